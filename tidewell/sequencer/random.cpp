@@ -1,0 +1,10 @@
+#include "tidewell/sequencer/random.h"
+
+namespace tidewell {
+
+RandomGenerator& randomGenerator() {
+  static RandomGenerator generator;
+  return generator;
+}
+
+}  // namespace tidewell

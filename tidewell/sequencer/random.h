@@ -1,0 +1,25 @@
+#pragma once
+// The one random generator of the main program: a linear congruential
+// generator whose state starts at 1 and is never reseeded, so every run draws
+// the same sequence.
+#include <cstdint>
+
+namespace tidewell {
+
+class RandomGenerator {
+ public:
+  int next() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<int>((state_ >> 16) & 0x7FFF);
+  }
+  void reset() { state_ = 1; }  // for tests: back to the start of the run
+
+ private:
+  std::uint32_t state_ = 1;
+};
+
+// The process-wide generator and its draw (0..32767).
+RandomGenerator& randomGenerator();
+inline int rand() { return randomGenerator().next(); }
+
+}  // namespace tidewell

@@ -1,0 +1,88 @@
+#pragma once
+// The main program's one engine object: the audio device, the twenty tracks,
+// every sequencer parameter and the clock's bookkeeping.
+#include <cstdint>
+#include <memory>
+
+#include "platform/api/clock.h"
+#include "platform/api/file_finder.h"
+#include "platform/api/sound.h"
+#include "tidewell/audio/audio_device.h"
+#include "tidewell/sequencer/track.h"
+
+namespace tidewell {
+
+constexpr int kTrackCount = 20;
+constexpr int kFolderSize = 128;
+constexpr std::int32_t kVolumeFloor = -2500;
+
+// The platform services the engine reaches through narrow interfaces.
+struct SequencerServices {
+  platform::SoundSystem* sound = nullptr;
+  platform::Clock* clock = nullptr;
+  platform::FileFinder* files = nullptr;
+};
+
+// Milliseconds per beat at a tempo in beats per minute.
+inline float beatIntervalFor(float tempo) { return 1000.0f / (tempo / 60.0f); }
+
+class Sequencer {
+ public:
+  Sequencer(platform::WindowHandle window, const SequencerServices& services);
+  ~Sequencer();
+  Sequencer(const Sequencer&) = delete;
+  Sequencer& operator=(const Sequencer&) = delete;
+
+  // Start-up placement of pan and pitch for the chosen behaviour.
+  void prepareBehaviour();
+
+  // Clock and behaviours.
+  void tick();
+  void playRandomBeat();
+  void playSlidingBeat();
+  void playTonalBeat();
+
+  // Sample supply.
+  void pickSample(int trackIndex);
+  void loadAllSamples();
+
+  // Writes tempo and recomputes beatInterval at once.
+  void setTempo(float newTempo) {
+    tempo = newTempo;
+    beatInterval = beatIntervalFor(tempo);
+  }
+
+  std::unique_ptr<AudioDevice> audioDevice;
+  Track tracks[kTrackCount];
+  std::int32_t activeTrackCount = 4;
+  std::int32_t behaviour = 3;
+  float pitchStep = 1.5f;
+  std::int32_t inputFormat = 1;
+  std::int32_t captureFileIndex = 0;
+  std::int32_t behaviourMutation = 0;
+  std::int32_t timeSignatureMutation = 0;
+  std::int32_t waveformMutation = 0;
+  std::int32_t paletteChangeChance = 20;
+  std::uint32_t lastTickTime = 0;
+  std::uint32_t tickTime = 0;
+  std::uint32_t tickDelta = 0;
+  std::uint32_t beatElapsed = 0;
+  std::uint32_t captureElapsed = 0;
+  float beatInterval = 0.0f;
+  std::int32_t beatIndex = 1;
+  float tempo = 900.0f;
+  std::int32_t beatsPerBar = 8;
+  platform::SearchHandle searchHandle = platform::kNoSearch;
+  std::int32_t waveform = 1;
+  char folder[kFolderSize] = {};
+
+ private:
+  void fire(Track& track);
+  void driftVolumes();
+  void mutate();
+
+  platform::Clock* clock_;
+  platform::FileFinder* files_;
+};
+
+}  // namespace tidewell

@@ -1,0 +1,59 @@
+#pragma once
+// One voice of the sequencer: a sample file played through a few sound
+// buffers, with its own volume, pan, frequency, rhythm and fade step.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/api/sound.h"
+
+namespace tidewell {
+
+class AudioDevice;
+class RiffWaveReader;
+
+// Long enough for any folder (127 characters) followed by any file name
+// (255 characters), so a picked name is never cut.
+constexpr int kSampleNameSize = 384;
+
+class Track {
+ public:
+  Track();
+  virtual ~Track();
+  Track(const Track&) = delete;
+  Track& operator=(const Track&) = delete;
+
+  // Voice: builds or refills the buffers from sampleName.
+  virtual platform::HResult loadSample(AudioDevice* device, int count);
+  virtual platform::HResult reloadSample(AudioDevice* device);
+
+  platform::SoundBufferRef findFreeBuffer();
+  platform::HResult play(std::uint32_t flags);
+  platform::HResult applyVolume();
+  platform::HResult applyFrequency();
+  platform::HResult applyPan();
+
+  // New frequency, fade step and rhythm after the track got a new sample.
+  void renewPattern();
+  // Draws the track's cross into the picture.
+  void plotTrack();
+
+  bool firesOn(int beat) const;
+
+  std::int32_t bufferCount = 1;
+  std::unique_ptr<RiffWaveReader> waveReader;
+  std::vector<platform::SoundBufferRef> buffers;  // entry 0 holds the data, the rest duplicate it
+  std::int32_t volume = 0;
+  std::int32_t rhythm[4] = {0, 0, 0, 0};
+  std::int32_t frequency = 50000;
+  std::int32_t pan = 0;
+  std::int32_t fadeStep = 0;
+  char sampleName[kSampleNameSize] = "C.wav";
+  std::int32_t plotX = 0;
+  std::int32_t plotY = 0;
+
+ private:
+  void rollRhythm();
+};
+
+}  // namespace tidewell
