@@ -1,0 +1,330 @@
+#include "platform/fake/recording_sound.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+#include "platform/sound/sample_format.h"
+
+namespace platform::fake {
+
+struct ScriptedFailure {
+  SoundCallKind kind;
+  int bufferId;
+  HResult result;
+  int timesLeft;
+};
+
+struct RecordingState {
+  std::vector<SoundCall> log;
+  std::vector<std::shared_ptr<RecordedBuffer>> buffers;
+  std::vector<ScriptedFailure> failures;
+  const HResult* cooperativeLevelResult = nullptr;
+
+  // Logs the call; returns the scripted failure for it, or kOk.
+  HResult enter(SoundCallKind kind, int bufferId, std::int64_t value) {
+    HResult result = kOk;
+    for (auto& f : failures) {
+      if (f.timesLeft > 0 && f.kind == kind && (f.bufferId == -1 || f.bufferId == bufferId)) {
+        --f.timesLeft;
+        result = f.result;
+        break;
+      }
+    }
+    log.push_back({kind, bufferId, value, result});
+    return result;
+  }
+  // Corrects the logged result once the call has decided it.
+  HResult leave(HResult result) {
+    log.back().result = result;
+    return result;
+  }
+
+  std::shared_ptr<RecordedBuffer> newRecord() {
+    auto record = std::make_shared<RecordedBuffer>();
+    record->id = static_cast<int>(buffers.size());
+    buffers.push_back(record);
+    return record;
+  }
+};
+
+namespace {
+
+class RecordingListener : public SoundListener3D {};
+
+class RecordingBuffer : public SoundBuffer {
+ public:
+  RecordingBuffer(std::shared_ptr<RecordingState> state, std::shared_ptr<RecordedBuffer> record)
+      : state_(std::move(state)), record_(std::move(record)) {}
+
+  ~RecordingBuffer() override {
+    record_->released = true;
+    record_->playing = false;
+    state_->log.push_back({SoundCallKind::kRelease, record_->id, 0, kOk});
+  }
+
+  int id() const { return record_->id; }
+  const std::shared_ptr<RecordedBuffer>& record() const { return record_; }
+
+  HResult lock(std::uint32_t offset, std::uint32_t bytes, void** region1, std::uint32_t* bytes1,
+               void** region2, std::uint32_t* bytes2, std::uint32_t flags) override {
+    HResult r = state_->enter(SoundCallKind::kLock, id(), bytes);
+    if (failed(r)) return r;
+    if (record_->primary || !record_->data) return state_->leave(DSERR_INVALIDCALL);
+    if (record_->lost) return state_->leave(DSERR_BUFFERLOST);
+    if (region1 == nullptr || bytes1 == nullptr) return state_->leave(DSERR_INVALIDPARAM);
+    auto& data = *record_->data;
+    const auto size = static_cast<std::uint32_t>(data.size());
+    if (flags & DSBLOCK_ENTIREBUFFER) {
+      offset = 0;
+      bytes = size;
+    }
+    if (offset >= size || bytes == 0 || bytes > size) return state_->leave(DSERR_INVALIDPARAM);
+    const std::uint32_t first = std::min(bytes, size - offset);
+    *region1 = data.data() + offset;
+    *bytes1 = first;
+    if (region2 != nullptr) *region2 = bytes > first ? data.data() : nullptr;
+    if (bytes2 != nullptr) *bytes2 = bytes - first;
+    state_->log.back().value = bytes;
+    return kOk;
+  }
+
+  HResult unlock(void* region1, std::uint32_t bytes1, void*, std::uint32_t bytes2) override {
+    HResult r = state_->enter(SoundCallKind::kUnlock, id(), static_cast<std::int64_t>(bytes1) + bytes2);
+    if (failed(r)) return r;
+    if (!record_->data || region1 < static_cast<void*>(record_->data->data()) ||
+        region1 >= static_cast<void*>(record_->data->data() + record_->data->size()))
+      return state_->leave(DSERR_INVALIDPARAM);
+    return kOk;
+  }
+
+  HResult play(std::uint32_t, std::uint32_t, std::uint32_t flags) override {
+    HResult r = state_->enter(SoundCallKind::kPlay, id(), flags);
+    if (failed(r)) return r;
+    if (record_->primary) return state_->leave(DSERR_INVALIDCALL);
+    if (record_->lost) return state_->leave(DSERR_BUFFERLOST);
+    record_->playing = true;
+    record_->playFlags = flags;
+    return kOk;
+  }
+
+  HResult stop() override {
+    HResult r = state_->enter(SoundCallKind::kStop, id(), 0);
+    if (failed(r)) return r;
+    record_->playing = false;
+    return kOk;
+  }
+
+  HResult getStatus(std::uint32_t* status) override {
+    HResult r = state_->enter(SoundCallKind::kGetStatus, id(), 0);
+    if (failed(r)) return r;
+    if (status == nullptr) return state_->leave(DSERR_INVALIDPARAM);
+    *status = (record_->playing ? DSBSTATUS_PLAYING : 0u) | (record_->lost ? DSBSTATUS_BUFFERLOST : 0u);
+    state_->log.back().value = *status;
+    return kOk;
+  }
+
+  HResult restore() override {
+    HResult r = state_->enter(SoundCallKind::kRestore, id(), 0);
+    if (failed(r)) return r;
+    record_->lost = false;
+    return kOk;
+  }
+
+  HResult setVolume(std::int32_t volume) override {
+    HResult r = state_->enter(SoundCallKind::kSetVolume, id(), volume);
+    if (failed(r)) return r;
+    if (!(record_->flags & DSBCAPS_CTRLVOLUME)) return state_->leave(DSERR_CONTROLUNAVAIL);
+    if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return state_->leave(DSERR_INVALIDPARAM);
+    record_->volume = volume;
+    return kOk;
+  }
+
+  HResult setPan(std::int32_t pan) override {
+    HResult r = state_->enter(SoundCallKind::kSetPan, id(), pan);
+    if (failed(r)) return r;
+    if (!(record_->flags & DSBCAPS_CTRLPAN)) return state_->leave(DSERR_CONTROLUNAVAIL);
+    if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return state_->leave(DSERR_INVALIDPARAM);
+    record_->pan = pan;
+    return kOk;
+  }
+
+  HResult setFrequency(std::uint32_t frequency) override {
+    HResult r = state_->enter(SoundCallKind::kSetFrequency, id(), frequency);
+    if (failed(r)) return r;
+    if (!(record_->flags & DSBCAPS_CTRLFREQUENCY)) return state_->leave(DSERR_CONTROLUNAVAIL);
+    if (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX)
+      return state_->leave(DSERR_INVALIDPARAM);
+    record_->frequency = frequency;
+    return kOk;
+  }
+
+  HResult queryListener(std::shared_ptr<SoundListener3D>* listener) override {
+    HResult r = state_->enter(SoundCallKind::kQueryListener, id(), 0);
+    if (failed(r)) return r;
+    if (!record_->primary || !(record_->flags & DSBCAPS_CTRL3D)) return state_->leave(E_NOINTERFACE);
+    *listener = std::make_shared<RecordingListener>();
+    return kOk;
+  }
+
+ private:
+  std::shared_ptr<RecordingState> state_;
+  std::shared_ptr<RecordedBuffer> record_;
+};
+
+class RecordingDevice : public SoundDevice {
+ public:
+  explicit RecordingDevice(std::shared_ptr<RecordingState> state) : state_(std::move(state)) {}
+
+  HResult setCooperativeLevel(WindowHandle, std::uint32_t level) override {
+    HResult r = state_->enter(SoundCallKind::kSetCooperativeLevel, -1, level);
+    if (failed(r)) return r;
+    if (state_->cooperativeLevelResult != nullptr)
+      return state_->leave(*state_->cooperativeLevelResult);
+    return kOk;
+  }
+
+  HResult createSoundBuffer(const SoundBufferDesc& desc, SoundBufferRef* buffer) override {
+    HResult r = state_->enter(SoundCallKind::kCreateSoundBuffer, -1, desc.bufferBytes);
+    if (failed(r)) return r;
+    if (buffer == nullptr) return state_->leave(DSERR_INVALIDPARAM);
+    const bool primary = (desc.flags & DSBCAPS_PRIMARYBUFFER) != 0;
+    if (primary) {
+      if (desc.bufferBytes != 0 || desc.format != nullptr) return state_->leave(DSERR_INVALIDPARAM);
+    } else {
+      if (desc.format == nullptr || desc.bufferBytes == 0 || desc.bufferBytes > DSBSIZE_MAX)
+        return state_->leave(DSERR_INVALIDPARAM);
+      sound::SampleLayout layout;
+      if (!sound::describeFormat(desc.format, &layout)) return state_->leave(DSERR_BADFORMAT);
+      if (desc.bufferBytes % layout.bytesPerFrame != 0) return state_->leave(DSERR_INVALIDPARAM);
+    }
+    auto record = state_->newRecord();
+    record->primary = primary;
+    record->flags = desc.flags;
+    if (!primary) {
+      const auto* bytes = reinterpret_cast<const std::uint8_t*>(desc.format);
+      record->format.assign(bytes, bytes + sizeof(WaveFormatEx) + desc.format->extraSize);
+      record->frequency = desc.format->samplesPerSec;
+      record->data = std::make_shared<std::vector<std::uint8_t>>(desc.bufferBytes, 0);
+    }
+    state_->log.back().buffer = record->id;
+    *buffer = std::make_shared<RecordingBuffer>(state_, record);
+    return kOk;
+  }
+
+  HResult duplicateSoundBuffer(const SoundBufferRef& original, SoundBufferRef* duplicate) override {
+    const int sourceId = RecordingSoundSystem::idOf(original);
+    HResult r = state_->enter(SoundCallKind::kDuplicateSoundBuffer, -1, sourceId);
+    if (failed(r)) return r;
+    if (sourceId < 0 || duplicate == nullptr) return state_->leave(DSERR_INVALIDPARAM);
+    const auto& source = *static_cast<RecordingBuffer*>(original.get())->record();
+    if (source.primary) return state_->leave(DSERR_INVALIDCALL);
+    auto record = state_->newRecord();
+    record->duplicateOf = source.id;
+    record->flags = source.flags;
+    record->volume = source.volume;
+    record->pan = source.pan;
+    record->frequency = source.frequency;
+    record->format = source.format;
+    record->data = source.data;
+    state_->log.back().buffer = record->id;
+    *duplicate = std::make_shared<RecordingBuffer>(state_, record);
+    return kOk;
+  }
+
+ private:
+  std::shared_ptr<RecordingState> state_;
+};
+
+}  // namespace
+
+const char* soundCallName(SoundCallKind kind) {
+  switch (kind) {
+    case SoundCallKind::kDirectSoundCreate: return "directSoundCreate";
+    case SoundCallKind::kSetCooperativeLevel: return "setCooperativeLevel";
+    case SoundCallKind::kCreateSoundBuffer: return "createSoundBuffer";
+    case SoundCallKind::kDuplicateSoundBuffer: return "duplicateSoundBuffer";
+    case SoundCallKind::kQueryListener: return "queryListener";
+    case SoundCallKind::kLock: return "lock";
+    case SoundCallKind::kUnlock: return "unlock";
+    case SoundCallKind::kPlay: return "play";
+    case SoundCallKind::kStop: return "stop";
+    case SoundCallKind::kGetStatus: return "getStatus";
+    case SoundCallKind::kRestore: return "restore";
+    case SoundCallKind::kSetVolume: return "setVolume";
+    case SoundCallKind::kSetPan: return "setPan";
+    case SoundCallKind::kSetFrequency: return "setFrequency";
+    case SoundCallKind::kRelease: return "release";
+  }
+  return "?";
+}
+
+RecordingSoundSystem::RecordingSoundSystem() : state_(std::make_shared<RecordingState>()) {
+  state_->cooperativeLevelResult = &cooperativeLevelResult;
+}
+
+RecordingSoundSystem::~RecordingSoundSystem() { state_->cooperativeLevelResult = nullptr; }
+
+HResult RecordingSoundSystem::directSoundCreate(SoundDeviceRef* device) {
+  HResult r = state_->enter(SoundCallKind::kDirectSoundCreate, -1, 0);
+  if (failed(r)) return r;
+  if (failed(createDeviceResult)) return state_->leave(createDeviceResult);
+  if (device == nullptr) return state_->leave(DSERR_INVALIDPARAM);
+  *device = std::make_shared<RecordingDevice>(state_);
+  return kOk;
+}
+
+void RecordingSoundSystem::failCall(SoundCallKind kind, int bufferId, HResult result, int times) {
+  state_->failures.push_back({kind, bufferId, result, times});
+}
+
+void RecordingSoundSystem::finish(int bufferId) {
+  if (bufferId >= 0 && bufferId < bufferCount()) state_->buffers[bufferId]->playing = false;
+}
+
+void RecordingSoundSystem::finishAll() {
+  for (auto& b : state_->buffers) b->playing = false;
+}
+
+void RecordingSoundSystem::setLost(int bufferId, bool lost) {
+  if (bufferId >= 0 && bufferId < bufferCount()) state_->buffers[bufferId]->lost = lost;
+}
+
+const std::vector<SoundCall>& RecordingSoundSystem::log() const { return state_->log; }
+
+std::vector<SoundCall> RecordingSoundSystem::calls(SoundCallKind kind) const {
+  std::vector<SoundCall> found;
+  for (const auto& c : state_->log)
+    if (c.kind == kind) found.push_back(c);
+  return found;
+}
+
+int RecordingSoundSystem::countCalls(SoundCallKind kind, int bufferId) const {
+  return static_cast<int>(std::count_if(state_->log.begin(), state_->log.end(), [&](const SoundCall& c) {
+    return c.kind == kind && (bufferId == -1 || c.buffer == bufferId);
+  }));
+}
+
+void RecordingSoundSystem::clearLog() { state_->log.clear(); }
+
+int RecordingSoundSystem::bufferCount() const { return static_cast<int>(state_->buffers.size()); }
+
+const RecordedBuffer* RecordingSoundSystem::buffer(int id) const {
+  if (id < 0 || id >= bufferCount()) return nullptr;
+  return state_->buffers[id].get();
+}
+
+int RecordingSoundSystem::idOf(const SoundBufferRef& buffer) {
+  const auto* recording = dynamic_cast<const RecordingBuffer*>(buffer.get());
+  return recording != nullptr ? recording->id() : -1;
+}
+
+std::string RecordingSoundSystem::describeLog() const {
+  std::ostringstream out;
+  for (const auto& c : state_->log)
+    out << soundCallName(c.kind) << " buffer=" << c.buffer << " value=" << c.value
+        << " result=" << c.result << "\n";
+  return out.str();
+}
+
+}  // namespace platform::fake
