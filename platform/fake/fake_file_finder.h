@@ -1,0 +1,48 @@
+#pragma once
+// An in-memory directory listing. A test says which names each folder holds;
+// a pattern "folder/*.ext" then lists the folder's names that end in the
+// extension (any letter case), sorted by name. The folder part of a pattern is
+// everything up to and including its last '/' ("" for the working directory).
+//
+//   platform::fake::FakeFileFinder files;
+//   files.setFolder("demo1/", {"b.wav", "a.WAV", "notes.txt"});
+//   files.findFirstFile("demo1/*.wav", &data);   // "a.WAV", then "b.wav"
+//
+// A listing takes a snapshot of its folder when it starts, as a real one
+// would for a folder that does not change while it is read.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/api/file_finder.h"
+
+namespace platform::fake {
+
+class FakeFileFinder : public FileFinder {
+ public:
+  void setFolder(const std::string& folder, std::vector<std::string> names);
+  void removeFolder(const std::string& folder);
+
+  SearchHandle findFirstFile(const char* pattern, FindData* data) override;
+  bool findNextFile(SearchHandle handle, FindData* data) override;
+  bool findClose(SearchHandle handle) override;
+  std::uint32_t getLastError() override { return lastError_; }
+
+  // Every pattern asked for, in order.
+  const std::vector<std::string>& patterns() const { return patterns_; }
+  int openListings() const { return static_cast<int>(listings_.size()); }
+
+ private:
+  struct Listing {
+    std::vector<std::string> names;
+    std::size_t next = 0;
+  };
+
+  std::map<std::string, std::vector<std::string>> folders_;
+  std::map<SearchHandle, Listing> listings_;
+  std::vector<std::string> patterns_;
+  SearchHandle nextHandle_ = 1;
+  std::uint32_t lastError_ = 0;
+};
+
+}  // namespace platform::fake
