@@ -1,0 +1,190 @@
+#include "platform/sdl/sdl_window_system.h"
+
+#include "platform/sdl/sdl_window_handle.h"
+
+namespace platform {
+
+std::uint32_t virtualKeyOf(SDL_Keycode key) {
+  if (key == SDLK_ESCAPE) return VK_ESCAPE;
+  if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<std::uint32_t>(key - SDLK_F1);
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<std::uint32_t>(key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<std::uint32_t>(key - SDLK_0);
+  if (key == SDLK_SPACE) return ' ';
+  if (key == SDLK_RETURN) return 0x0D;
+  return 0;
+}
+
+SdlWindowSystem::SdlWindowSystem() = default;
+
+SdlWindowSystem::~SdlWindowSystem() {
+  if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlWindowSystem::videoReady() {
+  if (!videoReady_) videoReady_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  return videoReady_;
+}
+
+bool SdlWindowSystem::registerClass(const WindowClass& windowClass) {
+  if (windowClass.className == nullptr || windowClass.procedure == nullptr) return false;
+  classes_[windowClass.className] = windowClass;
+  return true;
+}
+
+int SdlWindowSystem::screenWidth() {
+  SDL_DisplayMode mode;
+  if (!videoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+  return mode.w;
+}
+
+int SdlWindowSystem::screenHeight() {
+  SDL_DisplayMode mode;
+  if (!videoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+  return mode.h;
+}
+
+WindowHandle SdlWindowSystem::createWindow(const char* className, const char* title, int x,
+                                           int y, int width, int height) {
+  auto found = classes_.find(className != nullptr ? className : "");
+  if (found == classes_.end() || !videoReady()) return nullptr;
+  // A full-screen window at the desktop's size covers the screen also where
+  // no window manager places it.
+  SDL_Window* sdlWindow = SDL_CreateWindow(title, x, y, width, height,
+                                           SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (sdlWindow == nullptr) return nullptr;
+  if (iconLoader_) {
+    if (SDL_Surface* icon = iconLoader_(found->second.iconResource)) {
+      SDL_SetWindowIcon(sdlWindow, icon);
+      SDL_FreeSurface(icon);
+    }
+  }
+  WindowHandle window = fromSdlWindow(sdlWindow);
+  procedures_[window] = found->second.procedure;
+  if (mainWindow_ == nullptr) mainWindow_ = window;
+  return window;
+}
+
+void SdlWindowSystem::showWindow(WindowHandle window, int /*showCommand*/) {
+  SDL_ShowWindow(toSdlWindow(window));
+  SDL_RaiseWindow(toSdlWindow(window));
+}
+
+void SdlWindowSystem::updateWindow(WindowHandle /*window*/) {}
+
+bool SdlWindowSystem::destroyWindow(WindowHandle window) {
+  auto found = procedures_.find(window);
+  if (found == procedures_.end()) return false;
+  WindowProc procedure = found->second;
+  procedure(window, WM_DESTROY, 0, 0);
+  procedures_.erase(window);
+  if (mainWindow_ == window) mainWindow_ = nullptr;
+  SDL_DestroyWindow(toSdlWindow(window));
+  return true;
+}
+
+void SdlWindowSystem::queue(WindowHandle window, std::uint32_t message, WParam wParam,
+                            LParam lParam) {
+  queue_.push_back(Message{window, message, wParam, lParam});
+}
+
+void SdlWindowSystem::translateEvent(const SDL_Event& event) {
+  WindowHandle window = mainWindow_;
+  switch (event.type) {
+    case SDL_QUIT:  // window manager close, SIGINT, SIGTERM
+      if (window != nullptr) queue(window, WM_CLOSE, 0, 0);
+      break;
+    case SDL_WINDOWEVENT:
+      if (window == nullptr) break;
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (focusListener_) focusListener_(true);
+          queue(window, WM_ACTIVATE, WA_ACTIVE, 0);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          if (focusListener_) focusListener_(false);
+          queue(window, WM_ACTIVATE, WA_INACTIVE, 0);
+          break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          queue(window, WM_ACTIVATE, WA_INACTIVE | kMinimisedFlag, 0);
+          break;
+        case SDL_WINDOWEVENT_CLOSE:
+          queue(window, WM_CLOSE, 0, 0);
+          break;
+        default:
+          break;
+      }
+      break;
+    case SDL_MOUSEMOTION:
+      if (window != nullptr) queue(window, WM_SETCURSOR, 0, 0);
+      break;
+    case SDL_KEYDOWN:  // auto-repeats count as presses
+      if (window != nullptr) queue(window, WM_KEYDOWN, virtualKeyOf(event.key.keysym.sym), 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlWindowSystem::pumpEvents(bool wait) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) translateEvent(event);
+  while (wait && queue_.empty()) {
+    if (SDL_WaitEvent(&event) == 0) return;
+    translateEvent(event);
+  }
+}
+
+bool SdlWindowSystem::peekMessage(Message* message) {
+  if (queue_.empty()) pumpEvents(false);
+  if (queue_.empty()) return false;
+  *message = queue_.front();
+  return true;
+}
+
+int SdlWindowSystem::getMessage(Message* message) {
+  pumpEvents(queue_.empty());
+  if (queue_.empty()) {
+    *message = Message{nullptr, WM_QUIT, 0, 0};
+    return 0;
+  }
+  *message = queue_.front();
+  queue_.pop_front();
+  return message->message == WM_QUIT ? 0 : 1;
+}
+
+void SdlWindowSystem::translateMessage(const Message& /*message*/) {}
+
+LResult SdlWindowSystem::dispatchMessage(const Message& message) {
+  auto found = procedures_.find(message.window);
+  if (found == procedures_.end()) return 0;
+  return found->second(message.window, message.message, message.wParam, message.lParam);
+}
+
+void SdlWindowSystem::waitMessage() { pumpEvents(queue_.empty()); }
+
+bool SdlWindowSystem::postMessage(WindowHandle window, std::uint32_t message, WParam wParam,
+                                  LParam lParam) {
+  queue(window, message, wParam, lParam);
+  return true;
+}
+
+void SdlWindowSystem::postQuitMessage(int exitCode) {
+  queue(nullptr, WM_QUIT, static_cast<WParam>(exitCode), 0);
+}
+
+LResult SdlWindowSystem::defWindowProc(WindowHandle window, std::uint32_t message, WParam,
+                                       LParam) {
+  if (message == WM_CLOSE) destroyWindow(window);
+  return 0;
+}
+
+void SdlWindowSystem::hideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+
+int SdlWindowSystem::messageBox(WindowHandle owner, const char* text, const char* caption,
+                                std::uint32_t style) {
+  const Uint32 flags = (style & MB_ICONERROR) != 0 ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+  SDL_Window* parent = owner != nullptr ? toSdlWindow(owner) : nullptr;
+  return SDL_ShowSimpleMessageBox(flags, caption, text, parent) == 0 ? 1 : 0;
+}
+
+}  // namespace platform

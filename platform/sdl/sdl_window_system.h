@@ -1,0 +1,67 @@
+#pragma once
+// Windows and messages over SDL2: one window per registered class, SDL
+// events turned into the messages a window procedure handles.
+#include <SDL2/SDL.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/api/window_system.h"
+
+namespace platform {
+
+class SdlWindowSystem : public WindowSystem {
+ public:
+  SdlWindowSystem();
+  ~SdlWindowSystem() override;
+
+  // Told whenever the window gains or loses the keyboard focus.
+  void setFocusListener(std::function<void(bool focused)> listener) { focusListener_ = std::move(listener); }
+  // The window icon: an image the resources hand out by number.
+  void setIconLoader(std::function<SDL_Surface*(int resource)> loader) { iconLoader_ = std::move(loader); }
+
+  bool registerClass(const WindowClass& windowClass) override;
+  int screenWidth() override;
+  int screenHeight() override;
+  WindowHandle createWindow(const char* className, const char* title, int x, int y, int width,
+                            int height) override;
+  void showWindow(WindowHandle window, int showCommand) override;
+  void updateWindow(WindowHandle window) override;
+  bool destroyWindow(WindowHandle window) override;
+  bool peekMessage(Message* message) override;
+  int getMessage(Message* message) override;
+  void translateMessage(const Message& message) override;
+  LResult dispatchMessage(const Message& message) override;
+  void waitMessage() override;
+  bool postMessage(WindowHandle window, std::uint32_t message, WParam wParam,
+                   LParam lParam) override;
+  void postQuitMessage(int exitCode) override;
+  LResult defWindowProc(WindowHandle window, std::uint32_t message, WParam wParam,
+                        LParam lParam) override;
+  void hideCursor() override;
+  int messageBox(WindowHandle owner, const char* text, const char* caption,
+                 std::uint32_t style) override;
+
+ private:
+  bool videoReady();
+  // Turns SDL's pending events into messages; with wait, blocks until at
+  // least one message is queued.
+  void pumpEvents(bool wait);
+  void translateEvent(const SDL_Event& event);
+  void queue(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
+
+  bool videoReady_ = false;
+  std::map<std::string, WindowClass> classes_;
+  std::map<WindowHandle, WindowProc> procedures_;
+  WindowHandle mainWindow_ = nullptr;
+  std::deque<Message> queue_;
+  std::function<void(bool)> focusListener_;
+  std::function<SDL_Surface*(int)> iconLoader_;
+};
+
+// The virtual-key code of an SDL key, 0 for keys without one.
+std::uint32_t virtualKeyOf(SDL_Keycode key);
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#include "tidewell/shell/main_loop.h"
+
+#include "tidewell/picture/palette_animation.h"
+#include "tidewell/picture/palettes.h"
+#include "tidewell/picture/presentation.h"
+#include "tidewell/picture/ripple.h"
+#include "tidewell/picture/text_hud.h"
+#include "tidewell/sequencer/random.h"
+#include "tidewell/sequencer/sequencer.h"
+#include "tidewell/shell/app_state.h"
+#include "tidewell/shell/shell_platform.h"
+#include "tidewell/shell/startup.h"
+
+namespace tidewell {
+
+void runFrame() {
+  sequencer->tick();
+  renderPicture();
+  if (rand() % 1000 < sequencer->paletteChangeChance) randomisePalette();
+  fadePalette();
+  if (showSequencerInfo != 0) drawSequencerInfo();
+  if (showHelp != 0) drawHelp();
+  if (showWavNames != 0) drawWavNames();
+  present();
+}
+
+int winMain(int showCommand) {
+  if (!initApplication(showCommand)) return 0;
+
+  setUpPalette();
+  present();
+
+  platform::WindowSystem& windows = *shellPlatform.windows;
+  for (;;) {
+    platform::Message message;
+    if (windows.peekMessage(&message)) {
+      if (windows.getMessage(&message) == 0) return static_cast<int>(message.wParam);
+      windows.translateMessage(message);
+      windows.dispatchMessage(message);
+    } else if (windowActive != 0) {
+      runFrame();
+    } else {
+      windows.waitMessage();
+    }
+  }
+}
+
+}  // namespace tidewell

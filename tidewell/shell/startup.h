@@ -1,0 +1,22 @@
+#pragma once
+// The main program's start-up: window, display, font picture, intensity maps,
+// debug log, sequencer, settings, first samples and their placement.
+#include "platform/api/result_codes.h"
+#include "platform/api/window_handle.h"
+
+namespace tidewell {
+
+constexpr const char* kWindowTitle = "Direct Draw Swirlgate Example";
+constexpr const char* kWindowClassName = "Swirlgate";
+constexpr int kMainIconResource = 101;
+
+// True when the program may run its frame loop.
+bool initApplication(int showCommand);
+
+// Shows a start-up failure (printf rules, at most 127 characters) in a
+// message box after releasing the display, destroys the window and returns
+// the code passed in.
+platform::HResult reportStartupError(platform::WindowHandle window, platform::HResult code,
+                                     const char* format, ...);
+
+}  // namespace tidewell

@@ -1,0 +1,97 @@
+#include "tidewell/shell/window_procedure.h"
+
+#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/palette_animation.h"
+#include "tidewell/sequencer/sequencer.h"
+#include "tidewell/shell/app_state.h"
+#include "tidewell/shell/shell_platform.h"
+
+namespace tidewell {
+
+namespace {
+
+constexpr float kSlowestTempo = 10.0f;
+constexpr float kFastestTempo = 2000.0f;
+
+void stepBehaviour(Sequencer& s) {
+  s.behaviour += 1;
+  if (s.behaviour > 3) s.behaviour = 1;
+}
+
+void stepTimeSignature(Sequencer& s) {
+  s.beatsPerBar += 1;
+  if (s.beatsPerBar > 8) s.beatsPerBar = 4;
+}
+
+void nudgeTempo(Sequencer& s, float step) {
+  float tempo = s.tempo + step;
+  if (tempo < kSlowestTempo) tempo = kSlowestTempo;
+  if (tempo > kFastestTempo) tempo = kFastestTempo;
+  s.setTempo(tempo);
+}
+
+}  // namespace
+
+void handleKey(platform::WindowHandle window, std::uint32_t virtualKey) {
+  switch (virtualKey) {
+    case platform::VK_ESCAPE:
+    case platform::VK_F12:
+      shellPlatform.windows->postMessage(window, platform::WM_CLOSE, 0, 0);
+      break;
+    case platform::VK_F1:
+      toggle(showHelp);
+      break;
+    case platform::VK_F2:
+      if (sequencer != nullptr) stepBehaviour(*sequencer);
+      break;
+    case platform::VK_F3:
+      if (sequencer != nullptr) stepTimeSignature(*sequencer);
+      break;
+    case platform::VK_F5:
+      randomisePalette();
+      break;
+    case platform::VK_F6:
+      toggle(showWavNames);
+      break;
+    case platform::VK_F7:
+      if (sequencer != nullptr) nudgeTempo(*sequencer, -1.0f);
+      break;
+    case platform::VK_F8:
+      if (sequencer != nullptr) nudgeTempo(*sequencer, 1.0f);
+      break;
+    case platform::VK_F9:
+      toggle(showSequencerInfo);
+      break;
+    default:  // F4 and every other key: no command
+      break;
+  }
+}
+
+platform::LResult mainWindowProc(platform::WindowHandle window, std::uint32_t message,
+                                 platform::WParam wParam, platform::LParam lParam) {
+  switch (message) {
+    case platform::WM_ACTIVATE:
+      // Stored whole: the minimised flag in the high word counts as active.
+      windowActive = static_cast<int>(wParam);
+      break;
+    case platform::WM_SETCURSOR:
+      shellPlatform.windows->hideCursor();
+      if (soundsReady != 0) {
+        present();
+        readDisplayPaletteBack();
+      }
+      break;
+    case platform::WM_DESTROY:
+      releaseDisplayObjects();
+      shellPlatform.windows->postQuitMessage(0);
+      break;
+    case platform::WM_KEYDOWN:
+      handleKey(window, static_cast<std::uint32_t>(wParam));
+      break;
+    default:
+      break;
+  }
+  return shellPlatform.windows->defWindowProc(window, message, wParam, lParam);
+}
+
+}  // namespace tidewell

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds Tidewell and starts the launcher in the
+# assembled working directory (build/release/run).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/setup.sh
+cmake --preset release >/dev/null
+cmake --build --preset release
+cd build/release/run
+if [ -x ./launcher ]; then
+  exec ./launcher
+fi
+exec ./tidewell
