@@ -72,11 +72,16 @@ class Sequencer {
   std::int32_t beatIndex = 1;
   float tempo = 900.0f;
   std::int32_t beatsPerBar = 8;
+  // The folder listing shared by all tracks: kNoSearch when none is open,
+  // kInvalidSearch after a failed start (final for the run).
   platform::SearchHandle searchHandle = platform::kNoSearch;
   std::int32_t waveform = 1;
   char folder[kFolderSize] = {};
 
  private:
+  // activeTrackCount held within the twenty tracks, for every loop over them.
+  int activeTracks() const;
+  // The fire sequence of one track: volume, frequency, pan, play once, plot.
   void fire(Track& track);
   void driftVolumes();
   void mutate();
