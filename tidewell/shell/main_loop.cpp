@@ -2,9 +2,8 @@
 
 #include "tidewell/picture/palette_animation.h"
 #include "tidewell/picture/palettes.h"
-#include "tidewell/picture/presentation.h"
+#include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/ripple.h"
-#include "tidewell/picture/text_hud.h"
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
@@ -12,6 +11,11 @@
 #include "tidewell/shell/startup.h"
 
 namespace tidewell {
+
+// The overlay layers (text HUD).
+void drawSequencerInfo();
+void drawHelp();
+void drawWavNames();
 
 void runFrame() {
   sequencer->tick();

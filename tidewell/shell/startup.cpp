@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/font_surface.h"
+#include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/intensity_maps.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
