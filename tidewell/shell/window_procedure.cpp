@@ -1,6 +1,7 @@
 #include "tidewell/shell/window_procedure.h"
 
 #include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/palette_animation.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
