@@ -1,0 +1,127 @@
+#include "tidewell/audio/riff_wave_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace tidewell {
+namespace {
+
+constexpr std::int32_t kFormatBlockBytes = 16;  // tag, channels, rate, byte rate, align, bits
+
+}  // namespace
+
+RiffWaveReader::~RiffWaveReader() {
+  std::free(format);
+  if (file) file->close();
+}
+
+bool RiffWaveReader::fail(std::uint32_t error) {
+  lastError = error;
+  if (file) {
+    file->close();
+    file.reset();
+  }
+  std::free(format);
+  format = nullptr;
+  return false;
+}
+
+bool RiffWaveReader::open(const char* fileName) {
+  file = riff::RiffFile::open(fileName, riff::kRead);
+  if (!file) return fail(riff::MMIOERR_CANNOTOPEN);
+
+  if (const std::uint32_t r = file->descend(&riffChunk, nullptr, 0)) return fail(r);
+  if (riffChunk.id != riff::kRiffId || riffChunk.formType != riff::kWaveId) {
+    return fail(riff::MMIOERR_INVALIDFILE);
+  }
+
+  fmtChunk.id = riff::kFmtId;
+  if (const std::uint32_t r = file->descend(&fmtChunk, &riffChunk, riff::kFindChunk)) return fail(r);
+  if (!readFormat()) return false;
+  if (const std::uint32_t r = file->ascend(&fmtChunk)) return fail(r);
+
+  if (!findDataChunk()) return fail(lastError);
+  dataSize = dataChunk.size;
+  return true;
+}
+
+// Reads the format block at the current position into a new format record.
+// The fmt chunk's size is not compared with what is read.
+bool RiffWaveReader::readFormat() {
+  platform::WaveFormatEx block{};
+  if (file->read(&block, kFormatBlockBytes) != kFormatBlockBytes) return fail(riff::MMIOERR_CANNOTREAD);
+  std::uint16_t extraSize = 0;
+  if (block.formatTag != platform::WAVE_FORMAT_PCM) {
+    if (file->read(&extraSize, sizeof extraSize) != sizeof extraSize) return fail(riff::MMIOERR_CANNOTREAD);
+  }
+  // At most 18 + 65535 bytes, whatever the file says.
+  auto* record = static_cast<platform::WaveFormatEx*>(std::malloc(sizeof(platform::WaveFormatEx) + extraSize));
+  if (record == nullptr) return fail(riff::MMIOERR_OUTOFMEMORY);
+  format = record;
+  std::memcpy(format, &block, kFormatBlockBytes);
+  format->extraSize = extraSize;
+  if (extraSize != 0) {
+    auto* extra = reinterpret_cast<std::uint8_t*>(format) + sizeof(platform::WaveFormatEx);
+    if (file->read(extra, extraSize) != extraSize) return fail(riff::MMIOERR_CANNOTREAD);
+  }
+  return true;
+}
+
+bool RiffWaveReader::findDataChunk() {
+  if (!file) {
+    lastError = riff::MMSYSERR_INVALHANDLE;
+    return false;
+  }
+  const std::int64_t firstSubchunk = static_cast<std::int64_t>(riffChunk.dataOffset) + 4;
+  if (file->seek(firstSubchunk, SEEK_SET) == -1) {
+    lastError = riff::MMIOERR_CANNOTSEEK;
+    return false;
+  }
+  dataChunk.id = riff::kDataId;
+  lastError = file->descend(&dataChunk, &riffChunk, riff::kFindChunk);
+  return lastError == 0;
+}
+
+std::uint32_t RiffWaveReader::read(void* destination, std::uint32_t length) {
+  riff::IoState state;
+  if (!file) {
+    lastError = riff::MMSYSERR_INVALHANDLE;
+    return 0;
+  }
+  if (const std::uint32_t r = file->getInfo(&state)) {
+    lastError = r;
+    return 0;
+  }
+  const std::uint32_t count = std::min(length, dataChunk.size);
+  dataChunk.size -= count;
+
+  auto* to = static_cast<std::uint8_t*>(destination);
+  std::uint32_t copied = 0;
+  while (copied < count) {
+    if (state.next == state.endRead) {
+      if (const std::uint32_t r = file->advance(&state, riff::kRead)) {
+        lastError = r;
+        return 0;
+      }
+      if (state.next == state.endRead) {  // the file ends inside the data
+        lastError = riff::MMIOERR_CANNOTREAD;
+        return 0;
+      }
+    }
+    // Straight out of the file's buffer, as much as it holds at a time.
+    const std::uint32_t run =
+        static_cast<std::uint32_t>(std::min<std::int64_t>(count - copied, state.endRead - state.next));
+    std::memcpy(to + copied, state.next, run);
+    state.next += run;
+    copied += run;
+  }
+  if (const std::uint32_t r = file->setInfo(&state)) {
+    lastError = r;
+    return 0;
+  }
+  return count;
+}
+
+}  // namespace tidewell
