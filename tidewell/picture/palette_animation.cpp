@@ -1,0 +1,50 @@
+#include "tidewell/picture/palette_animation.h"
+
+#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/palettes.h"
+#include "tidewell/sequencer/random.h"
+
+namespace tidewell {
+namespace {
+
+void stepToward(std::uint8_t& current, std::uint8_t target) {
+  if (current > target) --current;
+  if (current < target) ++current;
+}
+
+std::uint8_t channelFor(int selector, int low, int high, int i) {
+  if (selector < low) return linearRamp(i);
+  if (selector > high) return steepRamp(i);
+  return 0;
+}
+
+}  // namespace
+
+void fadePalette() {
+  for (int i = 0; i < kPaletteSize; ++i) {
+    stepToward(currentPalette[i].red, targetPalette[i].red);
+    stepToward(currentPalette[i].green, targetPalette[i].green);
+    stepToward(currentPalette[i].blue, targetPalette[i].blue);
+  }
+  if (displayPalette) displayPalette->setEntries(0, 0, kPaletteSize, currentPalette);
+}
+
+void randomisePalette() {
+  const int redSelector = rand() % 100;
+  const int greenSelector = rand() % 100;
+  const int blueSelector = rand() % 100;
+  const int mode = rand() % 100;
+  const int low = mode > 50 ? 30 : 50;
+  const int high = mode > 50 ? 70 : 60;
+  for (int i = 0; i < kPaletteSize; ++i) {
+    targetPalette[i] = {channelFor(redSelector, low, high, i),
+                        channelFor(greenSelector, low, high, i),
+                        channelFor(blueSelector, low, high, i), 0};
+  }
+}
+
+void readDisplayPaletteBack() {
+  if (displayPalette) displayPalette->getEntries(0, 0, kPaletteSize, currentPalette);
+}
+
+}  // namespace tidewell
