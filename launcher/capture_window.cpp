@@ -1,0 +1,98 @@
+#include "launcher/capture_window.h"
+
+#include "launcher/control_ids.h"
+
+namespace launcher {
+
+void showError(Launcher& launcher, const char* text) {
+  if (launcher.services.messageBoxes) launcher.services.messageBoxes->showError(text, kMessageCaption);
+}
+
+void initCaptureWindow(Launcher& launcher) {
+  platform::Dialog* window = launcher.captureWindow.get();
+  window->loadIcon(IDI_LAUNCHER);
+  window->enable(IDC_RECORD, false);
+  setStatusText(launcher, "No file loaded.");
+  launcher.engine.setStatusSink([&launcher](const std::string& text) { setStatusText(launcher, text); });
+}
+
+void setStatusText(Launcher& launcher, const std::string& text) {
+  if (launcher.captureWindow) launcher.captureWindow->setText(IDC_STATUS, text);
+}
+
+void showCaptureFormat(Launcher& launcher) {
+  launcher.captureWindow->setText(IDC_FORMAT_TEXT, launcher.engine.capturedFormatText());
+}
+
+void failCapture(Launcher& launcher, const char* text) {
+  showError(launcher, text);
+  launcher.services.loop->postQuit();
+  if (launcher.captureWindow) launcher.captureWindow->end(kEndError);
+}
+
+void createAndStartCapture(Launcher& launcher) {
+  if (launcher.engine.createCaptureBuffer(launcher.engine.chosenFormat) < 0) {
+    failCapture(launcher, "Error creating DirectSoundCapture buffer. Sample will now exit.");
+    return;
+  }
+  if (launcher.engine.startCapture() < 0)
+    failCapture(launcher, "Error starting DirectSound buffer. Sample will now exit.");
+}
+
+void chooseSaveFile(Launcher& launcher) {
+  platform::SaveFileRequest request;
+  request.filters = {{"Wave Files", "*.wav"}, {"All Files", "*.*"}};
+  request.filterIndex = 1;
+  request.title = "Save Sound File";
+  request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT | platform::OFN_PATHMUSTEXIST;
+  request.defaultExtension = "wav";
+  if (launcher.saveFolder.empty()) {
+    launcher.saveFolder = launcher.services.systemSoundFolder;
+  }
+  request.fileName = launcher.saveFileName;
+  request.initialFolder = launcher.saveFolder;
+
+  if (launcher.cycleFlag == 1) {
+    launcher.engine.stopCapture();
+    launcher.cycleFlag = 0;
+  }
+  launcher.captureWindow->enable(IDC_RECORD, false);
+  setStatusText(launcher, "Saving file...");
+
+  const bool chosen = launcher.services.chooser && launcher.services.chooser->getSaveFileName(&request);
+  if (!chosen) {
+    setStatusText(launcher, "Save aborted.");
+    return;
+  }
+  launcher.saveFileName = request.fileName;
+  setStatusText(launcher, "");
+  launcher.engine.openCaptureFile(request.fileName);
+  launcher.captureWindow->enable(IDC_RECORD, true);
+  const std::size_t slash = request.fileName.find_last_of('/');
+  if (slash != std::string::npos) launcher.saveFolder = request.fileName.substr(0, slash);
+}
+
+void captureWindowCommand(Launcher& launcher, int id) {
+  switch (id) {
+    case IDC_CANCEL:
+      launcher.services.loop->postQuit();
+      launcher.captureWindow->end(kEndQuit);
+      break;
+    case IDC_SOUND_FILE:
+      chooseSaveFile(launcher);
+      break;
+    case IDC_RECORD:
+      if (launcher.cycleFlag == 1) {
+        launcher.engine.stopCapture();
+        launcher.captureWindow->enable(IDC_RECORD, false);
+      } else {
+        createAndStartCapture(launcher);
+      }
+      launcher.cycleFlag = launcher.cycleFlag == 1 ? 0 : 1;
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace launcher
