@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_window_system.h"
+#include "tidewell/sequencer/random.h"
+#include "tidewell/sequencer/sequencer.h"
+#include "tidewell/shell/app_state.h"
+#include "tidewell/shell/shell_platform.h"
+#include "tidewell/shell/window_procedure.h"
+
+namespace tidewell {
+namespace {
+
+using platform::WM_KEYDOWN;
+
+class WindowProcedureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    randomGenerator().reset();
+    shellPlatform = ShellPlatform{};
+    shellPlatform.windows = &windows_;
+    platform::WindowClass windowClass;
+    windowClass.className = "test";
+    windowClass.procedure = mainWindowProc;
+    windows_.registerClass(windowClass);
+    window_ = windows_.createWindow("test", "t", 0, 0, 10, 10);
+    sequencer_ = std::make_unique<Sequencer>(window_, SequencerServices{});
+    sequencer = sequencer_.get();
+    showHelp = 0;
+    showWavNames = 0;
+    showSequencerInfo = 1;
+    soundsReady = 0;
+    windowActive = 0;
+  }
+  void TearDown() override {
+    sequencer = nullptr;
+    shellPlatform = ShellPlatform{};
+  }
+
+  void press(std::uint32_t key, int times = 1) {
+    for (int i = 0; i < times; ++i) mainWindowProc(window_, WM_KEYDOWN, key, 0);
+  }
+
+  platform::FakeWindowSystem windows_;
+  platform::WindowHandle window_ = nullptr;
+  std::unique_ptr<Sequencer> sequencer_;
+};
+
+TEST_F(WindowProcedureTest, F2StepsTheBehaviourRoundThree) {
+  ASSERT_EQ(sequencer->behaviour, 3);
+  int seen[3];
+  for (int& b : seen) {
+    press(platform::VK_F2);
+    b = sequencer->behaviour;
+  }
+  EXPECT_EQ(seen[0], 1);
+  EXPECT_EQ(seen[1], 2);
+  EXPECT_EQ(seen[2], 3);
+  sequencer->behaviour = 5;  // possible from the settings
+  press(platform::VK_F2);
+  EXPECT_EQ(sequencer->behaviour, 1);
+}
+
+TEST_F(WindowProcedureTest, F3CyclesTimeSignaturesAndClimbsIntoTheCycle) {
+  press(platform::VK_F3);
+  EXPECT_EQ(sequencer->beatsPerBar, 4);
+  sequencer->beatsPerBar = 1;  // left by a mutation
+  press(platform::VK_F3);
+  EXPECT_EQ(sequencer->beatsPerBar, 2);
+  press(platform::VK_F3, 2);
+  EXPECT_EQ(sequencer->beatsPerBar, 4);
+}
+
+TEST_F(WindowProcedureTest, TempoKeysStepByOneAndClampWithTheInterval) {
+  sequencer->setTempo(11.0f);
+  press(platform::VK_F7, 5);
+  EXPECT_FLOAT_EQ(sequencer->tempo, 10.0f);
+  EXPECT_FLOAT_EQ(sequencer->beatInterval, 6000.0f);
+
+  sequencer->setTempo(1999.0f);
+  press(platform::VK_F8, 5);
+  EXPECT_FLOAT_EQ(sequencer->tempo, 2000.0f);
+  EXPECT_FLOAT_EQ(sequencer->beatInterval, 30.0f);
+
+  sequencer->setTempo(900.0f);
+  sequencer->beatIndex = 3;
+  sequencer->beatElapsed = 40;
+  press(platform::VK_F8);
+  EXPECT_FLOAT_EQ(sequencer->tempo, 901.0f);
+  EXPECT_EQ(sequencer->beatInterval, beatIntervalFor(901.0f));
+  EXPECT_EQ(sequencer->beatIndex, 3);  // the clock is not reset
+  EXPECT_EQ(sequencer->beatElapsed, 40u);
+}
+
+TEST_F(WindowProcedureTest, TogglesAndKeysWithoutCommands) {
+  press(platform::VK_F1);
+  press(platform::VK_F6);
+  press(platform::VK_F9);
+  EXPECT_EQ(showHelp, 1);
+  EXPECT_EQ(showWavNames, 1);
+  EXPECT_EQ(showSequencerInfo, 0);
+  showHelp = 7;  // anything non-zero toggles to 0
+  press(platform::VK_F1);
+  EXPECT_EQ(showHelp, 0);
+
+  const int behaviour = sequencer->behaviour;
+  const int beats = sequencer->beatsPerBar;
+  const float tempo = sequencer->tempo;
+  press(platform::VK_F4);
+  press('A');
+  press(platform::VK_F10);
+  EXPECT_EQ(sequencer->behaviour, behaviour);
+  EXPECT_EQ(sequencer->beatsPerBar, beats);
+  EXPECT_EQ(sequencer->tempo, tempo);
+  EXPECT_TRUE(windows_.pending().empty());
+}
+
+TEST_F(WindowProcedureTest, F5DrawsANewTargetPaletteAtOnce) {
+  RandomGenerator expected = randomGenerator();
+  press(platform::VK_F5);
+  for (int i = 0; i < 4; ++i) expected.next();
+  EXPECT_EQ(randomGenerator().next(), expected.next());  // exactly four draws were taken
+}
+
+TEST_F(WindowProcedureTest, EscapeAndF12CloseTheWindowAndQuitWithZero) {
+  for (std::uint32_t key : {platform::VK_ESCAPE, platform::VK_F12}) {
+    windows_.pending().clear();
+    press(key);
+    ASSERT_EQ(windows_.pending().size(), 1u);
+    EXPECT_EQ(windows_.pending().front().message, platform::WM_CLOSE);
+  }
+  platform::Message close = windows_.pending().front();
+  windows_.pending().clear();
+  windows_.dispatchMessage(close);
+  ASSERT_EQ(windows_.destroyed.size(), 1u);
+  ASSERT_EQ(windows_.pending().size(), 1u);
+  EXPECT_EQ(windows_.pending().front().message, platform::WM_QUIT);
+  EXPECT_EQ(windows_.pending().front().wParam, 0u);
+}
+
+TEST_F(WindowProcedureTest, ActivationIsStoredWholeAndTheCursorIsHidden) {
+  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE | platform::kMinimisedFlag, 0);
+  EXPECT_EQ(windowActive, 0x10000);
+  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE, 0);
+  EXPECT_EQ(windowActive, 0);
+  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);
+  EXPECT_EQ(windows_.cursorHides, 1);
+}
+
+}  // namespace
+}  // namespace tidewell
