@@ -1,25 +1,48 @@
 // The main program's entry: the real platform layers, then start-up and the
 // frame loop. No command line and no environment of our own: the settings
 // file is the only input.
+#include <SDL2/SDL.h>
+
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window_system.h"
+#include "resources/resources.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/main_loop.h"
 #include "tidewell/shell/shell_platform.h"
 
+namespace {
+
+// The window icon from the program's embedded icons.
+SDL_Surface* loadIcon(int resource) {
+  const resources::IconImage* icon = resources::findIcon(resource);
+  if (icon == nullptr) return nullptr;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, icon->width, icon->height, 32,
+                                                        SDL_PIXELFORMAT_RGBA32);
+  if (surface == nullptr) return nullptr;
+  for (int y = 0; y < icon->height; ++y) {
+    SDL_memcpy(static_cast<Uint8*>(surface->pixels) + y * surface->pitch,
+               icon->rgba + static_cast<std::size_t>(y) * icon->width * 4,
+               static_cast<std::size_t>(icon->width) * 4);
+  }
+  return surface;
+}
+
+}  // namespace
+
 int main() {
   platform::SdlWindowSystem windows;
   platform::SdlDisplaySystem display;
-  platform::SdlSoundSystem sound;
-  platform::SteadyClock clock;
-  platform::PosixFileFinder files;
+  platform::sdl::SdlSoundSystem sound;
+  platform::posix::SteadyClock clock;
+  platform::posix::PosixFileFinder files;
 
   // The sound is heard only while the window has the focus.
   windows.setFocusListener([&sound](bool focused) { sound.setFocused(focused); });
+  windows.setIconLoader(loadIcon);
 
   tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files};
   const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);

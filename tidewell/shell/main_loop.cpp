@@ -4,6 +4,7 @@
 #include "tidewell/picture/palettes.h"
 #include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/ripple.h"
+#include "tidewell/picture/text_hud.h"
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
@@ -11,11 +12,6 @@
 #include "tidewell/shell/startup.h"
 
 namespace tidewell {
-
-// The overlay layers (text HUD).
-void drawSequencerInfo();
-void drawHelp();
-void drawWavNames();
 
 void runFrame() {
   sequencer->tick();
