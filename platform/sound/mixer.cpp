@@ -125,12 +125,6 @@ void Mixer::mixVoice(Voice& voice, int frames, float* out) {
   const float phases = static_cast<float>(kernel.phases);
   for (int n = 0; n < frames; ++n) {
     const auto frame = static_cast<std::int64_t>(voice.position >> 32);
-    if (frame >= sample->frames) {
-      // Played once: stop at the end and return to the start.
-      voice.playing = false;
-      voice.position = 0;
-      return;
-    }
     const float phase = static_cast<float>(voice.position & 0xFFFFFFFFu) * (1.0f / 4294967296.0f) * phases;
     const int p = static_cast<int>(phase);
     const float fraction = phase - static_cast<float>(p);
@@ -146,6 +140,12 @@ void Mixer::mixVoice(Voice& voice, int frames, float* out) {
     out[2 * n] += left * voice.gainLeft;
     out[2 * n + 1] += right * voice.gainRight;
     voice.position += voice.step;
+    if (static_cast<std::int64_t>(voice.position >> 32) >= sample->frames) {
+      // Played once: it stops after its last frame and returns to the start.
+      voice.playing = false;
+      voice.position = 0;
+      return;
+    }
   }
 }
 

@@ -1,0 +1,134 @@
+// The buffers' promises: refusals, play-once status, duplicates sharing data.
+#include "tests/sound/sound_fixture.h"
+
+namespace sound_test {
+namespace {
+
+TEST_F(MixerTest, DescriptionsThatCannotPlayAreRefusedAndCreateNothing) {
+  const auto pcm16 = formatRecord(WAVE_FORMAT_PCM, 1, 22050, 16);
+  auto badAlign = pcm16;
+  reinterpret_cast<WaveFormatEx*>(badAlign.data())->blockAlign = 4;
+  const auto twelveBit = formatRecord(WAVE_FORMAT_PCM, 1, 22050, 12);
+  const auto threeChannels = formatRecord(WAVE_FORMAT_PCM, 3, 22050, 16);
+  const auto adpcm = formatRecord(2, 1, 22050, 4);
+  auto badSub = formatRecord(WAVE_FORMAT_EXTENSIBLE, 1, 22050, 16, 2);
+
+  struct Case { const std::uint8_t* format; std::uint32_t bytes; HResult expected; };
+  const Case cases[] = {{nullptr, 100, DSERR_INVALIDPARAM},          {pcm16.data(), 0, DSERR_INVALIDPARAM},
+                        {pcm16.data(), DSBSIZE_MAX + 1, DSERR_INVALIDPARAM}, {pcm16.data(), 101, DSERR_INVALIDPARAM},
+                        {badAlign.data(), 100, DSERR_BADFORMAT},     {twelveBit.data(), 100, DSERR_BADFORMAT},
+                        {threeChannels.data(), 96, DSERR_BADFORMAT}, {adpcm.data(), 100, DSERR_BADFORMAT},
+                        {badSub.data(), 100, DSERR_BADFORMAT}};
+  for (const Case& c : cases) {
+    SoundBufferDesc desc;
+    desc.flags = kVoiceFlags;
+    desc.bufferBytes = c.bytes;
+    desc.format = reinterpret_cast<const WaveFormatEx*>(c.format);
+    SoundBufferRef buffer;
+    EXPECT_EQ(device.createSoundBuffer(desc, &buffer), c.expected) << c.bytes;
+    EXPECT_FALSE(buffer);
+  }
+}
+
+TEST_F(MixerTest, OutOfRangeValuesAreRefusedAndTheOldOneStays) {
+  auto buffer = makeMono16(std::vector<float>(4800, 0.5f), 48000);
+  ASSERT_EQ(buffer->setVolume(-600), kOk);
+  EXPECT_EQ(buffer->setVolume(25), DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->setVolume(-10001), DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->setPan(10001), DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->setFrequency(99), DSERR_INVALIDPARAM);
+  EXPECT_EQ(buffer->setFrequency(100001), DSERR_INVALIDPARAM);
+  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+  const auto out = render(1000);
+  // Still -600 and centred, still at its own rate: a steady 0.5 x 0.501.
+  EXPECT_NEAR(out[1000], 0.5 * std::pow(10.0, -0.3), 0.002);
+  EXPECT_NEAR(out[1001], 0.5 * std::pow(10.0, -0.3), 0.002);
+}
+
+TEST_F(MixerTest, PlayedOnceReportsPlayingUntilItsLastFrame) {
+  auto buffer = makeMono16(std::vector<float>(1000, 0.5f), 48000);
+  std::uint32_t status = 99;
+  ASSERT_EQ(buffer->getStatus(&status), kOk);
+  EXPECT_EQ(status, 0u);
+  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+  render(999);
+  ASSERT_EQ(buffer->getStatus(&status), kOk);
+  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  render(1);
+  ASSERT_EQ(buffer->getStatus(&status), kOk);
+  EXPECT_EQ(status, 0u);
+  // Back at the start: the next play sounds from frame 0 again.
+  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+  const auto out = render(100);
+  EXPECT_NEAR(out[100], 0.5f, 0.002);
+}
+
+TEST_F(MixerTest, ADuplicatePlaysTheOriginalsDataWithItsOwnParameters) {
+  auto original = makeMono16(std::vector<float>(4800, 0.5f), 48000);
+  ASSERT_EQ(original->setVolume(-600), kOk);
+  ASSERT_EQ(original->setPan(-10000), kOk);
+  SoundBufferRef copy;
+  ASSERT_EQ(device.duplicateSoundBuffer(original, &copy), kOk);
+
+  // It starts with the original's parameters, stopped.
+  std::uint32_t status = 99;
+  ASSERT_EQ(copy->getStatus(&status), kOk);
+  EXPECT_EQ(status, 0u);
+  ASSERT_EQ(copy->play(0, 0, 0), kOk);
+  auto out = render(500);
+  EXPECT_NEAR(out[400], 0.5 * std::pow(10.0, -0.3), 0.002);
+  EXPECT_EQ(out[401], 0.0f);
+
+  // Its own parameters change only its own sound.
+  ASSERT_EQ(copy->setPan(10000), kOk);
+  ASSERT_EQ(copy->setVolume(0), kOk);
+  out = render(500);
+  EXPECT_EQ(out[400], 0.0f);
+  EXPECT_NEAR(out[401], 0.5f, 0.002);
+  ASSERT_EQ(original->play(0, 0, 0), kOk);
+  out = render(500);
+  EXPECT_NEAR(out[400], 0.5 * std::pow(10.0, -0.3), 0.002);
+  EXPECT_NEAR(out[401], 0.5f, 0.002);
+}
+
+TEST_F(MixerTest, DataWrittenWhileADuplicatePlaysIsWhatItPlaysNext) {
+  auto original = makeMono16(std::vector<float>(48000, 0.25f), 48000);
+  SoundBufferRef copy;
+  ASSERT_EQ(device.duplicateSoundBuffer(original, &copy), kOk);
+  ASSERT_EQ(copy->play(0, 0, 0), kOk);
+  auto out = render(1000);
+  EXPECT_NEAR(out[1000], 0.25f, 0.002);
+  fill(original, encode(std::vector<float>(48000, -0.5f), 16, false));
+  out = render(1000);
+  EXPECT_NEAR(out[1000], -0.5f, 0.002);
+}
+
+TEST_F(MixerTest, ReleasingABufferWhileItPlaysStopsItsSound) {
+  auto buffer = makeMono16(std::vector<float>(48000, 0.5f), 48000);
+  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+  render(100);
+  buffer.reset();
+  const auto out = render(100);
+  EXPECT_EQ(peakAbs(out.data(), 200, 1), 0.0);
+}
+
+TEST_F(MixerTest, TheAudioThreadCanMixWhileBuffersComeAndGo) {
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    std::vector<float> out(2 * 256);
+    while (!done.load()) mixer->render(256, out.data());
+  });
+  for (int i = 0; i < 200; ++i) {
+    auto buffer = makeMono16(std::vector<float>(2000, 0.1f), 48000);
+    SoundBufferRef copy;
+    ASSERT_EQ(device.duplicateSoundBuffer(buffer, &copy), kOk);
+    copy->play(0, 0, 0);
+    buffer->play(0, 0, 0);
+    copy->setFrequency(100000);
+  }
+  done.store(true);
+  audio.join();
+}
+
+}  // namespace
+}  // namespace sound_test
