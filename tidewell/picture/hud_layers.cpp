@@ -18,15 +18,13 @@ void drawSymbol(int x, int y, const platform::Rect& cell) {
   backBuffer->bltFast(x, y, fontSurface.get(), &cell, platform::DDBLTFAST_NOCOLORKEY);
 }
 
-// Half the tempo, truncated toward zero, as an absolute value; computed in
-// double and clamped so that no tempo can overflow the integer.
+}  // namespace
+
 long shownTempo(float tempo) {
   const double half = std::fabs(std::trunc(static_cast<double>(tempo) / 2.0));
   if (!(half < 2.0e9)) return 2000000000L;
   return static_cast<long>(half);
 }
-
-}  // namespace
 
 void drawSequencerInfo() {
   if (sequencer == nullptr) return;

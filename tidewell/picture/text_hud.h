@@ -23,6 +23,10 @@ platform::Rect waveformCell(int waveform);
 // advances 8 pixels. A cell not wholly on the back buffer is not drawn.
 void drawText(int x, int y, const char* text);
 
+// The tempo the info line shows: half the field, truncated toward zero, as an
+// absolute value (computed in double and clamped, so no tempo overflows).
+long shownTempo(float tempo);
+
 void drawSequencerInfo();
 void drawHelp();
 void drawWavNames();
