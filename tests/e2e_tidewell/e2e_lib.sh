@@ -33,35 +33,48 @@ cleanup_e2e() {
 }
 
 # Starts ./tidewell in the scratch directory; E2E_PID and E2E_WINDOW are set
-# once its window is up.
+# once start-up has finished. SDL makes its X window anew when the renderer
+# comes up, so the window is looked for only after that.
 start_tidewell() {
   (cd "$E2E_WORKDIR" && exec ./tidewell) >"$E2E_WORKDIR/stdout.txt" 2>&1 &
   E2E_PID=$!
   E2E_WINDOW=""
-  for _ in $(seq 100); do
-    E2E_WINDOW=$(xdotool search --onlyvisible --name '^Direct Draw Swirlgate Example$' 2>/dev/null | tail -n 1)
-    [ -n "$E2E_WINDOW" ] && break
+  local previous="" stable=0
+  for _ in $(seq 150); do
     kill -0 "$E2E_PID" 2>/dev/null || fail "tidewell ended at start: $(cat "$E2E_WORKDIR/stdout.txt")"
+    E2E_WINDOW=$(xdotool search --onlyvisible --name '^Direct Draw Swirlgate Example$' 2>/dev/null | tail -n 1)
+    if [ -n "$E2E_WINDOW" ] && [ "$E2E_WINDOW" = "$previous" ]; then
+      stable=$((stable + 1))
+    else
+      stable=0
+    fi
+    if [ "$stable" -ge 5 ]; then
+      if [ ! -d "$E2E_WORKDIR/data" ] || grep -q "loaded sounds up" "$E2E_WORKDIR/data/debug.txt" 2>/dev/null; then
+        return
+      fi
+    fi
+    previous=$E2E_WINDOW
     sleep 0.1
   done
-  [ -n "$E2E_WINDOW" ] || fail "no window"
+  fail "no window"
 }
 
-# Waits for the program to end; prints its exit code and the time it took in
-# milliseconds.
+# Waits for the program to end; sets E2E_EXIT (its exit code, or "timeout")
+# and E2E_MS (how long it took). Call it directly, not in $(...): only this
+# shell can collect the exit code of its child.
 wait_for_exit() {
   local limit_ms=$1 start now
   start=$(date +%s%N)
+  E2E_EXIT=timeout
   while kill -0 "$E2E_PID" 2>/dev/null; do
     now=$(date +%s%N)
-    if [ $(( (now - start) / 1000000 )) -gt "$limit_ms" ]; then
-      echo "timeout"; return
-    fi
+    E2E_MS=$(( (now - start) / 1000000 ))
+    [ "$E2E_MS" -gt "$limit_ms" ] && return
     sleep 0.02
   done
   wait "$E2E_PID"
-  local code=$?
+  E2E_EXIT=$?
   now=$(date +%s%N)
-  echo "$code $(( (now - start) / 1000000 ))"
+  E2E_MS=$(( (now - start) / 1000000 ))
   E2E_PID=""
 }

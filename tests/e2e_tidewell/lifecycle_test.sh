@@ -21,17 +21,17 @@ for key in Escape F12; do
   log=$(cat "$E2E_WORKDIR/data/debug.txt")
   [ "$log" = "$expected_log" ] || fail "debug log after start was: $log"
   xdotool key --window "$E2E_WINDOW" "$key"
-  result=$(wait_for_exit 1000)
-  echo "$key: exit code and milliseconds: $result"
-  [ "${result%% *}" = "0" ] || fail "$key did not end the program with 0 within a second ($result)"
+  wait_for_exit 1000
+  echo "$key: exit code $E2E_EXIT after $E2E_MS ms"
+  [ "$E2E_EXIT" = "0" ] || fail "$key did not end the program with 0 within a second ($E2E_EXIT)"
 done
 
 start_tidewell
 sleep 0.3
 kill -TERM "$E2E_PID"
-result=$(wait_for_exit 1000)
-echo "SIGTERM: exit code and milliseconds: $result"
-[ "${result%% *}" = "0" ] || fail "SIGTERM did not end the program with 0 ($result)"
+wait_for_exit 1000
+echo "SIGTERM: exit code $E2E_EXIT after $E2E_MS ms"
+[ "$E2E_EXIT" = "0" ] || fail "SIGTERM did not end the program with 0 ($E2E_EXIT)"
 
 # Without "data" there is no log and no settings file, and it plays on.
 rm -rf "$E2E_WORKDIR/data"
@@ -40,6 +40,6 @@ sleep 1
 kill -0 "$E2E_PID" 2>/dev/null || fail "tidewell ended without a data folder"
 [ ! -e "$E2E_WORKDIR/data" ] || fail "a data folder appeared"
 xdotool key --window "$E2E_WINDOW" Escape
-result=$(wait_for_exit 1000)
-[ "${result%% *}" = "0" ] || fail "Escape without data ended with $result"
+wait_for_exit 1000
+[ "$E2E_EXIT" = "0" ] || fail "Escape without data ended with $E2E_EXIT"
 
