@@ -35,6 +35,7 @@ bool FakeWindowSystem::destroyWindow(WindowHandle window) {
 }
 
 bool FakeWindowSystem::peekMessage(Message* message) {
+  if (queue_.empty() && onIdle) onIdle();
   if (queue_.empty()) return false;
   *message = queue_.front();
   return true;
@@ -48,6 +49,11 @@ int FakeWindowSystem::getMessage(Message* message) {
   *message = queue_.front();
   queue_.pop_front();
   return message->message == WM_QUIT ? 0 : 1;
+}
+
+void FakeWindowSystem::waitMessage() {
+  ++waits;
+  if (queue_.empty() && onIdle) onIdle();
 }
 
 LResult FakeWindowSystem::dispatchMessage(const Message& message) {

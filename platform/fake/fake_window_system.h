@@ -2,6 +2,7 @@
 // A window system for tests: windows are numbers, messages go through an
 // in-memory queue that a test can read, and nothing is shown.
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ class FakeWindowSystem : public WindowSystem {
   int cursorHides = 0;
   std::vector<std::string> messageBoxes;  // "caption: text"
   std::vector<WindowHandle> destroyed;
+  int waits = 0;
+  // Called whenever the queue is found empty (a peek or a wait), so a test
+  // can deliver the next message when the program is idle.
+  std::function<void()> onIdle;
 
   // Messages posted and not yet taken.
   std::deque<Message>& pending() { return queue_; }
@@ -36,7 +41,7 @@ class FakeWindowSystem : public WindowSystem {
   int getMessage(Message* message) override;
   void translateMessage(const Message&) override {}
   LResult dispatchMessage(const Message& message) override;
-  void waitMessage() override {}
+  void waitMessage() override;
   bool postMessage(WindowHandle window, std::uint32_t message, WParam wParam,
                    LParam lParam) override;
   void postQuitMessage(int exitCode) override;
