@@ -1,0 +1,191 @@
+#include "launcher/recording_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "launcher/capture_formats.h"
+#include "launcher/capture_window.h"
+#include "launcher/control_ids.h"
+#include "launcher/dialog_templates.h"
+#include "launcher/launcher_main.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_dialog.h"
+#include "platform/fake/launcher_fakes.h"
+#include "platform/fake/scripted_capture.h"
+#include "temp_work_dir.h"
+
+namespace launcher {
+namespace {
+
+using platform::fake::FakeDialog;
+
+class RecordingCycleTest : public ::testing::Test {
+ protected:
+  explicit RecordingCycleTest(bool withAutoaudio = true) : dir(withAutoaudio) {
+    services.messageBoxes = &boxes;
+    services.loop = &loop;
+    services.starter = &starter;
+    services.clock = &clock;
+    services.capture = &capture;
+    services.dialogs = &factory;
+    services.chooser = &chooser;
+  }
+  void prepare() {
+    launcher = std::make_unique<Launcher>(services);
+    launcher->engine.setDebugOutput([](const char*) {});
+    launcher->captureWindow = factory.createDialog(captureWindowTemplate());
+    window = static_cast<FakeDialog*>(launcher->captureWindow.get());
+    initCaptureWindow(*launcher);
+    ASSERT_EQ(launcher->engine.initCaptureEngine(), 0);
+    launcher->engine.chosenFormat.formatTag = platform::WAVE_FORMAT_PCM;
+    formatFromIndex(0, &launcher->engine.chosenFormat);
+    ASSERT_EQ(launcher->engine.createCaptureBuffer(launcher->engine.chosenFormat), 0);
+    clock.set(100000);
+  }
+  // Runs the cycle until the next flip, feeding `feed` bytes per 100 ms.
+  void runHalf(std::uint32_t feed = 0) {
+    const int flag = launcher->cycleFlag;
+    for (int i = 0; i < 30 && launcher->cycleFlag == flag; ++i) {
+      recordingCycleStep(*launcher);
+      if (feed) capture.feedSilence(feed);
+      if (launcher->notifyEvent.take()) launcher->engine.drainCapture();
+      clock.advance(100);
+    }
+  }
+
+  TempWorkDir dir;
+  platform::fake::RecordingMessageBoxes boxes;
+  platform::fake::FakeMessageLoop loop;
+  platform::fake::CountingProgramStarter starter;
+  platform::fake::FakeClock clock;
+  platform::fake::ScriptedCaptureSystem capture;
+  platform::fake::FakeDialogFactory factory;
+  platform::fake::ScriptedSaveChooser chooser;
+  LauncherServices services;
+  std::unique_ptr<Launcher> launcher;
+  FakeDialog* window = nullptr;
+};
+
+TEST_F(RecordingCycleTest, FirstPassStopsThenFilesFollowEveryOtherFlip) {
+  prepare();
+  EXPECT_EQ(window->getText(IDC_STATUS), "No file loaded.");
+  recordingCycleStep(*launcher);  // fires at once: the clock reads far above 2000
+  EXPECT_EQ(launcher->cycleFlag, 1);
+  EXPECT_FALSE(window->isEnabled(IDC_RECORD));
+  clock.advance(2000);
+  recordingCycleStep(*launcher);
+  EXPECT_EQ(launcher->cycleFlag, 1);  // exactly 2000 is not above
+  clock.advance(1);
+  recordingCycleStep(*launcher);
+  EXPECT_EQ(launcher->cycleFlag, 0);
+  EXPECT_EQ(window->getText(IDC_STATUS), "autoaudio/0.wav");
+}
+
+TEST_F(RecordingCycleTest, TwelfthRecordingReusesTheFirstNameAndSecondStartHappensOnce) {
+  prepare();
+  std::vector<std::string> names;
+  std::vector<std::size_t> startsAfterFinish;
+  runHalf();  // the first pause
+  for (int recording = 0; recording < 24; ++recording) {
+    runHalf(1024);  // recording half
+    names.push_back(window->getText(IDC_STATUS));
+    runHalf();  // the pause that finishes it
+    startsAfterFinish.push_back(starter.started.size());
+  }
+  EXPECT_EQ(names[0], "autoaudio/0.wav");
+  EXPECT_EQ(names[10], "autoaudio/10.wav");
+  EXPECT_EQ(names[11], "autoaudio/0.wav");
+  EXPECT_EQ(names[22], "autoaudio/0.wav");
+  EXPECT_EQ(startsAfterFinish[3], 0u);
+  EXPECT_EQ(startsAfterFinish[4], 1u);  // finishing autoaudio/4.wav
+  EXPECT_EQ(startsAfterFinish[23], 1u);
+  EXPECT_EQ(starter.started[0], "tidewell");
+  const std::string file = TempWorkDir::read("autoaudio/4.wav");
+  std::uint32_t dataSize = 0;
+  std::memcpy(&dataSize, file.data() + 52, 4);
+  EXPECT_GT(dataSize, 0u);
+  EXPECT_EQ(dataSize % 1024, 0u);
+}
+
+TEST_F(RecordingCycleTest, ChosenFileIsRecordedByTheRecordToggle) {
+  prepare();
+  recordingCycleStep(*launcher);  // pause half: cycleFlag 1
+  chooser.answer = std::string(std::filesystem::current_path()) + "/mine.wav";
+  window->click(IDC_SOUND_FILE);
+  ASSERT_EQ(chooser.requests.size(), 1u);
+  EXPECT_EQ(chooser.requests[0].title, "Save Sound File");
+  EXPECT_EQ(chooser.requests[0].initialFolder, "/usr/share/sounds");
+  EXPECT_EQ(chooser.requests[0].flags, 0x806u);
+  EXPECT_EQ(launcher->cycleFlag, 0);
+  EXPECT_TRUE(window->isEnabled(IDC_RECORD));
+  EXPECT_EQ(window->getText(IDC_STATUS), chooser.answer);
+  captureWindowCommand(*launcher, IDC_RECORD);
+  EXPECT_EQ(launcher->cycleFlag, 1);
+  chooser.answer.clear();
+  captureWindowCommand(*launcher, IDC_SOUND_FILE);
+  EXPECT_EQ(window->getText(IDC_STATUS), "Save aborted.");
+  EXPECT_EQ(chooser.requests[1].initialFolder, std::string(std::filesystem::current_path()));
+  EXPECT_EQ(chooser.requests[1].fileName, std::string(std::filesystem::current_path()) + "/mine.wav");
+}
+
+TEST_F(RecordingCycleTest, RingFailureDuringTheCycleReportsAndQuits) {
+  prepare();
+  runHalf();
+  capture.failNextBuffers(1, platform::DSERR_ALLOCATED);
+  runHalf();
+  EXPECT_EQ(boxes.texts,
+            (std::vector<std::string>{"Error creating DirectSoundCapture buffer. Sample will now exit."}));
+  EXPECT_EQ(loop.quitsPosted, 1);
+  EXPECT_EQ(window->endCode(), kEndError);
+}
+
+// The whole launcher over fakes: confirm a capture run, record, then close.
+class LauncherRunTest : public RecordingCycleTest {
+ protected:
+  explicit LauncherRunTest(bool withAutoaudio = true) : RecordingCycleTest(withAutoaudio) {}
+  void confirmFirstFormatAndRun(int closeAfterWaits) {
+    factory.onRunModal = [](FakeDialog& d) {
+      d.select(IDC_FORMAT_LIST, 0);  // 8000 Hz, 8-bit Mono
+      d.click(IDC_CAPTURE_OK);
+    };
+    clock.set(50000);
+    loop.onWait = [this, closeAfterWaits] {
+      clock.advance(100);
+      capture.feedSilence(400);
+      if (loop.waits == closeAfterWaits) factory.created[0]->click(IDC_CANCEL);
+    };
+    EXPECT_EQ(launcherMain(services), 1);
+  }
+};
+
+TEST_F(LauncherRunTest, ClosingDuringARecordingFinishesTheFileWithWholeBlocks) {
+  confirmFirstFormatAndRun(30);  // 21 waits pause, then 9 waits of recording
+  const std::string file = TempWorkDir::read("autoaudio/0.wav");
+  ASSERT_GE(file.size(), 56u);
+  std::uint32_t dataSize = 0;
+  std::memcpy(&dataSize, file.data() + 52, 4);
+  EXPECT_GT(dataSize, 0u);
+  EXPECT_EQ(dataSize % 1024, 0u);
+  EXPECT_EQ(file.size(), 56u + dataSize);
+  EXPECT_TRUE(boxes.texts.empty());
+  EXPECT_EQ(TempWorkDir::read("data/settings.txt"), "2,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+}
+
+class LauncherWithoutAutoaudioTest : public LauncherRunTest {
+ protected:
+  LauncherWithoutAutoaudioTest() : LauncherRunTest(false) {}
+};
+
+TEST_F(LauncherWithoutAutoaudioTest, MissingFolderGivesStatusThenNotificationError) {
+  std::string statusSeen;
+  confirmFirstFormatAndRun(1000);
+  ASSERT_EQ(factory.created.size(), 2u);
+  EXPECT_EQ(factory.created[0]->getText(IDC_STATUS), "Can not create wave file.");
+  EXPECT_EQ(boxes.texts,
+            (std::vector<std::string>{"Error handling DirectSound notifications. Sample will now exit."}));
+  EXPECT_LT(loop.waits, 60);
+}
+
+}  // namespace
+}  // namespace launcher

@@ -1,0 +1,79 @@
+#include "launcher/settings_line.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_work_dir.h"
+
+namespace launcher {
+namespace {
+
+TEST(SettingsLine, DefaultsForEachRunWay) {
+  SetupChoices defaults;
+  EXPECT_EQ(composeSettingsLine(kRequestLocalFolder, defaults),
+            "1,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+  EXPECT_EQ(composeSettingsLine(kRequestSoundCapture, defaults),
+            "2,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+}
+
+TEST(SettingsLine, FieldsFollowTheControlOrder) {
+  SetupChoices c;
+  c.timeSignature = 4;
+  c.timeSignatureMutation = 3;
+  c.behaviour = 2;
+  c.behaviourMutation = 1;
+  c.waveform = 1;
+  c.waveformMutation = 4;
+  c.channels = 7;
+  c.tempo = 0;
+  c.folder = "my samples";
+  c.keyword = "";
+  EXPECT_EQ(composeSettingsLine(kRequestLocalFolder, c), "1,4,3,2,1,1,4,7,0,my samples,,");
+}
+
+TEST(SettingsLine, EachDemoIgnoresTheOtherChoices) {
+  const char* expected[kDemoCount] = {
+      "1,7,0,2,0,0,0,3,3,demo1,none,", "1,0,1,0,0,0,0,2,0,demo2,none,",
+      "1,5,0,2,0,0,0,5,3,demo3,none,", "1,5,1,0,1,0,0,3,3,demo4,none,"};
+  SetupChoices odd;
+  odd.timeSignature = 3;
+  odd.tempo = 4;
+  odd.channels = 0;
+  odd.folder = "elsewhere";
+  odd.keyword = "words";
+  for (int demo = 0; demo < kDemoCount; ++demo) {
+    odd.demo = demo;
+    EXPECT_EQ(composeSettingsLine(kRequestDemo, odd), expected[demo]) << demo;
+  }
+}
+
+TEST(SettingsLine, LongTextsAreCutAt127Characters) {
+  SetupChoices c;
+  c.folder = std::string(73, 'a') + std::string(127, 'b');
+  c.keyword = std::string(300, 'k');
+  const std::string line = composeSettingsLine(kRequestLocalFolder, c);
+  const std::string expected = "1,0,0,0,0,0,0,2,2," + c.folder.substr(0, 127) + "," +
+                               std::string(127, 'k') + ",";
+  EXPECT_EQ(line, expected);
+}
+
+TEST(SettingsLine, SeparatorInAFolderIsWrittenAsTyped) {
+  SetupChoices c;
+  c.folder = "a,b";
+  EXPECT_EQ(composeSettingsLine(kRequestLocalFolder, c), "1,0,0,0,0,0,0,2,2,a,b,currently disabled,");
+}
+
+TEST(SettingsFile, IsReplacedAndHasNoLineEnd) {
+  TempWorkDir dir;
+  writeSettingsFile("data/settings.txt", std::string(500, 'x'));
+  writeSettingsFile("data/settings.txt", "1,2,");
+  EXPECT_EQ(TempWorkDir::read("data/settings.txt"), "1,2,");
+}
+
+TEST(SettingsFile, MissingFolderIsIgnored) {
+  TempWorkDir dir;
+  writeSettingsFile("nowhere/settings.txt", "1,");
+  EXPECT_FALSE(std::filesystem::exists("nowhere"));
+}
+
+}  // namespace
+}  // namespace launcher

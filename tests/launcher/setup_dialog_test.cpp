@@ -1,0 +1,170 @@
+#include "launcher/setup_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "launcher/control_ids.h"
+#include "launcher/dialog_templates.h"
+#include "launcher/launcher_main.h"
+#include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_dialog.h"
+#include "platform/fake/launcher_fakes.h"
+#include "platform/fake/scripted_capture.h"
+#include "temp_work_dir.h"
+
+namespace launcher {
+namespace {
+
+using platform::fake::FakeDialog;
+
+class SetupDialogTest : public ::testing::Test {
+ protected:
+  SetupDialogTest() {
+    services.messageBoxes = &boxes;
+    services.loop = &loop;
+    services.starter = &starter;
+    services.clock = &clock;
+    services.capture = &capture;
+    services.dialogs = &factory;
+  }
+  // Builds the launcher and the filled dialog.
+  void open() {
+    launcher = std::make_unique<Launcher>(services);
+    ASSERT_EQ(launcher->engine.initCaptureEngine(), 0);
+    dialog = std::make_unique<FakeDialog>(setupDialogTemplate());
+    dialog->setCommandHandler([this](int id, int) { setupDialogCommand(*launcher, *dialog, id); });
+    setupDialogInit(*launcher, *dialog);
+  }
+  std::string settings() { return TempWorkDir::read("data/settings.txt"); }
+
+  TempWorkDir dir;
+  platform::fake::RecordingMessageBoxes boxes;
+  platform::fake::FakeMessageLoop loop;
+  platform::fake::CountingProgramStarter starter;
+  platform::fake::FakeClock clock;
+  platform::fake::ScriptedCaptureSystem capture;
+  platform::fake::FakeDialogFactory factory;
+  LauncherServices services;
+  std::unique_ptr<Launcher> launcher;
+  std::unique_ptr<FakeDialog> dialog;
+};
+
+TEST_F(SetupDialogTest, ListsHoldTheirItemsInOrderWithTheInitialSelections) {
+  open();
+  EXPECT_EQ(dialog->items(IDC_CHANNELS),
+            (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"}));
+  EXPECT_EQ(dialog->getCurSel(IDC_CHANNELS), 2);
+  EXPECT_EQ(dialog->items(IDC_TEMPO),
+            (std::vector<std::string>{"v slow", "slow", "medium", "fast", "v fast"}));
+  EXPECT_EQ(dialog->getCurSel(IDC_TEMPO), 2);
+  EXPECT_EQ(dialog->items(IDC_WAVEFORM_MUTATION),
+            (std::vector<std::string>{"none", "low", "medium", "high", "very high"}));
+  EXPECT_EQ(dialog->items(IDC_DEMO),
+            (std::vector<std::string>{"Percussive", "Ambient", "L-Piano", "Instagib"}));
+  EXPECT_EQ(dialog->getText(IDC_FOLDER_NAME), "demo1");
+  EXPECT_EQ(dialog->getText(IDC_SEARCH_KEYWORD), "currently disabled");
+  EXPECT_EQ(dialog->items(IDC_FORMAT_LIST).size(), 16u);
+  EXPECT_EQ(dialog->getCurSel(IDC_FORMAT_LIST), -1);
+  EXPECT_FALSE(dialog->isEnabled(IDC_WEB_OK));
+}
+
+TEST_F(SetupDialogTest, FormatListShowsOnlyAcceptedFormatsWithTheirIndexes) {
+  capture.acceptOnly([](const platform::WaveFormatEx& f) { return f.samplesPerSec == 22050; });
+  open();
+  EXPECT_EQ(dialog->items(IDC_FORMAT_LIST),
+            (std::vector<std::string>{"22050 Hz, 8-bit Mono", "22050 Hz, 16-bit Mono",
+                                      "22050 Hz, 8-bit Stereo", "22050 Hz, 16-bit Stereo"}));
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(dialog->getItemData(IDC_FORMAT_LIST, i), 8 + i);
+}
+
+TEST_F(SetupDialogTest, LocalFolderWritesDefaultsAndStartsOneInstancePerPress) {
+  open();
+  dialog->click(IDC_FOLDER_OK);
+  EXPECT_EQ(settings(), "1,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+  dialog->setText(IDC_FOLDER_NAME, "other");
+  dialog->click(IDC_FOLDER_OK);
+  EXPECT_EQ(settings(), "1,0,0,0,0,0,0,2,2,other,currently disabled,");
+  EXPECT_EQ(starter.started, (std::vector<std::string>{"tidewell", "tidewell"}));
+  EXPECT_FALSE(dialog->ended());
+}
+
+TEST_F(SetupDialogTest, DemoWritesItsPresetWhateverTheControlsShow) {
+  open();
+  dialog->setCurSel(IDC_TIME_SIGNATURE, 4);
+  dialog->setCurSel(IDC_CHANNELS, 7);
+  dialog->setText(IDC_FOLDER_NAME, "ignored");
+  dialog->setCurSel(IDC_DEMO, 3);
+  dialog->click(IDC_DEMO_OK);
+  EXPECT_EQ(settings(), "1,5,1,0,1,0,0,3,3,demo4,none,");
+  EXPECT_EQ(starter.started.size(), 1u);
+}
+
+TEST_F(SetupDialogTest, CaptureOkIsUsableOnlyWithASelectedFormat) {
+  open();
+  EXPECT_FALSE(dialog->isEnabled(IDC_CAPTURE_OK));
+  dialog->click(IDC_CAPTURE_OK);
+  EXPECT_TRUE(starter.started.empty());
+  dialog->select(IDC_FORMAT_LIST, 4);
+  EXPECT_TRUE(dialog->isEnabled(IDC_CAPTURE_OK));
+  dialog->select(IDC_FORMAT_LIST, -1);
+  EXPECT_FALSE(dialog->isEnabled(IDC_CAPTURE_OK));
+}
+
+TEST_F(SetupDialogTest, ConfirmedCaptureWritesInputTwoAndPreparesTheChosenRing) {
+  open();
+  dialog->select(IDC_FORMAT_LIST, 4);  // 11025 Hz, 8-bit Mono
+  dialog->click(IDC_CAPTURE_OK);
+  EXPECT_EQ(settings(), "2,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+  EXPECT_EQ(starter.started.size(), 1u);
+  EXPECT_TRUE(dialog->ended());
+  EXPECT_EQ(dialog->endCode(), kEndCaptureReady);
+  EXPECT_EQ(launcher->engine.chosenFormat.samplesPerSec, 11025u);
+  EXPECT_EQ(launcher->engine.chosenFormat.formatTag, platform::WAVE_FORMAT_PCM);
+  EXPECT_EQ(launcher->engine.captureBufferSize(), 22048u);
+}
+
+TEST_F(SetupDialogTest, DeviceAcceptingNothingLeavesOnlyFolderAndDemoWays) {
+  capture.acceptOnly([](const platform::WaveFormatEx&) { return false; });
+  open();
+  EXPECT_TRUE(dialog->items(IDC_FORMAT_LIST).empty());
+  dialog->select(IDC_FORMAT_LIST, 0);
+  dialog->click(IDC_CAPTURE_OK);
+  EXPECT_FALSE(dialog->ended());
+  dialog->click(IDC_DEMO_OK);
+  EXPECT_EQ(settings(), "1,7,0,2,0,0,0,3,3,demo1,none,");
+}
+
+TEST_F(SetupDialogTest, RingThatCannotBeMadeReportsTheScanErrorAfterTheLaunch) {
+  open();
+  dialog->select(IDC_FORMAT_LIST, 0);
+  capture.failNextBuffers(1, platform::DSERR_ALLOCATED);
+  dialog->click(IDC_CAPTURE_OK);
+  EXPECT_EQ(dialog->endCode(), kEndError);
+  EXPECT_EQ(boxes.texts, (std::vector<std::string>{"Error scanning DirectSound formats.Sample will now exit."}));
+  EXPECT_EQ(boxes.captions[0], "DirectSound Sample");
+  EXPECT_EQ(starter.started.size(), 1u);
+}
+
+TEST_F(SetupDialogTest, QuitEndsWithTwo) {
+  open();
+  dialog->click(IDC_QUIT);
+  EXPECT_EQ(dialog->endCode(), kEndQuit);
+}
+
+TEST_F(SetupDialogTest, LauncherWithoutCaptureDeviceReportsAndReturnsOne) {
+  capture.failDeviceCreation(platform::DSERR_NODRIVER);
+  EXPECT_EQ(launcherMain(services), 1);
+  EXPECT_EQ(boxes.texts,
+            (std::vector<std::string>{"Error initializing DirectSound.  Sample will now exit."}));
+  ASSERT_EQ(factory.created.size(), 1u);  // only the capture window; no setup dialog
+}
+
+TEST_F(SetupDialogTest, QuitFromTheSetupDialogEndsTheLauncherWithoutRecording) {
+  factory.onRunModal = [](FakeDialog& d) { d.click(IDC_QUIT); };
+  EXPECT_EQ(launcherMain(services), 1);
+  EXPECT_EQ(loop.waits, 1);
+  EXPECT_EQ(capture.buffersCreated(), 16);  // the scan's trial rings only
+  EXPECT_TRUE(boxes.texts.empty());
+}
+
+}  // namespace
+}  // namespace launcher
