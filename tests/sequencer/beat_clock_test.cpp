@@ -1,0 +1,264 @@
+// The beat clock: when beats come, which beat of the bar they are, the
+// capture-file clock, the volume drift with replacement and the mutation rolls.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/sequencer/sequencer_rig.h"
+
+namespace tidewell::testing {
+namespace {
+
+using platform::fake::SoundCallKind;
+
+// One loaded track playing "Random" at 600 beats a minute (100 ms a beat),
+// with no volume drift unless a test asks for it.
+class BeatClock : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rig.provideFolder("demo1/", {"a.wav", "b.wav", "c.wav"});
+    s().activeTrackCount = 1;
+    s().behaviour = 1;
+    s().waveform = 3;
+    s().setTempo(600.0f);
+    s().loadAllSamples();
+    ASSERT_EQ(s().tracks[0].buffers.size(), 3u);
+    rig.takePlayedTracks();
+    // Full volume: no replacement (which renews rhythm and pitch) unless asked for.
+    s().tracks[0].volume = 0;
+  }
+  Sequencer& s() { return rig.seq(); }
+  void setRhythm(int a, int b, int c, int d) {
+    const std::int32_t rhythm[4] = {a, b, c, d};
+    std::memcpy(s().tracks[0].rhythm, rhythm, sizeof rhythm);
+  }
+  // The beats of the bar on which track 0 sounded over `beats` beats.
+  std::vector<int> soundingBeats(int beats) {
+    std::vector<int> sounding;
+    for (int i = 0; i < beats; ++i) {
+      EXPECT_TRUE(rig.tickAfter(101));
+      if (!rig.takePlayedTracks().empty()) sounding.push_back(s().beatIndex);
+    }
+    return sounding;
+  }
+  SequencerRig rig;
+};
+
+TEST_F(BeatClock, RhythmTwoFourSevenInBarsOfFourAndEight) {
+  setRhythm(2, 0, 4, 7);
+  s().beatsPerBar = 4;
+  EXPECT_EQ(soundingBeats(8), (std::vector<int>{2, 4, 2, 4}));
+  s().beatsPerBar = 8;
+  s().beatIndex = 1;
+  EXPECT_EQ(soundingBeats(16), (std::vector<int>{2, 4, 7, 2, 4, 7}));
+}
+
+TEST_F(BeatClock, AnIntervalExactlyReachedIsNoBeatYet) {
+  ASSERT_EQ(s().beatInterval, 100.0f);
+  EXPECT_FALSE(rig.tickAfter(60));
+  EXPECT_FALSE(rig.tickAfter(40));
+  EXPECT_EQ(s().beatElapsed, 100u);
+  EXPECT_EQ(s().beatIndex, 1);
+  EXPECT_TRUE(rig.tickAfter(1));
+  EXPECT_EQ(s().beatIndex, 2);
+}
+
+TEST_F(BeatClock, ALateTickGivesOneBeatAndDropsTheRest) {
+  EXPECT_TRUE(rig.tickAfter(300));
+  EXPECT_EQ(s().beatIndex, 2);
+  EXPECT_EQ(s().beatElapsed, 0u);
+  EXPECT_FALSE(rig.tickAfter(100));
+  EXPECT_EQ(s().beatIndex, 2);
+}
+
+TEST_F(BeatClock, TheFirstTickCountsTheWholeClockReading) {
+  rig.clock.set(5000);
+  s().tick();
+  EXPECT_EQ(s().tickDelta, 5000u);
+  EXPECT_EQ(s().beatIndex, 2);
+  EXPECT_EQ(s().captureFileIndex, 1);
+}
+
+TEST_F(BeatClock, AClockWrapStillGivesTheRightStep) {
+  rig.clock.set(0xFFFFFFF0u);
+  s().tick();
+  rig.clock.advance(0x30);
+  s().tick();
+  EXPECT_EQ(s().tickDelta, 0x30u);
+  EXPECT_EQ(s().tickTime, 0x20u);
+}
+
+TEST_F(BeatClock, OneBeatBarsStayOnBeatOne) {
+  setRhythm(1, 0, 0, 0);
+  s().beatsPerBar = 1;
+  EXPECT_EQ(soundingBeats(3), (std::vector<int>{1, 1, 1}));
+}
+
+TEST_F(BeatClock, ShorteningTheBarBelowTheBeatSendsTheNextBeatToOne) {
+  s().beatIndex = 6;
+  s().beatsPerBar = 4;
+  EXPECT_TRUE(rig.tickAfter(101));
+  EXPECT_EQ(s().beatIndex, 1);
+}
+
+TEST_F(BeatClock, NoTempoNoBeatsWhileTheCaptureClockAndRollsGoOn) {
+  setRhythm(2, 3, 4, 5);
+  for (float tempo : {0.0f, -5.0f}) {
+    s().setTempo(tempo);
+    const int startIndex = s().captureFileIndex;
+    for (int i = 0; i < 3; ++i) {
+      RandomGenerator replay = randomGenerator();
+      EXPECT_FALSE(rig.tickAfter(2001));
+      replay.next();
+      replay.next();
+      EXPECT_EQ(randomGenerator().next(), replay.next()) << "two draws a tick";
+    }
+    EXPECT_EQ(s().beatIndex, 1);
+    EXPECT_EQ(s().captureFileIndex, startIndex + 3);
+    EXPECT_TRUE(rig.takePlayedTracks().empty());
+  }
+}
+
+TEST_F(BeatClock, CaptureFileClockStepsAfterMoreThanTwoSecondsAndWrapsAfterTen) {
+  rig.tickAfter(2000);
+  EXPECT_EQ(s().captureFileIndex, 0);
+  EXPECT_EQ(s().captureElapsed, 2000u);
+  rig.tickAfter(1);
+  EXPECT_EQ(s().captureFileIndex, 1);
+  EXPECT_EQ(s().captureElapsed, 0u);  // the excess is dropped
+  for (int i = 0; i < 9; ++i) rig.tickAfter(2001);
+  EXPECT_EQ(s().captureFileIndex, 10);
+  rig.tickAfter(2001);
+  EXPECT_EQ(s().captureFileIndex, 0);
+}
+
+TEST_F(BeatClock, MutationRollsDrawTwiceATickEvenAtChanceZero) {
+  for (int i = 0; i < 5; ++i) {
+    RandomGenerator replay = randomGenerator();
+    EXPECT_FALSE(rig.tickAfter(10));
+    replay.next();
+    replay.next();
+    EXPECT_EQ(randomGenerator().next(), replay.next());
+  }
+}
+
+TEST_F(BeatClock, CertainMutationsRedrawBehaviourThenTimeSignature) {
+  s().behaviourMutation = 1000;
+  s().timeSignatureMutation = 1000;
+  RandomGenerator replay = randomGenerator();
+  EXPECT_FALSE(rig.tickAfter(10));
+  replay.next();
+  const int behaviour = replay.next() % 3 + 1;
+  replay.next();
+  const int beatsPerBar = replay.next() % 8 + 1;
+  EXPECT_EQ(s().behaviour, behaviour);
+  EXPECT_EQ(s().beatsPerBar, beatsPerBar);
+  EXPECT_EQ(randomGenerator().next(), replay.next());
+}
+
+// Replacement on the first beat, for a start volume against the floor.
+struct FloorCase {
+  int waveform;
+  int startOffset;  // start volume = -2500 + startOffset * fadeStep + extra
+  int extra;
+  bool replaced;
+};
+
+class FloorReplacement : public BeatClock, public ::testing::WithParamInterface<FloorCase> {};
+
+TEST_P(FloorReplacement, HappensExactlyAtOrBelowTheFloor) {
+  const FloorCase c = GetParam();
+  Track& track = s().tracks[0];
+  s().behaviour = 4;  // silent beats: only the drift acts
+  s().waveform = c.waveform;
+  track.fadeStep = 30;
+  track.volume = -2500 + c.startOffset * track.fadeStep + c.extra;
+  track.frequency = 777;
+  ASSERT_STREQ(track.sampleName, "demo1/a.wav");
+  const int bufferZero = rig.bufferIds(0)[0];
+  const std::int32_t start = track.volume;
+
+  EXPECT_TRUE(rig.tickAfter(101));
+  if (c.replaced) {
+    EXPECT_STREQ(track.sampleName, "demo1/b.wav");
+    EXPECT_EQ(track.volume, 0);
+    EXPECT_EQ(track.frequency, 50000);
+    EXPECT_GE(track.fadeStep, 5);
+    EXPECT_LE(track.fadeStep, 54);
+    // The floor volume was pushed; the new full volume waits for the next apply.
+    EXPECT_EQ(rig.sound.buffer(bufferZero)->volume, -2500);
+  } else {
+    EXPECT_STREQ(track.sampleName, "demo1/a.wav");
+    const int drift = c.waveform == 1 ? -30 : c.waveform == 2 ? 30 : 0;
+    EXPECT_EQ(track.volume, start + drift);
+    EXPECT_EQ(track.frequency, 777);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Waveforms, FloorReplacement,
+    ::testing::Values(FloorCase{1, 1, 0, true}, FloorCase{1, 1, 1, false},
+                      FloorCase{1, -20, 0, true},  // below the floor: clamped, then replaced
+                      FloorCase{2, -1, 0, true}, FloorCase{2, -1, 1, false},
+                      FloorCase{3, 0, 0, true}, FloorCase{3, 0, 1, false},
+                      FloorCase{5, 0, -300, true}));
+
+TEST_F(BeatClock, RisingVolumeHasNoCeiling) {
+  s().behaviour = 4;
+  s().waveform = 2;
+  s().tracks[0].volume = 0;
+  s().tracks[0].fadeStep = 25;
+  for (int expected : {25, 50, 75}) {
+    rig.tickAfter(101);
+    EXPECT_EQ(s().tracks[0].volume, expected);
+  }
+}
+
+TEST_F(BeatClock, ReplacementDrawsFollowTheBehaviourDrawsInTrackOrder) {
+  // Two tracks both at the floor under "Random": the renewals draw after the
+  // behaviour, track 0 before track 1, then the two mutation rolls.
+  s().activeTrackCount = 2;
+  s().tracks[1].loadSample(s().audioDevice.get(), 3);
+  s().waveform = 1;
+  for (int i = 0; i < 2; ++i) {
+    s().tracks[i].volume = -2500;
+    s().tracks[i].fadeStep = 40;
+  }
+  setRhythm(2, 0, 0, 0);  // track 0 fires on the coming beat
+  std::memset(s().tracks[1].rhythm, 0, sizeof s().tracks[1].rhythm);
+
+  RandomGenerator replay = randomGenerator();
+  replay.next();  // track 0's pan
+  replay.next();  // track 0's frequency
+  const int fade0 = replay.next() % 50 + 5;
+  for (int e = 0; e < 4; ++e) if (replay.next() % 100 > 30) replay.next();
+  const int fade1 = replay.next() % 50 + 5;
+  for (int e = 0; e < 4; ++e) if (replay.next() % 100 > 30) replay.next();
+  replay.next();
+  replay.next();
+
+  EXPECT_TRUE(rig.tickAfter(101));
+  EXPECT_EQ(s().tracks[0].fadeStep, fade0);
+  EXPECT_EQ(s().tracks[1].fadeStep, fade1);
+  EXPECT_EQ(randomGenerator().next(), replay.next());
+}
+
+TEST_F(BeatClock, SilentBehavioursStillDriftAndReplace) {
+  s().waveform = 1;
+  setRhythm(1, 2, 3, 4);
+  for (int behaviour : {4, 5}) {
+    s().behaviour = behaviour;
+    s().tracks[0].volume = -2500 + s().tracks[0].fadeStep;
+    const std::string before = s().tracks[0].sampleName;
+    EXPECT_TRUE(rig.tickAfter(101));
+    EXPECT_TRUE(rig.takePlayedTracks().empty()) << behaviour;
+    EXPECT_NE(before, s().tracks[0].sampleName) << behaviour;
+    EXPECT_EQ(s().tracks[0].volume, 0);
+    const std::int32_t fade = s().tracks[0].fadeStep;
+    EXPECT_TRUE(rig.tickAfter(101));
+    EXPECT_EQ(s().tracks[0].volume, -fade);
+  }
+}
+
+}  // namespace
+}  // namespace tidewell::testing
