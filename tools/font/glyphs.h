@@ -1,6 +1,6 @@
 #pragma once
 // Our 5 x 7 letter shapes, one string of 35 cells per glyph ('#' lit), for
-// "!" to "~" in code order. Lower case is drawn as small capitals.
+// "!" to "~" in code order. Lower case shares the capitals.
 namespace tools {
 inline const char* const kGlyphs[] = {
   "..#....#....#....#.........#..",                 // !

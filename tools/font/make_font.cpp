@@ -48,10 +48,9 @@ int main(int argc, char** argv) {
     cellOf(code, &column, &row);
     drawGlyph(column, row, tools::kGlyphs[code - 33]);
   }
-  for (int code = 'a'; code <= 'z'; ++code) {  // small capitals
+  for (int code = 'a'; code <= 'z'; ++code) {  // lower case shares the capitals' shapes
     cellOf(code, &column, &row);
-    const std::string shape = tools::kGlyphs[code - 'a' + 'A' - 33];
-    drawGlyph(column, row, ("..........." + shape.substr(0, 10) + shape.substr(20)).c_str());
+    drawGlyph(column, row, tools::kGlyphs[code - 'a' + 'A' - 33]);
   }
   const char* rest[] = {"..##..#....#...#.....#....##.", "..#....#....#....#....#....#..",
                         ".##.....#....#.....#...#...##..", ".........#.#.#.#...........",
