@@ -36,6 +36,7 @@ class RecordingCycleTest : public ::testing::Test {
     launcher->engine.setDebugOutput([](const char*) {});
     launcher->captureWindow = factory.createDialog(captureWindowTemplate());
     window = static_cast<FakeDialog*>(launcher->captureWindow.get());
+    window->setCommandHandler([this](int id, int) { captureWindowCommand(*launcher, id); });
     initCaptureWindow(*launcher);
     ASSERT_EQ(launcher->engine.initCaptureEngine(), 0);
     launcher->engine.chosenFormat.formatTag = platform::WAVE_FORMAT_PCM;
