@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "tests/demo_samples/signal_measures.h"
+#include "tools/demo_samples/synth/filters.h"
+#include "tools/demo_samples/synth/noise.h"
+#include "tools/demo_samples/synth/oscillators.h"
+
+namespace demos {
+namespace {
+
+using testing::amplitudeAt;
+using testing::dbOf;
+
+constexpr float kRate = 16000.0f;
+
+int zeroCrossings(const Signal& s) {
+  int count = 0;
+  for (std::size_t i = 1; i < s.size(); ++i) count += (s[i - 1] < 0.0f) != (s[i] < 0.0f);
+  return count;
+}
+
+TEST(Oscillators, SineRunsAtItsFrequency) {
+  const Signal s = sineTone(440.0f, 16000, kRate, 0.1f);
+  EXPECT_NEAR(zeroCrossings(s), 880, 2);
+}
+
+TEST(Oscillators, GlideMovesTowardsItsTarget) {
+  const Signal curve = glideCurve(1000.0f, 100.0f, 0.1f, 16000, kRate);
+  EXPECT_FLOAT_EQ(curve.front(), 1000.0f);
+  EXPECT_NEAR(curve[1600], 100.0f + 900.0f * std::exp(-1.0f), 0.5f);
+  EXPECT_NEAR(curve.back(), 100.0f, 0.1f);
+}
+
+TEST(Oscillators, SawHasOnlyHarmonicsBelowNyquist) {
+  // 3000 Hz at 16 kHz: harmonics 1 and 2 fit, 3 (9000 Hz) would fold to 7000 Hz.
+  const Signal saw = sawWave(constantCurve(3000.0f, 16000), kRate);
+  EXPECT_NEAR(amplitudeAt(saw, 3000.0f, kRate), 2.0f / kPi, 0.01f);
+  EXPECT_NEAR(amplitudeAt(saw, 6000.0f, kRate), 1.0f / kPi, 0.01f);
+  EXPECT_LT(amplitudeAt(saw, 7000.0f, kRate), 0.001f);
+}
+
+TEST(Oscillators, SquareHasOddHarmonicsOnly) {
+  const Signal sq = squareWave(constantCurve(500.0f, 16000), kRate);
+  EXPECT_NEAR(amplitudeAt(sq, 500.0f, kRate), 4.0f / kPi, 0.02f);
+  EXPECT_NEAR(amplitudeAt(sq, 1500.0f, kRate), 4.0f / (3.0f * kPi), 0.02f);
+  EXPECT_LT(amplitudeAt(sq, 1000.0f, kRate), 0.001f);
+}
+
+TEST(Oscillators, FmWithoutDepthIsAPlainSine) {
+  const Signal fm = fmWave(constantCurve(440.0f, 8000), 2.0f, constantCurve(0.0f, 8000), kRate);
+  const Signal sine = sineTone(440.0f, 8000, kRate);
+  for (std::size_t i = 0; i < fm.size(); i += 97) ASSERT_NEAR(fm[i], sine[i], 1e-4f);
+  const Signal bright = fmWave(constantCurve(440.0f, 16000), 2.0f, constantCurve(2.0f, 16000), kRate);
+  EXPECT_GT(amplitudeAt(bright, 1320.0f, kRate), 0.1f);  // sidebands appear with depth
+}
+
+TEST(Filters, LowpassPassesLowsAndCutsHighs) {
+  const Signal low = filtered(sineTone(100.0f, 16000, kRate), Biquad::lowpass(500.0f, 0.707f, kRate));
+  const Signal high = filtered(sineTone(5000.0f, 16000, kRate), Biquad::lowpass(500.0f, 0.707f, kRate));
+  EXPECT_NEAR(dbOf(amplitudeAt(low, 100.0f, kRate)), 0.0f, 0.5f);
+  EXPECT_LT(dbOf(amplitudeAt(high, 5000.0f, kRate)), -30.0f);
+}
+
+TEST(Filters, HighpassCutsLowsAndPassesHighs) {
+  const Signal low = filtered(sineTone(100.0f, 16000, kRate), Biquad::highpass(2000.0f, 0.707f, kRate));
+  const Signal high = filtered(sineTone(6000.0f, 16000, kRate), Biquad::highpass(2000.0f, 0.707f, kRate));
+  EXPECT_LT(dbOf(amplitudeAt(low, 100.0f, kRate)), -50.0f);
+  EXPECT_NEAR(dbOf(amplitudeAt(high, 6000.0f, kRate)), 0.0f, 0.5f);
+}
+
+TEST(Filters, BandpassHasUnityGainAtItsCentre) {
+  const Signal centre = filtered(sineTone(1000.0f, 16000, kRate), Biquad::bandpass(1000.0f, 2.0f, kRate));
+  const Signal off = filtered(sineTone(4000.0f, 16000, kRate), Biquad::bandpass(1000.0f, 2.0f, kRate));
+  EXPECT_NEAR(amplitudeAt(centre, 1000.0f, kRate), 1.0f, 0.02f);
+  EXPECT_LT(dbOf(amplitudeAt(off, 4000.0f, kRate)), -15.0f);
+}
+
+TEST(Filters, SweepBeyondNyquistStaysStable) {
+  const Signal noise = whiteNoise(16000, 5);
+  const Signal out = sweptFilter(noise, Biquad::lowpass(100.0f, 4.0f, kRate),
+                                 glideCurve(10.0f, 40000.0f, 0.2f, 16000, kRate), kRate);
+  for (float x : out) ASSERT_TRUE(std::isfinite(x));
+  EXPECT_LT(peakOf(out), 20.0f);
+}
+
+TEST(Noise, SameSeedSameSoundAndWithinRange) {
+  const Signal a = whiteNoise(5000, 9), b = whiteNoise(5000, 9), c = whiteNoise(5000, 10);
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a, c);
+  EXPECT_LE(peakOf(a), 1.0f);
+  EXPECT_NEAR(meanOf(a), 0.0f, 0.03f);
+  EXPECT_NEAR(rmsOf(a), 1.0f / std::sqrt(3.0f), 0.02f);  // uniform noise
+}
+
+}  // namespace
+}  // namespace demos
