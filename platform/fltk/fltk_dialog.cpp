@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kBaseUnitX = 6;
 constexpr int kBaseUnitY = 13;
-constexpr int kFontSize = 11;  // about an 8 pt dialog font on a 96 dpi screen
+constexpr int kFontSize = 10;  // FLTK's Helvetica at the width of an 8 pt dialog font
 constexpr int kDropDownHeight = 21;
 constexpr int kListSelectionChanged = 1;
 
@@ -69,7 +69,7 @@ FltkDialog::FltkDialog(const DialogTemplate& t, std::function<const IconPixels*(
       case ControlKind::kStaticSunken: {
         auto* box = new Fl_Box(x, y, w, h);
         box->box(c.kind == ControlKind::kStaticSunken ? FL_THIN_DOWN_BOX : FL_NO_BOX);
-        box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+        box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
         widget = box;
         break;
       }
@@ -86,8 +86,6 @@ FltkDialog::FltkDialog(const DialogTemplate& t, std::function<const IconPixels*(
     widget->labelsize(kFontSize);
     if (c.id >= 0) {
       widget->callback(&FltkDialog::onWidget, this);
-      widget->user_data(this);
-      widget->argument(c.id);
       controls_[c.id] = Control{c.kind, widget, {}};
     }
   }
@@ -98,10 +96,11 @@ FltkDialog::~FltkDialog() = default;
 
 void FltkDialog::onWidget(Fl_Widget* widget, void* self) {
   auto* dialog = static_cast<FltkDialog*>(self);
-  const int id = static_cast<int>(widget->argument());
-  const Control* control = dialog->find(id);
-  const bool isList = control && control->kind == ControlKind::kListBox;
-  dialog->command(id, isList ? kListSelectionChanged : 0);
+  for (const auto& [id, control] : dialog->controls_) {
+    if (control.widget != widget) continue;
+    dialog->command(id, control.kind == ControlKind::kListBox ? kListSelectionChanged : 0);
+    return;
+  }
 }
 
 void FltkDialog::onWindow(Fl_Widget*, void* self) {

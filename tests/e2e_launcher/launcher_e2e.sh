@@ -1,0 +1,94 @@
+#!/bin/bash
+# The launcher under Xvfb: "Run From Local Folder" writes the settings and
+# starts the main program; a capture run records autoaudio/0.wav and 1.wav
+# from a 1000 Hz tone fed through SDL's disk capture; closing the capture
+# window ends the launcher. SHOT=path saves a screenshot of the setup dialog.
+set -u
+LAUNCHER=$1
+SOURCE_DIR=$2
+DISPLAY_NUMBER=${E2E_DISPLAY:-57}
+WORK=$(mktemp -d /tmp/launcher-e2e-XXXXXX)
+XVFB_PID=
+fail() { echo "FAIL: $*"; exit 1; }
+cleanup() {
+  [ -f "$WORK/tidewell.pids" ] && while read -r p; do kill "$p" 2>/dev/null; done < "$WORK/tidewell.pids"
+  [ -n "${LAUNCHER_PID:-}" ] && kill "$LAUNCHER_PID" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY=:$DISPLAY_NUMBER
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# A stand-in main program that says where it runs and stays up a while.
+mkdir -p "$WORK/data" "$WORK/autoaudio"
+cp "$LAUNCHER" "$WORK/launcher"
+cat > "$WORK/tidewell" <<'STUB'
+#!/bin/sh
+echo $$ >> tidewell.pids
+exec sleep 60
+STUB
+chmod +x "$WORK/tidewell"
+cd "$WORK" || exit 1
+sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 in.raw synth 30 sine 1000 vol 0.5 || fail "sox"
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/dev/null
+
+# Dialog units to pixels, as the dialogs lay themselves out.
+px() { echo $(( ($1 * 6 + 2) / 4 )); }
+py() { echo $(( ($1 * 13 + 4) / 8 )); }
+clickControl() {  # window, x, y, width, height in dialog units
+  xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
+}
+
+# 1. Run From Local Folder.
+./launcher 2>launcher1.err &
+LAUNCHER_PID=$!
+WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+[ -n "$WID" ] || fail "no setup dialog"
+sleep 0.5
+[ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
+clickControl "$WID" 231 17 50 14
+for _ in $(seq 50); do [ -s tidewell.pids ] && break; sleep 0.1; done
+[ "$(cat data/settings.txt)" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
+  fail "settings: '$(cat data/settings.txt)'"
+PID=$(head -1 tidewell.pids)
+kill -0 "$PID" 2>/dev/null || fail "tidewell not running"
+[ "$(readlink /proc/$PID/cwd)" = "$WORK" ] || fail "tidewell runs elsewhere"
+[ "$(ps -o ppid= -p "$PID" | tr -d ' ')" != "$LAUNCHER_PID" ] || fail "tidewell is the launcher's child"
+clickControl "$WID" 11 176 50 14  # Quit
+wait "$LAUNCHER_PID"; RC=$?
+[ "$RC" = 1 ] || fail "launcher ended with $RC after Quit"
+echo "local folder: settings written, tidewell $PID running in $WORK"
+
+# 2. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono).
+./launcher 2>launcher2.err &
+LAUNCHER_PID=$!
+WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+[ -n "$WID" ] || fail "no setup dialog for the capture run"
+sleep 0.5
+clickControl "$WID" 129 58 92 8   # first line of the format list
+sleep 0.3
+clickControl "$WID" 231 70 50 14  # OK of "Run From Sound Capture"
+CAP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Capturing Sound$' | head -1)
+[ -n "$CAP" ] || fail "no capture window"
+START=$(date +%s.%N)
+for _ in $(seq 160); do
+  [ -s autoaudio/1.wav ] && [ "$(wc -l < tidewell.pids)" -ge 2 ] && sleep 4.5 && break
+  sleep 0.1
+done
+[ "$(head -c 2 data/settings.txt)" = "2," ] || fail "capture settings: '$(cat data/settings.txt)'"
+xdotool windowfocus --sync "$CAP" 2>/dev/null
+xdotool key --window "$CAP" Escape
+for _ in $(seq 50); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs after closing the capture window"
+wait "$LAUNCHER_PID"; RC=$?
+END=$(date +%s.%N)
+[ "$RC" = 1 ] || fail "launcher ended with $RC"
+python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/0.wav || fail "autoaudio/0.wav"
+python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/1.wav || fail "autoaudio/1.wav"
+grep -c "^Writing " launcher2.err | sed 's/^/drain lines: /'
+echo "capture run: $(echo "$END - $START" | bc) s from capture window to exit"
+echo PASS
