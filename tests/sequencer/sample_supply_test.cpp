@@ -157,6 +157,16 @@ TEST(SampleSupply, TheLongestFolderWithALongFileNameFitsWhole) {
   EXPECT_EQ(std::string(rig.seq().tracks[0].sampleName), folder + file);
 }
 
+TEST(SampleSupply, ANameBeyondTheFieldIsCutNotOverrun) {
+  SequencerRig rig;
+  const std::string folder = std::string(126, 'f') + "/";
+  const std::string file = std::string(255, 'n') + ".wav";  // 259, the most a listing entry holds
+  rig.files.setFolder(folder, {file});
+  std::snprintf(rig.seq().folder, kFolderSize, "%s", folder.c_str());
+  rig.seq().pickSample(0);
+  EXPECT_EQ(std::string(rig.seq().tracks[0].sampleName), (folder + file).substr(0, kSampleNameSize - 1));
+}
+
 TEST(SampleSupply, AFolderFieldWithoutTerminatorIsReadOnlyWithinItsSize) {
   SequencerRig rig;
   std::memset(rig.seq().folder, 'x', kFolderSize);  // no terminating zero anywhere

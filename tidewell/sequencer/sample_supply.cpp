@@ -13,9 +13,16 @@ namespace {
 constexpr char kFallbackSample[] = "C.wav";
 
 void setName(Track& track, const char* folder, const char* file) {
-  // The field holds any folder plus any file name; snprintf cuts rather than
-  // overruns should a platform hand out a longer one.
-  std::snprintf(track.sampleName, sizeof track.sampleName, "%s%s", folder, file);
+  // The field holds any folder plus any file name; should a platform hand out
+  // a longer one, it is cut rather than written past the field.
+  const std::size_t capacity = sizeof track.sampleName - 1;
+  std::size_t used = 0;
+  for (const char* part : {folder, file}) {
+    const std::size_t length = strnlen(part, capacity - used);
+    std::memcpy(track.sampleName + used, part, length);
+    used += length;
+  }
+  track.sampleName[used] = '\0';
 }
 
 }  // namespace
