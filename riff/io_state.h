@@ -23,8 +23,9 @@ constexpr std::uint32_t kFindList = 0x0040;
 constexpr std::uint32_t kCreateRiff = 0x0020;
 constexpr std::uint32_t kCreateList = 0x0040;
 
-// The default size of the buffer a file allocates for itself.
-constexpr std::uint32_t kDefaultBufferSize = 8192;
+// The default size of the buffer a file allocates for itself: large enough
+// that a whole sample is read with few refills, small enough to stay in cache.
+constexpr std::uint32_t kDefaultBufferSize = 65536;
 
 struct IoState {
   std::uint32_t flags = 0;  // kDirty
