@@ -54,6 +54,14 @@ TEST(Oscillators, FmWithoutDepthIsAPlainSine) {
   EXPECT_GT(amplitudeAt(bright, 1320.0f, kRate), 0.1f);  // sidebands appear with depth
 }
 
+TEST(Oscillators, FmSidebandsDoNotFoldBackFromNyquist) {
+  // Unchecked, index 5 on 3000 Hz would put a strong sideband at 12000 Hz,
+  // heard folded back at 4000 Hz.
+  const Signal fm = fmWave(constantCurve(3000.0f, 16000), 1.0f, constantCurve(5.0f, 16000), kRate);
+  EXPECT_LT(amplitudeAt(fm, 4000.0f, kRate), 0.01f);
+  EXPECT_GT(amplitudeAt(fm, 3000.0f, kRate), 0.5f);
+}
+
 TEST(Filters, LowpassPassesLowsAndCutsHighs) {
   const Signal low = filtered(sineTone(100.0f, 16000, kRate), Biquad::lowpass(500.0f, 0.707f, kRate));
   const Signal high = filtered(sineTone(5000.0f, 16000, kRate), Biquad::lowpass(500.0f, 0.707f, kRate));

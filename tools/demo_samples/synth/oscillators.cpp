@@ -1,5 +1,6 @@
 #include "tools/demo_samples/synth/oscillators.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace demos {
@@ -71,7 +72,10 @@ Signal fmWave(const Signal& hz, float ratio, const Signal& index, float rate) {
   Signal out(hz.size());
   double carrier = 0.0, modulator = 0.0;
   for (std::size_t i = 0; i < hz.size(); ++i) {
-    const float depth = i < index.size() ? index[i] : 0.0f;
+    // The sidebands reach about (index + 1) modulator steps above the carrier;
+    // capping the index there keeps them below Nyquist instead of folding back.
+    const float limit = std::max(0.0f, (0.45f * rate - hz[i]) / std::max(1e-3f, ratio * hz[i]) - 1.0f);
+    const float depth = std::min(i < index.size() ? index[i] : 0.0f, limit);
     const float push = depth * std::sin(kTwoPi * static_cast<float>(modulator));
     out[i] = std::sin(kTwoPi * static_cast<float>(carrier) + push);
     carrier += hz[i] / rate;

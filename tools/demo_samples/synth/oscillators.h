@@ -17,7 +17,8 @@ Signal sineWave(const Signal& hz, float rate, float startPhase = 0.0f);
 Signal sawWave(const Signal& hz, float rate);
 Signal squareWave(const Signal& hz, float rate);
 // Phase modulation: a sine carrier whose phase is pushed by a sine modulator at
-// `ratio` times the carrier, `index` (per frame) radians deep.
+// `ratio` times the carrier, `index` (per frame) radians deep, but never so
+// deep that the sidebands pass the Nyquist limit.
 Signal fmWave(const Signal& hz, float ratio, const Signal& index, float rate);
 
 // Plain sine at a fixed frequency.
