@@ -167,4 +167,15 @@ TEST_F(WaveReaderTest, DataClaimingMoreThanTheFileFailsTheRead) {
   EXPECT_EQ(reader.read(back.data(), 1000), 0u);
 }
 
+TEST_F(WaveReaderTest, OpeningAgainReleasesTheFirstFile) {
+  RiffWaveReader reader;
+  ASSERT_TRUE(reader.open(write(riffFile({chunk("fmt ", extendedFmtBody(2, 30)), chunk("data", sampleBytes(9))}), "a.wav").c_str()));
+  ASSERT_TRUE(reader.open(write(riffFile({pcmFmt(), chunk("data", sampleBytes(5))}), "b.wav").c_str()));
+  EXPECT_EQ(reader.format->extraSize, 0u);
+  EXPECT_EQ(reader.dataSize, 5u);
+  EXPECT_FALSE(reader.open(folder_.file("absent.wav").c_str()));
+  EXPECT_EQ(reader.format, nullptr);
+  EXPECT_EQ(reader.dataSize, 0u);
+}
+
 }  // namespace

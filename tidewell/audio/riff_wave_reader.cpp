@@ -12,23 +12,28 @@ constexpr std::int32_t kFormatBlockBytes = 16;  // tag, channels, rate, byte rat
 
 }  // namespace
 
-RiffWaveReader::~RiffWaveReader() {
-  std::free(format);
-  if (file) file->close();
-}
+RiffWaveReader::~RiffWaveReader() { release(); }
 
-bool RiffWaveReader::fail(std::uint32_t error) {
-  lastError = error;
+void RiffWaveReader::release() {
   if (file) {
     file->close();
     file.reset();
   }
   std::free(format);
   format = nullptr;
+}
+
+bool RiffWaveReader::fail(std::uint32_t error) {
+  lastError = error;
+  release();
   return false;
 }
 
 bool RiffWaveReader::open(const char* fileName) {
+  // A reader is opened once; should it be opened again, the old file and
+  // record go first rather than leak.
+  release();
+  dataSize = 0;
   file = riff::RiffFile::open(fileName, riff::kRead);
   if (!file) return fail(riff::MMIOERR_CANNOTOPEN);
 

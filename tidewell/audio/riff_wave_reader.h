@@ -38,6 +38,7 @@ class RiffWaveReader {
   std::uint32_t dataSize = 0;
 
  private:
+  void release();
   bool fail(std::uint32_t error);
   bool readFormat();
 };
