@@ -1,0 +1,219 @@
+// The whole output path through SDL's disk driver: a Track's hit leaves the
+// mixer, passes SDL's audio thread and lands in a raw file at the level and
+// pitch asked for. No sound card is needed.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/sdl/sdl_sound.h"
+#include "tests/sound/signal_analysis.h"
+#include "tests/sound_sdl/disk_output.h"
+#include "tidewell/audio/audio_device.h"
+#include "tidewell/sequencer/track.h"
+
+namespace {
+
+using namespace sound_sdl_test;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kOutputRate = 48000.0;
+constexpr std::size_t kBlock = platform::sdl::SdlSoundSystem::kFramesPerCallback;
+
+// A 1000 Hz sine at 44.1 kHz, half a second at half of full scale.
+constexpr double kToneHz = 1000.0;
+constexpr double kSampleRate = 44100.0;
+constexpr std::size_t kSampleFrames = 22050;
+constexpr double kToneAmplitude = 0.5;
+
+template <typename Done>
+bool waitUntil(Done done, std::chrono::milliseconds limit) {
+  const auto deadline = Clock::now() + limit;
+  while (!done()) {
+    if (Clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
+
+class DiskSoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string stem = ::testing::TempDir() + "sound_sdl_" + std::to_string(getpid()) + "_";
+    rawPath = stem + "out.raw";
+    wavePath = stem + "tone.wav";
+    ASSERT_TRUE(sound_test::writeWave(
+        wavePath, sound_test::pcmFormat(1, static_cast<std::uint32_t>(kSampleRate), 16),
+        sound_test::pcm16(sound_test::sine(kToneHz, kSampleRate, kSampleFrames, kToneAmplitude))));
+  }
+  void TearDown() override {
+    track.reset();
+    system.reset();
+    SDL_Quit();
+    std::remove(rawPath.c_str());
+    std::remove(wavePath.c_str());
+  }
+
+  // Opens the device on the disk driver and loads the tone into a track.
+  void openTrack(int millisecondsPerBuffer) {
+    ASSERT_TRUE(startDiskAudio(rawPath, millisecondsPerBuffer)) << SDL_GetError();
+    system = std::make_unique<platform::sdl::SdlSoundSystem>();
+    device = std::make_unique<tidewell::AudioDevice>(system.get());
+    ASSERT_EQ(device->initialise(nullptr), platform::kOk);
+    track = std::make_unique<tidewell::Track>();
+    std::snprintf(track->sampleName, sizeof track->sampleName, "%s", wavePath.c_str());
+    ASSERT_EQ(track->loadSample(device.get(), 3), platform::kOk);
+  }
+
+  void setVoice(std::int32_t volume, std::int32_t frequency, std::int32_t pan) {
+    track->volume = volume;
+    track->frequency = frequency;
+    track->pan = pan;
+    ASSERT_EQ(track->applyVolume(), 1);
+    ASSERT_EQ(track->applyFrequency(), 1);
+    ASSERT_EQ(track->applyPan(), 1);
+  }
+
+  bool anyPlaying() const {
+    for (const auto& buffer : track->buffers) {
+      std::uint32_t status = 0;
+      if (buffer && buffer->getStatus(&status) == platform::kOk && (status & platform::DSBSTATUS_PLAYING))
+        return true;
+    }
+    return false;
+  }
+
+  // Lets the device run until every hit is over and a few silent blocks follow.
+  void playOut() {
+    ASSERT_TRUE(waitUntil([&] { return !anyPlaying(); }, std::chrono::seconds(20)));
+    const std::uint64_t after = system->framesRendered() + 4 * kBlock;
+    ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= after; }, std::chrono::seconds(5)));
+  }
+
+  // Closing the device closes SDL's file; only then is it complete.
+  std::vector<float> closeAndRead() {
+    system.reset();
+    return readRawFloats(rawPath);
+  }
+
+  std::string rawPath, wavePath;
+  std::unique_ptr<platform::sdl::SdlSoundSystem> system;
+  std::unique_ptr<tidewell::AudioDevice> device;
+  std::unique_ptr<tidewell::Track> track;
+};
+
+TEST_F(DiskSoundTest, AHitArrivesAtTheVolumesGainAndTheFrequencysPitch) {
+  openTrack(2);
+  // 66150 Hz is 1.5 times the sample's rate: the tone comes out at 1500 Hz,
+  // through the widened kernel, and lasts 22050 / 66150 s = 16000 frames.
+  const std::int32_t volume = -600;
+  const std::int32_t frequency = 66150;
+  setVoice(volume, frequency, 0);
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= 4 * kBlock; }, std::chrono::seconds(5)));
+
+  const std::uint64_t renderedBeforePlay = system->framesRendered();
+  ASSERT_EQ(track->play(0), platform::kOk);
+  playOut();
+  const auto out = closeAndRead();
+
+  const Extent hit = soundingExtent(out);
+  ASSERT_GT(hit.end, hit.first) << "nothing sounded in " << out.size() / 2 << " frames";
+  // Nothing before the block after play(), and the hit begins by the next one.
+  EXPECT_GE(hit.first, renderedBeforePlay);
+  EXPECT_LE(hit.first, renderedBeforePlay + 2 * kBlock);
+  const double expectedFrames = kSampleFrames * kOutputRate / frequency;
+  EXPECT_NEAR(static_cast<double>(hit.end - hit.first), expectedFrames, 64.0);
+
+  const double gain = std::pow(10.0, volume / 2000.0);
+  const double expectedHz = kToneHz * frequency / kSampleRate;
+  const float* middle = out.data() + 2 * (hit.first + 2000);
+  const std::size_t span = 12000;
+  for (int channel = 0; channel < 2; ++channel) {
+    EXPECT_NEAR(sineAmplitude(middle, span, channel), kToneAmplitude * gain, 0.005 * kToneAmplitude * gain)
+        << "channel " << channel;
+    EXPECT_NEAR(zeroCrossingFrequency(middle, span, channel, kOutputRate), expectedHz, 0.5) << "channel " << channel;
+  }
+}
+
+TEST_F(DiskSoundTest, PanAttenuatesOnlyTheFarChannelOnTheWayOut) {
+  openTrack(2);
+  setVoice(0, 44100, 2000);  // the left side loses 20 dB
+  ASSERT_EQ(track->play(0), platform::kOk);
+  playOut();
+  const auto out = closeAndRead();
+  const Extent hit = soundingExtent(out);
+  ASSERT_GT(hit.end, hit.first + 14000);
+  const float* middle = out.data() + 2 * (hit.first + 2000);
+  EXPECT_NEAR(sineAmplitude(middle, 12000, 0), kToneAmplitude * 0.1, 0.001);
+  EXPECT_NEAR(sineAmplitude(middle, 12000, 1), kToneAmplitude, 0.005);
+}
+
+TEST_F(DiskSoundTest, WithoutFocusTheHitRunsItsCourseInSilence) {
+  openTrack(2);
+  setVoice(0, 88200, 0);
+  system->setFocused(false);
+  ASSERT_EQ(track->play(0), platform::kOk);
+  playOut();  // the hit still ends: a muted voice keeps moving
+  system->setFocused(true);
+  const std::uint64_t heardFrom = system->framesRendered();
+  ASSERT_EQ(track->play(0), platform::kOk);
+  playOut();
+  const auto out = closeAndRead();
+  const Extent hit = soundingExtent(out);
+  ASSERT_GT(hit.end, hit.first);
+  EXPECT_GE(hit.first, heardFrom);
+}
+
+// Latency from play() to the first non-zero frame, at the driver's own
+// real-time pace: in frames of the output stream, and in wall time until the
+// block holding the hit has been handed to SDL.
+TEST_F(DiskSoundTest, AHitIsRenderedWithinOneBlockOfPlay) {
+  openTrack(static_cast<int>(1000 * kBlock / kOutputRate));
+  setVoice(0, 100000, 0);  // short hits: 10584 frames each
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= 4 * kBlock; }, std::chrono::seconds(5)));
+
+  constexpr int kHits = 12;
+  std::vector<std::uint64_t> playedAt;
+  double worstWallMs = 0.0, wallSumMs = 0.0;
+  for (int i = 0; i < kHits; ++i) {
+    // Hits land at varied places inside a block.
+    std::this_thread::sleep_for(std::chrono::microseconds(1700 * (i % 7)));
+    const std::uint64_t before = system->framesRendered();
+    const auto start = Clock::now();
+    ASSERT_EQ(track->play(0), platform::kOk);
+    ASSERT_TRUE(waitUntil([&] { return system->framesRendered() > before; }, std::chrono::seconds(2)));
+    const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    worstWallMs = std::max(worstWallMs, wallMs);
+    wallSumMs += wallMs;
+    playedAt.push_back(before);
+    playOut();
+  }
+  const auto out = closeAndRead();
+
+  std::size_t worstFrames = 0, frameSum = 0;
+  for (std::size_t i = 0; i < playedAt.size(); ++i) {
+    const std::size_t from = static_cast<std::size_t>(playedAt[i]);
+    std::vector<float> rest(out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), 2 * from)), out.end());
+    const Extent hit = soundingExtent(rest);
+    ASSERT_GT(hit.end, hit.first) << "hit " << i;
+    EXPECT_LE(hit.first, 2 * kBlock) << "hit " << i;
+    worstFrames = std::max(worstFrames, hit.first);
+    frameSum += hit.first;
+  }
+  const double meanFrames = static_cast<double>(frameSum) / kHits;
+  std::printf("play() to first non-zero frame: mean %.0f frames (%.2f ms), worst %zu frames (%.2f ms)\n",
+              meanFrames, 1000.0 * meanFrames / kOutputRate, worstFrames,
+              1000.0 * static_cast<double>(worstFrames) / kOutputRate);
+  std::printf("play() to the hit's block handed to SDL: mean %.2f ms, worst %.2f ms (wall clock)\n",
+              wallSumMs / kHits, worstWallMs);
+  RecordProperty("latency_worst_frames", static_cast<int>(worstFrames));
+  RecordProperty("latency_worst_wall_us", static_cast<int>(1000.0 * worstWallMs));
+}
+
+}  // namespace
