@@ -3,7 +3,6 @@
 // indices on index 0, written as an 8-bit BMP.
 #include <cmath>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "tools/font/bmp_writer.h"
@@ -19,10 +18,12 @@ void dot(int x, int y) {
   if (x >= 0 && y >= 0 && x < kSize && y < kSize) picture[y * kSize + x] = kInk;
 }
 
-void drawGlyph(int column, int row, const char* shape) {
-  const std::string cells(shape);
-  for (int i = 0; i < 35 && i < static_cast<int>(cells.size()); ++i) {
-    if (cells[i] == '#') dot(column * 8 + 1 + i % 5, row * 8 + i / 5);
+void drawGlyph(int column, int row, const tools::Glyph& glyph) {
+  for (int r = 0; r < tools::kGlyphRows; ++r) {
+    if (glyph.rows[r] == nullptr) continue;
+    for (int c = 0; c < tools::kGlyphColumns; ++c) {
+      if (glyph.rows[r][c] == '#') dot(column * 8 + 1 + c, row * 8 + r);
+    }
   }
 }
 
@@ -43,21 +44,9 @@ void drawWave(int column, int row, F f) {
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   int column, row;
-  const int glyphCount = static_cast<int>(sizeof tools::kGlyphs / sizeof tools::kGlyphs[0]);
-  for (int code = 33; code < 33 + glyphCount; ++code) {
-    cellOf(code, &column, &row);
-    drawGlyph(column, row, tools::kGlyphs[code - 33]);
-  }
-  for (int code = 'a'; code <= 'z'; ++code) {  // lower case shares the capitals' shapes
-    cellOf(code, &column, &row);
-    drawGlyph(column, row, tools::kGlyphs[code - 'a' + 'A' - 33]);
-  }
-  const char* rest[] = {"..##..#....#...#.....#....##.", "..#....#....#....#....#....#..",
-                        ".##.....#....#.....#...#...##..", ".........#.#.#.#...........",
-                        "#####.....#####.....#####"};
-  for (int code = '{'; code <= 127; ++code) {
-    cellOf(code, &column, &row);
-    drawGlyph(column, row, rest[code - '{']);
+  for (const tools::Glyph& glyph : tools::kGlyphs) {
+    cellOf(glyph.code, &column, &row);
+    drawGlyph(column, row, glyph);
   }
   // Row 7: time signature 1..8 as that many ticks, input source 0..9 at 8 + v
   // as a small microphone-like bar of height v.

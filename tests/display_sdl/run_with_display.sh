@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Runs a test program on a display: the test run's own, or a private Xvfb.
+set -u
+. "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
+trap cleanup_e2e EXIT
+ensure_display
+"$@"

@@ -1,0 +1,256 @@
+// The SDL display layer on a real X display: bring-up on a desktop-sized
+// full-screen window, the palette's colours and the whole-factor letterbox as
+// the X server shows them, recovery from a render reset and the pacing of
+// presents where the renderer does not wait for the display.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sdl_window_handle.h"
+#include "tests/display_sdl/screen_grab.h"
+#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/display_setup.h"
+#include "tidewell/picture/palettes.h"
+#include "tidewell/shell/app_state.h"
+
+namespace {
+
+using display_test::grabScreen;
+using display_test::Screen;
+
+constexpr int kWidth = 400;
+constexpr int kHeight = 300;
+
+std::uint32_t rgbOf(const platform::PaletteEntry& e) {
+  return (std::uint32_t{e.red} << 16) | (std::uint32_t{e.green} << 8) | e.blue;
+}
+
+// Neighbouring pixels always differ, so a shift by one screen pixel or a
+// wrong factor shows as a wrong colour.
+std::uint8_t patternIndex(int x, int y) { return static_cast<std::uint8_t>(x * 3 + y * 7 + (x / 50) * 11); }
+
+// Colours no start ramp has, one per index and all distinct.
+void distinctivePalette(platform::PaletteEntry out[256]) {
+  for (int i = 0; i < 256; ++i) {
+    out[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+              static_cast<std::uint8_t>((i * 37) & 0xFF), 0};
+  }
+}
+
+struct Placement {
+  int factor, left, top;
+};
+
+// Where the 400 x 300 picture should land: the largest whole factor that
+// fits, centred.
+Placement expectedPlacement(int screenWidth, int screenHeight) {
+  const int factor = std::min(screenWidth / kWidth, screenHeight / kHeight);
+  return {factor, (screenWidth - kWidth * factor) / 2, (screenHeight - kHeight * factor) / 2};
+}
+
+// Counts screen pixels that differ from what the back buffer shows through
+// the given colours, and non-black pixels in the letterbox.
+struct Mismatches {
+  long picture = 0;
+  long border = 0;
+};
+
+Mismatches compare(const Screen& screen, const Placement& p, const std::uint8_t* indices,
+                   const std::uint32_t colours[256]) {
+  Mismatches m;
+  for (int y = 0; y < screen.height; ++y) {
+    for (int x = 0; x < screen.width; ++x) {
+      const int px = x - p.left, py = y - p.top;
+      const bool inside = px >= 0 && py >= 0 && px < kWidth * p.factor && py < kHeight * p.factor;
+      if (!inside) {
+        if (screen.at(x, y) != 0) ++m.border;
+        continue;
+      }
+      const std::uint8_t index = indices[(py / p.factor) * kWidth + px / p.factor];
+      if (screen.at(x, y) != colours[index]) ++m.picture;
+    }
+  }
+  return m;
+}
+
+class SdlDisplayTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
+  static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+  void SetUp() override {
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, GetParam());
+    SDL_DisplayMode desktop;
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0) << SDL_GetError();
+    screenWidth_ = desktop.w;
+    screenHeight_ = desktop.h;
+    window_ = SDL_CreateWindow("display test", 0, 0, desktop.w, desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    ASSERT_NE(window_, nullptr) << SDL_GetError();
+    tidewell::mainWindow = platform::fromSdlWindow(window_);
+    const tidewell::DisplayStartup startup = tidewell::createDisplay(&system_, tidewell::mainWindow);
+    ASSERT_TRUE(startup.ok()) << startup.message;
+    SDL_RendererInfo info;
+    SDL_Renderer* renderer = SDL_GetRenderer(window_);
+    ASSERT_NE(renderer, nullptr);
+    ASSERT_EQ(SDL_GetRendererInfo(renderer, &info), 0);
+    // The layer falls back to the software renderer; a driver this machine
+    // lacks would only test that one again.
+    if (std::string(info.name) != GetParam()) GTEST_SKIP() << GetParam() << " gave " << info.name;
+  }
+
+  void TearDown() override {
+    tidewell::releaseDisplayObjects();
+    tidewell::mainWindow = nullptr;
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  }
+
+  std::uint8_t* backPixels() {
+    platform::SurfaceLock lock;
+    if (tidewell::backBuffer->lock(platform::DDLOCK_WAIT, &lock) != platform::kOk) return nullptr;
+    tidewell::backBuffer->unlock();
+    return lock.bits;
+  }
+
+  void fillPattern() {
+    std::uint8_t* pixels = backPixels();
+    ASSERT_NE(pixels, nullptr);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) pixels[y * kWidth + x] = patternIndex(x, y);
+    }
+  }
+
+  // Presents a few times so every buffer of the swap chain holds the frame,
+  // then lets the X server settle before reading it.
+  Screen presentAndGrab() {
+    for (int i = 0; i < 3; ++i) tidewell::present();
+    SDL_Delay(100);
+    SDL_PumpEvents();
+    return grabScreen(screenWidth_, screenHeight_);
+  }
+
+  platform::SdlDisplaySystem system_;
+  SDL_Window* window_ = nullptr;
+  int screenWidth_ = 0;
+  int screenHeight_ = 0;
+};
+
+TEST_P(SdlDisplayTest, CreatesEverySurfaceOnADesktopSizedFullScreenWindow) {
+  ASSERT_TRUE(tidewell::directDraw && tidewell::primarySurface && tidewell::backBuffer &&
+              tidewell::fontSurface);
+  EXPECT_EQ(tidewell::primarySurface->width(), kWidth);
+  EXPECT_EQ(tidewell::primarySurface->height(), kHeight);
+  EXPECT_EQ(tidewell::backBuffer->width(), kWidth);
+  EXPECT_EQ(tidewell::backBuffer->height(), kHeight);
+  EXPECT_EQ(tidewell::fontSurface->width(), 256);
+  EXPECT_EQ(tidewell::fontSurface->height(), 256);
+  EXPECT_FALSE(tidewell::primarySurface->isLost());
+  platform::Rect client;
+  ASSERT_EQ(tidewell::directDraw->getClientRect(tidewell::mainWindow, &client), platform::kOk);
+  EXPECT_EQ(client.left, 0);
+  EXPECT_EQ(client.top, 0);
+  EXPECT_EQ(client.right, screenWidth_);
+  EXPECT_EQ(client.bottom, screenHeight_);
+  // One renderer per window: a second device on it is refused.
+  platform::DisplayDeviceRef second;
+  ASSERT_EQ(system_.createDisplayDevice(&second), platform::kOk);
+  EXPECT_EQ(second->setCooperativeLevel(tidewell::mainWindow, 0x11), platform::E_FAIL);
+  // Only the 8-bit mode exists.
+  EXPECT_NE(tidewell::directDraw->setDisplayMode(kWidth, kHeight, 16), platform::kOk);
+}
+
+TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteScaledByAWholeFactorAndLetterboxed) {
+  ASSERT_TRUE(tidewell::setUpPalette());
+  platform::PaletteEntry colours[256];
+  distinctivePalette(colours);
+  ASSERT_EQ(tidewell::displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
+  fillPattern();
+  const Screen screen = presentAndGrab();
+  ASSERT_EQ(screen.width, screenWidth_) << "no screenshot";
+
+  const Placement p = expectedPlacement(screenWidth_, screenHeight_);
+  if (screenWidth_ == 1024 && screenHeight_ == 768) {
+    EXPECT_EQ(p.factor, 2);
+    EXPECT_EQ(p.left, 112);
+    EXPECT_EQ(p.top, 84);
+  }
+  std::uint32_t expected[256];
+  for (int i = 0; i < 256; ++i) expected[i] = rgbOf(colours[i]);
+  const Mismatches m = compare(screen, p, backPixels(), expected);
+  EXPECT_EQ(m.picture, 0) << "pixels of the picture not in their palette colour";
+  EXPECT_EQ(m.border, 0) << "letterbox pixels that are not black";
+  // The picture's corners, one by one, for a readable failure.
+  EXPECT_EQ(screen.at(p.left, p.top), expected[patternIndex(0, 0)]);
+  EXPECT_EQ(screen.at(p.left + kWidth * p.factor - 1, p.top + kHeight * p.factor - 1),
+            expected[patternIndex(kWidth - 1, kHeight - 1)]);
+  if (p.left > 0) {
+    EXPECT_EQ(screen.at(p.left - 1, p.top), 0u);
+  }
+}
+
+TEST_P(SdlDisplayTest, PaletteChangesShowOnTheNextPresentWithoutNewIndices) {
+  ASSERT_TRUE(tidewell::setUpPalette());
+  fillPattern();
+  const Screen before = presentAndGrab();
+  platform::PaletteEntry colours[256];
+  distinctivePalette(colours);
+  ASSERT_EQ(tidewell::displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
+  const Screen after = presentAndGrab();
+  ASSERT_EQ(after.width, screenWidth_);
+  const Placement p = expectedPlacement(screenWidth_, screenHeight_);
+  std::uint32_t start[256], changed[256];
+  for (int i = 0; i < 256; ++i) {
+    start[i] = rgbOf(tidewell::currentPalette[i]);
+    changed[i] = rgbOf(colours[i]);
+  }
+  EXPECT_EQ(compare(before, p, backPixels(), start).picture, 0);
+  EXPECT_EQ(compare(after, p, backPixels(), changed).picture, 0);
+}
+
+// SDL reports a lost render target or device with an event; the next present
+// meets a lost surface, restores it, resets the palette to its start ramps and
+// draws the frame after all.
+TEST_P(SdlDisplayTest, RenderResetEventsMakePresentRestoreAndRetry) {
+  for (const Uint32 type : {Uint32{SDL_RENDER_TARGETS_RESET}, Uint32{SDL_RENDER_DEVICE_RESET}}) {
+    ASSERT_TRUE(tidewell::setUpPalette());
+    fillPattern();
+    platform::PaletteEntry colours[256];
+    distinctivePalette(colours);
+    std::copy_n(colours, 256, tidewell::currentPalette);
+    ASSERT_EQ(tidewell::displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
+    presentAndGrab();
+
+    SDL_Event reset{};
+    reset.type = type;
+    ASSERT_EQ(SDL_PushEvent(&reset), 1);
+    EXPECT_TRUE(tidewell::primarySurface->isLost());
+    tidewell::present();
+    EXPECT_FALSE(tidewell::primarySurface->isLost());
+
+    // The palette tables went back to their start ramps ...
+    platform::PaletteEntry afterRestore[256];
+    std::copy_n(tidewell::currentPalette, 256, afterRestore);
+    tidewell::initPalettes();
+    for (int i = 0; i < 256; ++i) {
+      ASSERT_EQ(rgbOf(afterRestore[i]), rgbOf(tidewell::currentPalette[i])) << "entry " << i;
+    }
+    EXPECT_NE(rgbOf(afterRestore[200]), rgbOf(colours[200]));
+    // ... while the display palette is attached again unchanged until the
+    // next fade writes the tables into it, and the frame was drawn with it.
+    const Screen screen = presentAndGrab();
+    ASSERT_EQ(screen.width, screenWidth_);
+    std::uint32_t shown[256];
+    for (int i = 0; i < 256; ++i) shown[i] = rgbOf(colours[i]);
+    EXPECT_EQ(compare(screen, expectedPlacement(screenWidth_, screenHeight_), backPixels(), shown).picture, 0)
+        << "event " << type;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Renderers, SdlDisplayTest, ::testing::Values("software", "opengl", "opengles2"),
+                         [](const auto& info) { return std::string(info.param); });
+
+}  // namespace
