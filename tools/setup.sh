@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libfltk1.3-dev
+  libsdl2-dev libfltk1.3-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev
   xvfb xauth xdotool x11-utils imagemagick sox
   clang-14 libclang-rt-14-dev
