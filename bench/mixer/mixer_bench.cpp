@@ -1,19 +1,33 @@
 // 24 voices at random rates 100..100000 Hz mixed into one second of 48 kHz
 // stereo, beside OpenAL Soft rendering the same sources through its loopback
-// device. The time per iteration is the CPU cost of one second of sound.
+// device with each of its resamplers. The time per iteration is the CPU cost
+// of one second of sound; the alias_dB counter is the renderer's worst
+// audible alias product for a sample played at twice its rate, measured the
+// same way for every renderer (tests/sound/alias_probe.h).
 #include <benchmark/benchmark.h>
 
-#include <cmath>
+#include <cctype>
 #include <cstring>
+#include <map>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "platform/sound/software_sound.h"
+#include "tests/sound/alias_probe.h"
+
+#ifdef TIDEWELL_HAVE_OPENAL
+#include "bench/mixer/openal_loopback.h"
+#endif
 
 namespace {
 
+using namespace platform;
+using sound_test::AliasProbe;
+
 constexpr int kVoices = 24;
 constexpr int kBlock = 512;
+constexpr std::uint32_t kVoiceFlags = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
 
 std::vector<std::uint32_t> voiceRates() {
   std::mt19937 random(7);
@@ -32,25 +46,54 @@ std::vector<std::int16_t> noiseSample() {
   return s;
 }
 
+SoundBufferRef makeBuffer(SoundDevice& device, const WaveFormatEx& format, const void* data, std::size_t bytes) {
+  SoundBufferDesc desc;
+  desc.flags = kVoiceFlags;
+  desc.bufferBytes = static_cast<std::uint32_t>(bytes);
+  desc.format = &format;
+  SoundBufferRef buffer;
+  if (device.createSoundBuffer(desc, &buffer) != kOk) return nullptr;
+  void* region;
+  std::uint32_t size;
+  buffer->lock(0, 0, &region, &size, nullptr, nullptr, DSBLOCK_ENTIREBUFFER);
+  std::memcpy(region, data, size);
+  buffer->unlock(region, size, nullptr, 0);
+  return buffer;
+}
+
+// Each probe renders about ninety sines: done once per renderer and kept.
+double cachedAlias(const std::string& renderer, const AliasProbe::Renderer& render) {
+  static std::map<std::string, double> measured;
+  auto found = measured.find(renderer);
+  if (found == measured.end()) found = measured.emplace(renderer, AliasProbe::measure(render).worstDb).first;
+  return found->second;
+}
+
+double tidewellAlias() {
+  return cachedAlias("tidewell", [](const std::vector<float>& sample) {
+    auto mixer = std::make_shared<sound::Mixer>();
+    sound::SoftwareSoundDevice device(mixer);
+    const WaveFormatEx format{WAVE_FORMAT_IEEE_FLOAT, 1, 44100, 44100 * 4, 4, 32, 0};
+    auto buffer = makeBuffer(device, format, sample.data(), sample.size() * sizeof(float));
+    buffer->setFrequency(static_cast<std::uint32_t>(AliasProbe::kPlayRate));
+    buffer->play(0, 0, 0);
+    std::vector<float> stereo(2 * AliasProbe::kOutputFrames);
+    mixer->render(static_cast<int>(AliasProbe::kOutputFrames), stereo.data());
+    std::vector<float> left(AliasProbe::kOutputFrames);
+    for (std::size_t i = 0; i < left.size(); ++i) left[i] = stereo[2 * i];
+    return left;
+  });
+}
+
 void BM_TidewellMixer(benchmark::State& state) {
-  using namespace platform;
+  state.counters["alias_dB"] = tidewellAlias();
   auto mixer = std::make_shared<sound::Mixer>();
   sound::SoftwareSoundDevice device(mixer);
   const auto data = noiseSample();
-  WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+  const WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
   std::vector<SoundBufferRef> buffers;
   for (std::uint32_t rate : voiceRates()) {
-    SoundBufferDesc desc;
-    desc.flags = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
-    desc.bufferBytes = static_cast<std::uint32_t>(data.size() * 2);
-    desc.format = &format;
-    SoundBufferRef buffer;
-    device.createSoundBuffer(desc, &buffer);
-    void* region;
-    std::uint32_t bytes;
-    buffer->lock(0, 0, &region, &bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER);
-    std::memcpy(region, data.data(), bytes);
-    buffer->unlock(region, bytes, nullptr, 0);
+    auto buffer = makeBuffer(device, format, data.data(), data.size() * 2);
     buffer->setFrequency(rate);
     buffer->setVolume(-1200);
     buffers.push_back(buffer);
@@ -67,17 +110,35 @@ void BM_TidewellMixer(benchmark::State& state) {
 }
 BENCHMARK(BM_TidewellMixer)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
 #ifdef TIDEWELL_HAVE_OPENAL
-void runOpenAlSecond(benchmark::State& state, const char* resampler, const std::vector<std::uint32_t>& rates,
-                     const std::vector<std::int16_t>& data);
-namespace {
-void BM_OpenAlSoft(benchmark::State& state, const char* resampler) {
-  runOpenAlSecond(state, resampler, voiceRates(), noiseSample());
+mixer_bench::OpenAlLoopback& loopback() {
+  static mixer_bench::OpenAlLoopback device;
+  return device;
 }
-BENCHMARK_CAPTURE(BM_OpenAlSoft, sinc23rd, "23rd order sinc")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenAlSoft, sinc11th, "11th order sinc")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OpenAlSoft, default, "")->Unit(benchmark::kMillisecond);
-}  // namespace
+
+void BM_OpenAlSoft(benchmark::State& state, int resampler, const std::string& name) {
+  if (!loopback().ready()) {
+    state.SkipWithError("no OpenAL Soft loopback device");
+    return;
+  }
+  state.counters["alias_dB"] = cachedAlias("openal " + name, [resampler](const std::vector<float>& sample) {
+    return loopback().renderLeft(resampler, sample, static_cast<std::uint32_t>(AliasProbe::kPlayRate),
+                                 AliasProbe::kOutputFrames);
+  });
+  loopback().timeOneSecond(state, resampler, voiceRates(), noiseSample());
+}
+
+// One benchmark per resampler the library offers, named after it.
+const int registered = [] {
+  const auto names = loopback().resamplers();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    std::string label;
+    for (char c : names[i]) label += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    benchmark::RegisterBenchmark(("BM_OpenAlSoft/" + label).c_str(), BM_OpenAlSoft, static_cast<int>(i), names[i])
+        ->Unit(benchmark::kMillisecond);
+  }
+  return 0;
+}();
 #endif
+
+}  // namespace
