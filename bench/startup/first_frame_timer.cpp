@@ -40,6 +40,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no display\n");
     return 2;
   }
+  // A black screen to start from, whatever an earlier run left behind.
+  const Window root = DefaultRootWindow(display);
+  XSetWindowBackground(display, root, BlackPixel(display, DefaultScreen(display)));
+  XClearWindow(display, root);
+  XSync(display, False);
   const unsigned long before = centrePixel(display);
 
   const auto start = std::chrono::steady_clock::now();

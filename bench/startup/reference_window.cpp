@@ -1,6 +1,6 @@
 // The least a full-screen SDL program does before its first frame: a window
-// at the desktop's size, a renderer with vsync, one presented frame. It then
-// waits to be ended.
+// at the desktop's size, a renderer with vsync, then a plain frame loop until
+// it is ended.
 #include <SDL2/SDL.h>
 
 int main() {
@@ -11,12 +11,15 @@ int main() {
   if (window == nullptr) return 1;
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
   if (renderer == nullptr) return 1;
-  SDL_SetRenderDrawColor(renderer, 0, 50, 50, 255);
-  SDL_RenderClear(renderer);
-  SDL_RenderPresent(renderer);
-  SDL_Event event;
-  while (SDL_WaitEvent(&event) != 0) {
-    if (event.type == SDL_QUIT) break;
+  // Frames until asked to end, as a program with a frame loop presents.
+  SDL_SetRenderDrawColor(renderer, 40, 0, 60, 255);
+  for (bool running = true; running;) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+      if (event.type == SDL_QUIT) running = false;
+    }
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
   }
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);

@@ -3,7 +3,7 @@
 # window presenting one frame, five runs each; prints the medians in ms.
 #   startup_bench.sh BUILD_DIR        (needs a display: DISPLAY or Xvfb)
 set -eu
-build=$1
+build=$(cd "$1" && pwd)
 timer=$build/bench/startup/first_frame_timer
 reference=$build/bench/startup/reference_window
 work=$(mktemp -d)
