@@ -37,7 +37,6 @@ void SDLCALL SdlSoundSystem::callback(void* self, Uint8* stream, int bytes) {
   auto* system = static_cast<SdlSoundSystem*>(self);
   const int frames = bytes / static_cast<int>(2 * sizeof(float));
   system->mixer_->render(frames, reinterpret_cast<float*>(stream));
-  system->framesRendered_.fetch_add(static_cast<std::uint64_t>(frames), std::memory_order_release);
 }
 
 }  // namespace platform::sdl

@@ -4,7 +4,6 @@
 // directSoundCreate fails and the program runs on silently.
 #include <SDL.h>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -30,14 +29,13 @@ class SdlSoundSystem : public SoundSystem {
 
   // Frames the device has taken from the mixer so far: the output's clock,
   // read from any thread.
-  std::uint64_t framesRendered() const { return framesRendered_.load(std::memory_order_acquire); }
+  std::uint64_t framesRendered() const { return mixer_->framesRendered(); }
 
  private:
   static void SDLCALL callback(void* self, Uint8* stream, int bytes);
 
   std::shared_ptr<sound::Mixer> mixer_;
   SDL_AudioDeviceID device_ = 0;
-  std::atomic<std::uint64_t> framesRendered_{0};
 };
 
 }  // namespace platform::sdl

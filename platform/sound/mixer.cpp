@@ -76,6 +76,7 @@ void Mixer::render(int frames, float* out) {
       Voice& v = voices_[static_cast<std::size_t>(i)];
       if (v.inUse && v.playing) mixVoice(v, frames, out);
     }
+    framesRendered_.fetch_add(static_cast<std::uint64_t>(frames), std::memory_order_release);
   }
   if (muted_.load()) {
     std::fill(out, out + 2 * static_cast<std::size_t>(frames), 0.0f);

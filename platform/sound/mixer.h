@@ -46,6 +46,10 @@ class Mixer {
   // Writes `frames` stereo frames into out (interleaved left, right).
   void render(int frames, float* out);
 
+  // Frames rendered so far. Counted under the lock with the voices' advance,
+  // so a value read after play() returns is at or past where the hit starts.
+  std::uint64_t framesRendered() const { return framesRendered_.load(std::memory_order_acquire); }
+
   // Muted output still advances the voices, so hits end in time.
   void setMuted(bool muted) { muted_.store(muted); }
   bool muted() const { return muted_.load(); }
@@ -69,6 +73,7 @@ class Mixer {
   std::vector<Voice> voices_;
   int highWater_ = 0;  // slots at and above this were never used
   std::atomic<bool> muted_{false};
+  std::atomic<std::uint64_t> framesRendered_{0};
   const KernelBank& bank_;
 };
 

@@ -112,6 +112,16 @@ TEST_F(MixerTest, ReleasingABufferWhileItPlaysStopsItsSound) {
   EXPECT_EQ(peakAbs(out.data(), 200, 1), 0.0);
 }
 
+TEST_F(MixerTest, TheFrameCountFollowsEveryRenderMutedOrNot) {
+  EXPECT_EQ(mixer->framesRendered(), 0u);
+  render(512);
+  mixer->setMuted(true);
+  render(300);
+  mixer->setMuted(false);
+  render(1);
+  EXPECT_EQ(mixer->framesRendered(), 813u);
+}
+
 TEST_F(MixerTest, TheAudioThreadCanMixWhileBuffersComeAndGo) {
   std::atomic<bool> done{false};
   std::thread audio([&] {
