@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libfltk1.3-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev
-  xvfb xauth xdotool x11-utils imagemagick sox
+  xvfb xauth xdotool x11-utils imagemagick sox python3
   clang-14 libclang-rt-14-dev
 )
 
