@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/sound/output_limiter.h"
 #include "platform/sound/voice_render.h"
 
 namespace platform::sound {
@@ -82,8 +83,8 @@ void Mixer::render(int frames, float* out) {
     std::fill(out, out + 2 * static_cast<std::size_t>(frames), 0.0f);
     return;
   }
-  // The sum never wraps: clip it at full scale.
-  for (std::size_t i = 0; i < 2 * static_cast<std::size_t>(frames); ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
+  // The sum never wraps: loud peaks are bent under full scale.
+  limitBlock(out, 2 * static_cast<std::size_t>(frames));
 }
 
 void Mixer::mixVoice(Voice& voice, int frames, float* out) {

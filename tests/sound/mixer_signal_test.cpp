@@ -61,7 +61,7 @@ TEST_F(MixerTest, VolumeMinus600HalvesTheAmplitude) {
   EXPECT_NEAR(ratio, 0.5, 0.005);
 }
 
-TEST_F(MixerTest, TheSumIsClippedNeverWrapped) {
+TEST_F(MixerTest, TheSumIsLimitedNeverWrapped) {
   std::vector<SoundBufferRef> voices;
   for (int i = 0; i < 4; ++i) {
     voices.push_back(makeMono16(std::vector<float>(4800, 0.9f), 48000));
@@ -69,6 +69,28 @@ TEST_F(MixerTest, TheSumIsClippedNeverWrapped) {
   }
   const auto out = render(1000);
   for (std::size_t i = 200; i < out.size(); ++i) ASSERT_FLOAT_EQ(out[i], 1.0f) << i;
+}
+
+// Sums below the limiter's knee pass unchanged; above it they are bent
+// smoothly: louder in stays louder out, and nothing reaches past full scale.
+TEST_F(MixerTest, PeaksAboveTheKneeBendSmoothly) {
+  float previous = 0.0f;
+  for (float each : {0.2f, 0.39f, 0.42f, 0.5f, 0.7f}) {
+    auto a = makeMono16(std::vector<float>(2400, each), 48000);
+    auto b = makeMono16(std::vector<float>(2400, each), 48000);
+    ASSERT_EQ(a->play(0, 0, 0), kOk);
+    ASSERT_EQ(b->play(0, 0, 0), kOk);
+    const float out = render(1000)[2 * 500];
+    if (2 * each <= 0.8f) {
+      EXPECT_NEAR(out, 2 * each, 0.002) << each;
+    } else {
+      EXPECT_LT(out, 2 * each) << each;
+      EXPECT_LT(out, 1.0f) << each;
+    }
+    EXPECT_GT(out, previous) << each;
+    previous = out;
+    render(2400);  // let both hits end
+  }
 }
 
 TEST_F(MixerTest, EveryEncodingPlaysAtTheSameLoudness) {
