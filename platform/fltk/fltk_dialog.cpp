@@ -2,6 +2,8 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
@@ -14,8 +16,10 @@ namespace platform {
 
 namespace {
 
-constexpr int kBaseUnitX = 6;
-constexpr int kBaseUnitY = 13;
+// A little wider and taller than the classic 8 pt dialog font, because
+// FLTK's Helvetica and its drop-down arrows need the room.
+constexpr int kBaseUnitX = 7;
+constexpr int kBaseUnitY = 14;
 constexpr int kFontSize = 10;  // FLTK's Helvetica at the width of an 8 pt dialog font
 constexpr int kDropDownHeight = 21;
 constexpr int kListSelectionChanged = 1;
@@ -74,11 +78,16 @@ FltkDialog::FltkDialog(const DialogTemplate& t, std::function<const IconPixels*(
         break;
       }
       case ControlKind::kGroupBox: {
-        // The frame runs through the middle of the caption line.
+        // The frame runs through the middle of the caption line; the caption
+        // sits on it over a patch of the window's colour.
         const int half = kFontSize / 2 + 1;
-        auto* box = new Fl_Box(FL_ENGRAVED_FRAME, x, y + half, w, h - half, nullptr);
-        box->align(FL_ALIGN_TOP_LEFT);
-        widget = box;
+        new Fl_Box(FL_ENGRAVED_FRAME, x, y + half, w, h - half, nullptr);
+        fl_open_display();  // text is measured on the display's fonts
+        fl_font(FL_HELVETICA, kFontSize);
+        const int captionWidth = static_cast<int>(fl_width(c.caption)) + 6;
+        auto* caption = new Fl_Box(FL_FLAT_BOX, x + 6, y, captionWidth, kFontSize + 2, nullptr);
+        caption->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE);
+        widget = caption;
         break;
       }
     }

@@ -37,8 +37,8 @@ sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 in.raw synth 30 sine 1000 vol 0.5 ||
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/dev/null
 
 # Dialog units to pixels, as the dialogs lay themselves out.
-px() { echo $(( ($1 * 6 + 2) / 4 )); }
-py() { echo $(( ($1 * 13 + 4) / 8 )); }
+px() { echo $(( ($1 * 7 + 2) / 4 )); }
+py() { echo $(( ($1 * 14 + 4) / 8 )); }
 clickControl() {  # window, x, y, width, height in dialog units
   xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
 }
