@@ -14,35 +14,26 @@
 #include <string>
 #include <vector>
 
-#include "platform/api/file_finder.h"
+#include "platform/listing/name_listing_finder.h"
 
 namespace platform::fake {
 
-class FakeFileFinder : public FileFinder {
+class FakeFileFinder : public NameListingFinder {
  public:
   void setFolder(const std::string& folder, std::vector<std::string> names);
   void removeFolder(const std::string& folder);
 
   SearchHandle findFirstFile(const char* pattern, FindData* data) override;
-  bool findNextFile(SearchHandle handle, FindData* data) override;
-  bool findClose(SearchHandle handle) override;
-  std::uint32_t getLastError() override { return lastError_; }
 
   // Every pattern asked for, in order.
   const std::vector<std::string>& patterns() const { return patterns_; }
-  int openListings() const { return static_cast<int>(listings_.size()); }
+
+ protected:
+  bool readFolder(const std::string& folder, std::vector<std::string>* names) override;
 
  private:
-  struct Listing {
-    std::vector<std::string> names;
-    std::size_t next = 0;
-  };
-
   std::map<std::string, std::vector<std::string>> folders_;
-  std::map<SearchHandle, Listing> listings_;
   std::vector<std::string> patterns_;
-  SearchHandle nextHandle_ = 1;
-  std::uint32_t lastError_ = 0;
 };
 
 }  // namespace platform::fake

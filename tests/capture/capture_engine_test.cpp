@@ -7,7 +7,7 @@
 #include "launcher/capture_formats.h"
 #include "platform/capture/auto_reset_event.h"
 #include "platform/fake/scripted_capture.h"
-#include "temp_work_dir.h"
+#include "tests/support/temp_work_dir.h"
 
 namespace launcher {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_work_dir.h"
+#include "tests/support/temp_work_dir.h"
 
 namespace launcher {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/fake/fake_dialog.h"
 #include "platform/fake/launcher_fakes.h"
 #include "platform/fake/scripted_capture.h"
-#include "temp_work_dir.h"
+#include "tests/support/temp_work_dir.h"
 
 namespace launcher {
 namespace {
