@@ -68,7 +68,9 @@ symbol_mask() {
   factor=$(( width / 400 < height / 300 ? width / 400 : height / 300 ))
   x0=$(( (width - 400 * factor) / 2 + 90 * factor ))
   y0=$(( (height - 300 * factor) / 2 + 290 * factor ))
-  import -window root -silent -crop "$((8 * factor))x$((8 * factor))+$x0+$y0" txt:- 2>/dev/null |
+  import -silent -window root -depth 8 "rgb:$E2E_WORKDIR/screen.rgb" || fail "no screenshot"
+  convert -size "${width}x${height}" -depth 8 "rgb:$E2E_WORKDIR/screen.rgb" \
+      -crop "$((8 * factor))x$((8 * factor))+$x0+$y0" +repage txt:- |
     awk 'NR > 1 { print ($2 == "(0,0,0)" ? 0 : 1) }' | tr -d '\n'
 }
 
