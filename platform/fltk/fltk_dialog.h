@@ -1,7 +1,8 @@
 #pragma once
 // Dialogs from templates over FLTK. Dialog units are scaled for the dialog
-// font (a Windows "MS Sans Serif" 8 pt dialog has base units of 6 x 13
-// pixels: a dialog unit is a quarter of the width and an eighth of the height).
+// font: a dialog unit is a quarter of the font's base width and an eighth of
+// its base height (7 x 14 pixels here, a little roomier than a classic 8 pt
+// dialog font's 6 x 13, for FLTK's Helvetica and drop-down arrows).
 #include <functional>
 #include <map>
 #include <memory>
