@@ -13,24 +13,16 @@
 #include "platform/fake/fake_dialog.h"
 #include "platform/fake/launcher_fakes.h"
 #include "platform/fake/scripted_capture.h"
-#include "tests/support/temp_work_dir.h"
+#include "tests/support/launcher_rig.h"
 
 namespace launcher {
 namespace {
 
 using platform::fake::FakeDialog;
 
-class RecordingCycleTest : public ::testing::Test {
+class RecordingCycleTest : public ::testing::Test, protected LauncherRig {
  protected:
-  explicit RecordingCycleTest(bool withAutoaudio = true) : dir(withAutoaudio) {
-    services.messageBoxes = &boxes;
-    services.loop = &loop;
-    services.starter = &starter;
-    services.clock = &clock;
-    services.capture = &capture;
-    services.dialogs = &factory;
-    services.chooser = &chooser;
-  }
+  explicit RecordingCycleTest(bool withAutoaudio = true) : LauncherRig(withAutoaudio) {}
   void prepare() {
     launcher = std::make_unique<Launcher>(services);
     launcher->engine.setDebugOutput([](const char*) {});
@@ -55,15 +47,6 @@ class RecordingCycleTest : public ::testing::Test {
     }
   }
 
-  TempWorkDir dir;
-  platform::fake::RecordingMessageBoxes boxes;
-  platform::fake::FakeMessageLoop loop;
-  platform::fake::CountingProgramStarter starter;
-  platform::fake::FakeClock clock;
-  platform::fake::ScriptedCaptureSystem capture;
-  platform::fake::FakeDialogFactory factory;
-  platform::fake::ScriptedSaveChooser chooser;
-  LauncherServices services;
   std::unique_ptr<Launcher> launcher;
   FakeDialog* window = nullptr;
 };

@@ -9,23 +9,15 @@
 #include "platform/fake/fake_dialog.h"
 #include "platform/fake/launcher_fakes.h"
 #include "platform/fake/scripted_capture.h"
-#include "tests/support/temp_work_dir.h"
+#include "tests/support/launcher_rig.h"
 
 namespace launcher {
 namespace {
 
 using platform::fake::FakeDialog;
 
-class SetupDialogTest : public ::testing::Test {
+class SetupDialogTest : public ::testing::Test, protected LauncherRig {
  protected:
-  SetupDialogTest() {
-    services.messageBoxes = &boxes;
-    services.loop = &loop;
-    services.starter = &starter;
-    services.clock = &clock;
-    services.capture = &capture;
-    services.dialogs = &factory;
-  }
   // Builds the launcher and the filled dialog.
   void open() {
     launcher = std::make_unique<Launcher>(services);
@@ -36,14 +28,6 @@ class SetupDialogTest : public ::testing::Test {
   }
   std::string settings() { return TempWorkDir::read("data/settings.txt"); }
 
-  TempWorkDir dir;
-  platform::fake::RecordingMessageBoxes boxes;
-  platform::fake::FakeMessageLoop loop;
-  platform::fake::CountingProgramStarter starter;
-  platform::fake::FakeClock clock;
-  platform::fake::ScriptedCaptureSystem capture;
-  platform::fake::FakeDialogFactory factory;
-  LauncherServices services;
   std::unique_ptr<Launcher> launcher;
   std::unique_ptr<FakeDialog> dialog;
 };
