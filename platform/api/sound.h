@@ -60,6 +60,13 @@ class SoundBuffer {
   virtual HResult unlock(void* region1, std::uint32_t bytes1, void* region2,
                          std::uint32_t bytes2) = 0;
   virtual HResult play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) = 0;
+  // Plays once, starting `delayMs` after now at that exact frame of the
+  // output, so hits keep their spacing whatever the output's block size. A
+  // delay of 0 or less plays at once; a layer that cannot schedule plays at once.
+  virtual HResult playAfter(double delayMs) {
+    (void)delayMs;
+    return play(0, 0, 0);
+  }
   virtual HResult stop() = 0;
   virtual HResult getStatus(std::uint32_t* status) = 0;
   virtual HResult restore() = 0;

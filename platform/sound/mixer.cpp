@@ -47,9 +47,10 @@ void Mixer::setFrequency(int voice, std::uint32_t frequency) {
   voices_[static_cast<std::size_t>(voice)].kernel = kernel;
 }
 
-void Mixer::play(int voice) {
+void Mixer::play(int voice, std::uint64_t startFrame) {
   std::lock_guard<std::mutex> lock(mutex_);
   voices_[static_cast<std::size_t>(voice)].playing = true;
+  voices_[static_cast<std::size_t>(voice)].startFrame = startFrame;
 }
 
 void Mixer::stop(int voice) {
@@ -73,9 +74,14 @@ void Mixer::render(int frames, float* out) {
   std::fill(out, out + 2 * static_cast<std::size_t>(frames), 0.0f);
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    const std::uint64_t blockStart = framesRendered_.load(std::memory_order_relaxed);
+    const std::uint64_t blockEnd = blockStart + static_cast<std::uint64_t>(frames);
     for (int i = 0; i < highWater_; ++i) {
       Voice& v = voices_[static_cast<std::size_t>(i)];
-      if (v.inUse && v.playing) mixVoice(v, frames, out);
+      if (!v.inUse || !v.playing || v.startFrame >= blockEnd) continue;
+      // A hit scheduled inside this block starts at its own frame.
+      const int offset = v.startFrame > blockStart ? static_cast<int>(v.startFrame - blockStart) : 0;
+      mixVoice(v, frames - offset, out + 2 * static_cast<std::size_t>(offset));
     }
     framesRendered_.fetch_add(static_cast<std::uint64_t>(frames), std::memory_order_release);
   }

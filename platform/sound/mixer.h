@@ -5,6 +5,7 @@
 // work: nothing is allocated or freed while it is held by the audio side.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -34,7 +35,9 @@ class Mixer {
 
   void setGains(int voice, float left, float right);
   void setFrequency(int voice, std::uint32_t frequency);
-  void play(int voice);  // from the current position
+  // From the current position, starting at output frame `startFrame` (on the
+  // framesRendered() count); a frame already rendered means the next one.
+  void play(int voice, std::uint64_t startFrame = 0);
   void stop(int voice);
   bool isPlaying(int voice);
 
@@ -50,6 +53,11 @@ class Mixer {
   // so a value read after play() returns is at or past where the hit starts.
   std::uint64_t framesRendered() const { return framesRendered_.load(std::memory_order_acquire); }
 
+  // The output frame being played now, as the output layer estimates it
+  // (by default the frames rendered so far). Main thread only.
+  void setFrameClock(std::function<std::uint64_t()> clock) { frameClock_ = std::move(clock); }
+  std::uint64_t frameNow() const { return frameClock_ ? frameClock_() : framesRendered(); }
+
   // Muted output still advances the voices, so hits end in time.
   void setMuted(bool muted) { muted_.store(muted); }
   bool muted() const { return muted_.load(); }
@@ -58,6 +66,7 @@ class Mixer {
   struct Voice {
     bool inUse = false;
     bool playing = false;
+    std::uint64_t startFrame = 0;  // silent until the output reaches this frame
     SampleStore* store = nullptr;
     std::uint64_t position = 0;  // 32.32 fixed point, in the buffer's own frames
     std::uint64_t step = 0;
@@ -72,6 +81,7 @@ class Mixer {
   std::mutex mutex_;
   std::vector<Voice> voices_;
   int highWater_ = 0;  // slots at and above this were never used
+  std::function<std::uint64_t()> frameClock_;
   std::atomic<bool> muted_{false};
   std::atomic<std::uint64_t> framesRendered_{0};
   const KernelBank& bank_;

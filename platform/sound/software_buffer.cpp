@@ -83,6 +83,12 @@ HResult SecondarySoundBuffer::play(std::uint32_t, std::uint32_t, std::uint32_t f
   return kOk;
 }
 
+HResult SecondarySoundBuffer::playAfter(double delayMs) {
+  const double frames = delayMs > 0 ? delayMs * Mixer::kOutputRate / 1000.0 : 0.0;
+  mixer_->play(voice_, mixer_->frameNow() + static_cast<std::uint64_t>(frames + 0.5));
+  return kOk;
+}
+
 HResult SecondarySoundBuffer::stop() {
   mixer_->stop(voice_);
   return kOk;

@@ -43,6 +43,7 @@ class SecondarySoundBuffer : public SoundBuffer {
                void** region2, std::uint32_t* bytes2, std::uint32_t flags) override;
   HResult unlock(void* region1, std::uint32_t bytes1, void* region2, std::uint32_t bytes2) override;
   HResult play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) override;
+  HResult playAfter(double delayMs) override;
   HResult stop() override;
   HResult getStatus(std::uint32_t* status) override;
   HResult restore() override { return kOk; }  // memory buffers are never lost

@@ -1,7 +1,10 @@
-// The main program's entry: the real platform layers, then start-up and the
-// frame loop. No command line and no environment of our own: the settings
-// file is the only input.
+// The main program's entry: the command line, the real platform layers, then
+// start-up and the frame loop. The settings file is the music's only input.
 #include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/steady_clock.h"
@@ -11,6 +14,7 @@
 #include "resources/resources.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/command_line.h"
 #include "tidewell/shell/main_loop.h"
 #include "tidewell/shell/shell_platform.h"
 
@@ -33,7 +37,25 @@ SDL_Surface* loadIcon(int resource) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const std::string program = argc > 0 ? argv[0] : "tidewell";
+  const tidewell::CommandLineResult parsed =
+      tidewell::parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  if (!parsed.ok()) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parsed.error.c_str(),
+                 program.c_str());
+    return 2;
+  }
+  const tidewell::CommandLine& options = parsed.options;
+  if (options.showHelp) {
+    std::fputs(tidewell::usageText(program).c_str(), stdout);
+    return 0;
+  }
+  if (options.showVersion) {
+    std::printf("tidewell %s\n", tidewell::versionText());
+    return 0;
+  }
+
   platform::SdlWindowSystem windows;
   platform::SdlDisplaySystem display;
   platform::sdl::SdlSoundSystem sound;

@@ -1,0 +1,43 @@
+#pragma once
+// The main program's command line. Without arguments it plays full screen
+// from the settings file, as the launcher starts it; the switches are for
+// players who start it by hand and for offline rendering.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tidewell {
+
+struct RenderRequest {
+  double seconds = 0;      // > 0 and at most a day
+  std::string outputPath;  // the WAV file to write
+};
+
+struct CommandLine {
+  bool showHelp = false;
+  bool showVersion = false;
+  bool windowed = false;      // an 800 x 600 window instead of full screen
+  bool integerScale = false;  // whole-factor scaling with black borders
+  std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
+  std::optional<RenderRequest> render;
+};
+
+struct CommandLineResult {
+  CommandLine options;
+  std::string error;  // empty when the arguments were understood
+  bool ok() const { return error.empty(); }
+};
+
+// The longest render accepted, in seconds.
+constexpr double kMaxRenderSeconds = 24.0 * 60 * 60;
+
+CommandLineResult parseCommandLine(const std::vector<std::string>& args);
+
+// The text printed by --help; `program` is the name it was started as.
+std::string usageText(const std::string& program);
+
+// The program's version, as printed by --version.
+const char* versionText();
+
+}  // namespace tidewell
