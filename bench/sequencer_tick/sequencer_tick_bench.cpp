@@ -35,8 +35,8 @@ void BM_ReferenceClockReadAndTwoDraws(benchmark::State& state) {
   for (auto _ : state) {
     clock.advance(1);
     benchmark::DoNotOptimize(read->timeGetTime());
-    benchmark::DoNotOptimize(tidewell::rand() % 1000);
-    benchmark::DoNotOptimize(tidewell::rand() % 1000);
+    benchmark::DoNotOptimize(tidewell::drawRandom() % 1000);
+    benchmark::DoNotOptimize(tidewell::drawRandom() % 1000);
   }
 }
 BENCHMARK(BM_ReferenceClockReadAndTwoDraws);

@@ -59,7 +59,7 @@ TEST(RandomisePalette, FourDrawsPickChannelsAndSelectorsInTheBandGiveBlack) {
     ASSERT_LT(skip, 2000000);
   }
   randomGenerator().reset();
-  for (int i = 0; i < skip; ++i) rand();
+  for (int i = 0; i < skip; ++i) drawRandom();
   initPalettes();
   const platform::PaletteEntry before = currentPalette[200];
   randomisePalette();

@@ -7,9 +7,9 @@ namespace {
 TEST(RandomGenerator, StartsWithTheKnownSequenceAndResetsToIt) {
   tidewell::randomGenerator().reset();
   const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358};
-  for (int value : expected) EXPECT_EQ(tidewell::rand(), value);
+  for (int value : expected) EXPECT_EQ(tidewell::drawRandom(), value);
   tidewell::randomGenerator().reset();
-  EXPECT_EQ(tidewell::rand(), 41);
+  EXPECT_EQ(tidewell::drawRandom(), 41);
 }
 
 TEST(RandomGenerator, StaysWithinFifteenBits) {

@@ -30,10 +30,10 @@ void fadePalette() {
 }
 
 void randomisePalette() {
-  const int redSelector = rand() % 100;
-  const int greenSelector = rand() % 100;
-  const int blueSelector = rand() % 100;
-  const int mode = rand() % 100;
+  const int redSelector = drawRandom() % 100;
+  const int greenSelector = drawRandom() % 100;
+  const int blueSelector = drawRandom() % 100;
+  const int mode = drawRandom() % 100;
   const int low = mode > 50 ? 30 : 50;
   const int high = mode > 50 ? 70 : 60;
   for (int i = 0; i < kPaletteSize; ++i) {

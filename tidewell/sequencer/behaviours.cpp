@@ -26,8 +26,8 @@ void Sequencer::playRandomBeat() {
   for (int i = 0; i < activeTracks(); ++i) {
     Track& track = tracks[i];
     if (!track.firesOn(beatIndex)) continue;
-    track.pan = tidewell::rand() % 20000 - 10000;
-    track.frequency = tidewell::rand() % 99000 + 1000;
+    track.pan = tidewell::drawRandom() % 20000 - 10000;
+    track.frequency = tidewell::drawRandom() % 99000 + 1000;
     fire(track);
   }
 }
@@ -37,12 +37,12 @@ void Sequencer::playRandomBeat() {
 void Sequencer::playSlidingBeat() {
   for (int i = 0; i < activeTracks(); ++i) {
     Track& track = tracks[i];
-    const int roll = tidewell::rand() % 100;
+    const int roll = tidewell::drawRandom() % 100;
     if (roll > 50) {
-      track.frequency = clampFrequency(track.frequency + tidewell::rand() % 2000 - 1000);
+      track.frequency = clampFrequency(track.frequency + tidewell::drawRandom() % 2000 - 1000);
       track.applyFrequency();
     } else {
-      track.pan += tidewell::rand() % 1000 - 500;
+      track.pan += tidewell::drawRandom() % 1000 - 500;
       if (track.pan < kPanLeft) track.pan = kPanLeft;
       if (track.pan > kPanRight) track.pan = kPanRight;
       track.applyPan();
@@ -58,9 +58,9 @@ void Sequencer::playTonalBeat() {
   for (int i = 0; i < activeTracks(); ++i) {
     Track& track = tracks[i];
     if (!track.firesOn(beatIndex)) continue;
-    if (tidewell::rand() % 100 > 90) {
+    if (tidewell::drawRandom() % 100 > 90) {
       const float current = static_cast<float>(track.frequency);
-      const float moved = tidewell::rand() % 100 > 50 ? current * pitchStep : current / pitchStep;
+      const float moved = tidewell::drawRandom() % 100 > 50 ? current * pitchStep : current / pitchStep;
       // Truncated toward zero and made non-negative, then held within range;
       // the range is applied before the conversion so no value can overflow it.
       float stepped = std::fabs(std::trunc(moved));

@@ -18,8 +18,10 @@ class RandomGenerator {
   std::uint32_t state_ = 1;
 };
 
-// The process-wide generator and its draw (0..32767).
+// The process-wide generator and its draw (0..32767). The draw has a name of
+// its own, unlike the C library's generator, so that a missing include can
+// never silently switch a caller to the other one.
 RandomGenerator& randomGenerator();
-inline int rand() { return randomGenerator().next(); }
+inline int drawRandom() { return randomGenerator().next(); }
 
 }  // namespace tidewell

@@ -35,7 +35,7 @@ void Sequencer::prepareBehaviour() {
       track.pan = 0;
       track.frequency = 10000;
     } else if (behaviour == 3) {
-      track.pan = tidewell::rand() % 20000 - 10000;
+      track.pan = tidewell::drawRandom() % 20000 - 10000;
       track.frequency = 20000;
     }
   }

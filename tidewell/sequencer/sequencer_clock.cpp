@@ -81,8 +81,8 @@ void Sequencer::driftVolumes() {
 // Both rolls draw on every tick, even at a chance of 0, so the draws that
 // follow do not depend on the chances.
 void Sequencer::mutate() {
-  if (tidewell::rand() % 1000 < behaviourMutation) behaviour = tidewell::rand() % 3 + 1;
-  if (tidewell::rand() % 1000 < timeSignatureMutation) beatsPerBar = tidewell::rand() % 8 + 1;
+  if (tidewell::drawRandom() % 1000 < behaviourMutation) behaviour = tidewell::drawRandom() % 3 + 1;
+  if (tidewell::drawRandom() % 1000 < timeSignatureMutation) beatsPerBar = tidewell::drawRandom() % 8 + 1;
 }
 
 void Sequencer::fire(Track& track) {

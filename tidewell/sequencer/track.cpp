@@ -14,10 +14,10 @@ Track::Track() {
   rollRhythm();
   pan = 0;
   frequency = 50000;
-  volume = -(tidewell::rand() % 4000);
+  volume = -(tidewell::drawRandom() % 4000);
   plotX = 0;
   plotY = 0;
-  fadeStep = tidewell::rand() % 25 + 25;
+  fadeStep = tidewell::drawRandom() % 25 + 25;
 }
 
 // The reader goes first, then each buffer is stopped and let go in table
@@ -34,7 +34,7 @@ void Track::renewPattern() {
   frequency = 50000;
   plotX = 0;
   plotY = 0;
-  fadeStep = tidewell::rand() % 50 + 5;
+  fadeStep = tidewell::drawRandom() % 50 + 5;
   rollRhythm();
 }
 
@@ -43,7 +43,7 @@ void Track::renewPattern() {
 void Track::rollRhythm() {
   for (auto& entry : rhythm) entry = 0;
   for (auto& entry : rhythm) {
-    if (tidewell::rand() % 100 > 30) entry = tidewell::rand() % 7 + 1;
+    if (tidewell::drawRandom() % 100 > 30) entry = tidewell::drawRandom() % 7 + 1;
   }
 }
 

@@ -16,7 +16,7 @@ namespace tidewell {
 void runFrame() {
   sequencer->tick();
   renderPicture();
-  if (rand() % 1000 < sequencer->paletteChangeChance) randomisePalette();
+  if (drawRandom() % 1000 < sequencer->paletteChangeChance) randomisePalette();
   fadePalette();
   if (showSequencerInfo != 0) drawSequencerInfo();
   if (showHelp != 0) drawHelp();
