@@ -12,8 +12,8 @@ namespace tidewell {
 class AudioDevice;
 class RiffWaveReader;
 
-// Long enough for any folder (127 characters) followed by any file name
-// (255 characters), so a picked name is never cut.
+// Room for a folder (up to 127 characters) followed by a file name of up to
+// 255 characters; a longer name from the listing is cut to fit.
 constexpr int kSampleNameSize = 384;
 
 class Track {

@@ -8,7 +8,7 @@ namespace tidewell {
 class Sequencer;
 
 extern platform::WindowHandle mainWindow;
-extern Sequencer* sequencer;  // created at start-up, never destroyed
+extern Sequencer* sequencer;  // created at start-up, deleted by the entry after the loop
 extern int windowActive;      // frames run only while non-zero
 extern int soundsReady;       // 1 once start-up has finished
 extern int showSequencerInfo;
