@@ -105,7 +105,15 @@ class RecordingBuffer : public SoundBuffer {
     if (record_->lost) return state_->leave(DSERR_BUFFERLOST);
     record_->playing = true;
     record_->playFlags = flags;
+    record_->startDelayMs = 0.0;
     return kOk;
+  }
+
+  // Logged as a play; the buffer keeps the delay it was given.
+  HResult playAfter(double delayMs) override {
+    const HResult r = play(0, 0, 0);
+    if (r == kOk) record_->startDelayMs = delayMs;
+    return r;
   }
 
   HResult stop() override {

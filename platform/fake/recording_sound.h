@@ -66,6 +66,7 @@ struct RecordedBuffer {
   bool lost = false;
   bool released = false;
   std::uint32_t playFlags = 0;
+  double startDelayMs = 0.0;  // the delay of the last start (0 for play())
   std::vector<std::uint8_t> format;  // the format record with its extra bytes
   // Shared with every duplicate: one copy of the data.
   std::shared_ptr<std::vector<std::uint8_t>> data;

@@ -3,14 +3,29 @@
 #include <time.h>
 
 namespace platform::posix {
+namespace {
 
-std::uint32_t SteadyClock::timeGetTime() {
+timespec monotonicNow() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  // Unsigned 64-bit arithmetic, then the low 32 bits: the wrap is intended.
-  const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
-                           static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+  return now;
+}
+
+// Unsigned 64-bit arithmetic, then the low 32 bits: the wrap is intended.
+std::uint32_t wholeMilliseconds(const timespec& t) {
+  const std::uint64_t ms = static_cast<std::uint64_t>(t.tv_sec) * 1000u +
+                           static_cast<std::uint64_t>(t.tv_nsec) / 1000000u;
   return static_cast<std::uint32_t>(ms);
+}
+
+}  // namespace
+
+std::uint32_t SteadyClock::timeGetTime() { return wholeMilliseconds(monotonicNow()); }
+
+double SteadyClock::preciseTime() {
+  const timespec now = monotonicNow();
+  const double fraction = static_cast<double>(now.tv_nsec % 1000000) / 1e6;
+  return static_cast<double>(wholeMilliseconds(now)) + fraction;
 }
 
 }  // namespace platform::posix

@@ -9,6 +9,8 @@ class SteadyClock : public Clock {
   // Milliseconds of CLOCK_MONOTONIC, cut to 32 bits so that it wraps like
   // the clock it stands in for.
   std::uint32_t timeGetTime() override;
+  // The same milliseconds with their fraction, wrapping with them.
+  double preciseTime() override;
 };
 
 }  // namespace platform::posix

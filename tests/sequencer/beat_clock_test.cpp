@@ -57,18 +57,96 @@ TEST_F(BeatClock, AnIntervalExactlyReachedIsNoBeatYet) {
   ASSERT_EQ(s().beatInterval, 100.0f);
   EXPECT_FALSE(rig.tickAfter(60));
   EXPECT_FALSE(rig.tickAfter(40));
-  EXPECT_EQ(s().beatElapsed, 100u);
+  EXPECT_EQ(s().beatElapsed, 100.0);
   EXPECT_EQ(s().beatIndex, 1);
   EXPECT_TRUE(rig.tickAfter(1));
   EXPECT_EQ(s().beatIndex, 2);
+  EXPECT_EQ(s().beatElapsed, 1.0);  // the time beyond the interval is kept
 }
 
-TEST_F(BeatClock, ALateTickGivesOneBeatAndDropsTheRest) {
-  EXPECT_TRUE(rig.tickAfter(300));
-  EXPECT_EQ(s().beatIndex, 2);
-  EXPECT_EQ(s().beatElapsed, 0u);
-  EXPECT_FALSE(rig.tickAfter(100));
-  EXPECT_EQ(s().beatIndex, 2);
+// Where the elapsed time stands after a beat, and how late the beat's hits
+// are started, for ticks coming late by less than, exactly and more than
+// whole intervals.
+struct LateTickCase {
+  std::uint32_t tickMs;  // one tick this long after the last beat (interval 100 ms)
+  double elapsedAfter;
+  double lateness;
+};
+
+class LateTick : public BeatClock, public ::testing::WithParamInterface<LateTickCase> {};
+
+TEST_P(LateTick, GivesOneBeatKeepingLessThanAnIntervalBeyondIt) {
+  const LateTickCase c = GetParam();
+  setRhythm(1, 2, 3, 4);
+  const int bufferZero = rig.bufferIds(0)[0];
+  EXPECT_TRUE(rig.tickAfter(c.tickMs));
+  EXPECT_EQ(s().beatIndex, 2);  // one beat, never several
+  EXPECT_DOUBLE_EQ(s().beatElapsed, c.elapsedAfter);
+  EXPECT_DOUBLE_EQ(s().beatLateness(), c.lateness);
+  // Started at the ideal time plus the lookahead: a start already past is
+  // asked for with a delay of 0 or less, which plays at once.
+  ASSERT_EQ(rig.takePlayedTracks(), (std::vector<int>{0}));
+  EXPECT_DOUBLE_EQ(rig.sound.buffer(bufferZero)->startDelayMs, kStartLookaheadMs - c.lateness);
+  EXPECT_FALSE(rig.tickAfter(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lateness, LateTick,
+    ::testing::Values(LateTickCase{101, 1, 1}, LateTickCase{117, 17, 17},
+                      LateTickCase{199, 99, 99},      // just under a whole interval late: kept
+                      LateTickCase{200, 0, 100},      // a whole interval late: afresh
+                      LateTickCase{300, 0, 200},      // three intervals: one beat and a reset
+                      LateTickCase{10000, 0, 9900}));  // ten seconds (a suspended machine)
+
+TEST_F(BeatClock, AlternatingFrameStepsKeepTheTempoOnAverage) {
+  // 700 beats a minute (85.714 ms) under ticks of 16 and 17 ms in turn: whole
+  // frames per beat would give 600 or 654; the carried remainder gives 700.
+  s().setTempo(700.0f);
+  int beats = 0;
+  std::uint64_t elapsedMs = 0;
+  for (int i = 0; i < 10000; ++i) {
+    const std::uint32_t step = i % 2 == 0 ? 16 : 17;
+    elapsedMs += step;
+    if (rig.tickAfter(step)) ++beats;
+    rig.takePlayedTracks();
+  }
+  const double tempo = beats * 60000.0 / static_cast<double>(elapsedMs);
+  EXPECT_NEAR(tempo, 700.0, 700.0 * 0.001) << beats << " beats in " << elapsedMs << " ms";
+}
+
+// A clock that reads the fraction of a millisecond too.
+class PreciseClock : public platform::Clock {
+ public:
+  std::uint32_t timeGetTime() override { return static_cast<std::uint32_t>(now); }
+  double preciseTime() override { return now; }
+  double now = 0.0;
+};
+
+TEST_F(BeatClock, TheFractionOfAMillisecondCountsTowardsTheBeat) {
+  PreciseClock clock;
+  SequencerServices services;
+  services.clock = &clock;
+  Sequencer precise(nullptr, services);
+  precise.setTempo(600.0f);
+  clock.now = 5000.25;
+  precise.tick();  // the first beat: the whole reading
+  ASSERT_EQ(precise.beatIndex, 2);
+  clock.now = 5100.0;  // 99.75 ms: no beat yet
+  precise.tick();
+  EXPECT_EQ(precise.beatIndex, 2);
+  EXPECT_DOUBLE_EQ(precise.beatElapsed, 99.75);
+  clock.now = 5100.5;
+  precise.tick();
+  EXPECT_EQ(precise.beatIndex, 3);
+  EXPECT_DOUBLE_EQ(precise.beatLateness(), 0.25);
+  EXPECT_EQ(precise.tickTime, 5100u);
+  // Across the clock's wrap the fractions still subtract right.
+  clock.now = 4294967295.75;
+  precise.tick();
+  clock.now = 1.5;
+  precise.tick();
+  EXPECT_EQ(precise.tickDelta, 2u);
+  EXPECT_EQ(precise.tickTime, 1u);
 }
 
 TEST_F(BeatClock, TheFirstTickCountsTheWholeClockReading) {

@@ -1,16 +1,18 @@
-// A whole run from the start state, compared event by event with a stored
-// record: any change in the order of draws changes which track sounds when,
+// Whole runs from the start state, one per behaviour, compared event by event
+// with stored records: any change in the order of draws changes which track sounds when,
 // with what sample, volume, pan and pitch.
 //
 // To write the record anew (after an intended change of behaviour):
-//   TIDEWELL_UPDATE_GOLDEN=1 build/<preset>/tests/sequencer/sequencer_tests --gtest_filter='GoldenRun.*'
+//   TIDEWELL_UPDATE_GOLDEN=1 build/<preset>/tests/sequencer/sequencer_tests --gtest_filter='*GoldenRun.*'
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/sequencer/sequencer_rig.h"
 #include "tidewell/picture/intensity_maps.h"
@@ -20,12 +22,18 @@ namespace {
 
 using platform::fake::SoundCallKind;
 
-constexpr int kBeats = 500;
-constexpr std::uint32_t kFrameMs = 16;
-const char* const kGoldenFile = TIDEWELL_SOURCE_DIR "/tests/sequencer/golden/default_settings_run.txt";
+// One recorded run: the settings as the reader stores them, the frame steps
+// of the clock, and how many beats to record.
+struct GoldenCase {
+  const char* name;
+  const char* file;
+  int beats;
+  std::vector<std::uint32_t> frameMs;  // taken in turn, one per tick
+  void (*settings)(Sequencer&);
+};
 
-// The launcher's defaults for a folder run, as the settings reader stores them.
-void applyDefaultSettings(Sequencer& s) {
+// The launcher's defaults for a folder run: "Random" at 600.
+void defaultSettings(Sequencer& s) {
   s.inputFormat = 1;
   s.beatsPerBar = 4;
   s.timeSignatureMutation = 0;
@@ -37,13 +45,42 @@ void applyDefaultSettings(Sequencer& s) {
   s.setTempo(600.0f);
 }
 
+// "Sliding" at 700 over eight tracks, behaviour and time signature mutating.
+void slidingSettings(Sequencer& s) {
+  s.inputFormat = 1;
+  s.beatsPerBar = 7;
+  s.timeSignatureMutation = 15;
+  s.behaviour = 2;
+  s.behaviourMutation = 15;
+  s.waveform = 1;
+  s.activeTrackCount = 8;
+  s.setTempo(700.0f);
+}
+
+// "Tonal" at 1000 over five tracks, both mutations high, volumes rising.
+void tonalSettings(Sequencer& s) {
+  s.inputFormat = 1;
+  s.beatsPerBar = 8;
+  s.timeSignatureMutation = 50;
+  s.behaviour = 3;
+  s.behaviourMutation = 50;
+  s.waveform = 1;
+  s.activeTrackCount = 5;
+  s.setTempo(1000.0f);
+}
+
+std::string goldenPath(const GoldenCase& c) {
+  return std::string(TIDEWELL_SOURCE_DIR "/tests/sequencer/golden/") + c.file;
+}
+
 // One line per sounding hit: beat count, beat of the bar, track, the sample it
-// had when the beat began, and the volume, pan and frequency its buffer got.
-std::string recordRun() {
+// had when the beat began, the volume, pan and frequency its buffer got, and
+// how long after the beat's ideal time its start was asked for.
+std::string recordRun(const GoldenCase& c) {
   SequencerRig rig;
   resetIntensityMaps();
   Sequencer& s = rig.seq();
-  applyDefaultSettings(s);
+  c.settings(s);
   rig.provideFolder("demo1/", {"kick.wav", "hat.wav", "tone.wav", "pad.wav", "click.wav"});
   s.loadAllSamples();
   s.prepareBehaviour();
@@ -51,7 +88,7 @@ std::string recordRun() {
 
   std::ostringstream out;
   int beats = 0;
-  while (beats < kBeats) {
+  for (std::size_t frame = 0; beats < c.beats; ++frame) {
     // Names and buffers as the beat starts: a replacement later in the same
     // tick must not be credited to the hits before it.
     std::map<int, int> trackOfBuffer;
@@ -60,7 +97,7 @@ std::string recordRun() {
       names[t] = s.tracks[t].sampleName;
       for (int id : rig.bufferIds(t)) trackOfBuffer[id] = t;
     }
-    if (rig.tickAfter(kFrameMs)) {
+    if (rig.tickAfter(c.frameMs[frame % c.frameMs.size()])) {
       ++beats;
       std::map<int, std::int64_t> volume, pan, frequency;
       for (const auto& call : rig.sound.log()) {
@@ -70,8 +107,12 @@ std::string recordRun() {
           case SoundCallKind::kSetFrequency: frequency[call.buffer] = call.value; break;
           case SoundCallKind::kPlay: {
             const int t = trackOfBuffer.count(call.buffer) ? trackOfBuffer[call.buffer] : -1;
+            char late[32];
+            std::snprintf(late, sizeof late, "%.3f",
+                          kStartLookaheadMs - rig.sound.buffer(call.buffer)->startDelayMs);
             out << beats << ' ' << s.beatIndex << ' ' << t << ' ' << (t >= 0 ? names[t] : "?") << ' '
-                << volume[call.buffer] << ' ' << pan[call.buffer] << ' ' << frequency[call.buffer] << '\n';
+                << volume[call.buffer] << ' ' << pan[call.buffer] << ' ' << frequency[call.buffer] << ' '
+                << late << '\n';
             break;
           }
           default: break;
@@ -84,15 +125,18 @@ std::string recordRun() {
   return out.str();
 }
 
-TEST(GoldenRun, DefaultSettingsPlayTheRecordedRun) {
-  const std::string run = recordRun();
+class GoldenRun : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(GoldenRun, PlaysTheRecordedRun) {
+  const GoldenCase& c = GetParam();
+  const std::string run = recordRun(c);
   ASSERT_FALSE(run.empty());
   if (std::getenv("TIDEWELL_UPDATE_GOLDEN") != nullptr) {
-    std::ofstream(kGoldenFile) << run;
-    GTEST_SKIP() << "wrote " << kGoldenFile;
+    std::ofstream(goldenPath(c)) << run;
+    GTEST_SKIP() << "wrote " << goldenPath(c);
   }
-  std::ifstream in(kGoldenFile);
-  ASSERT_TRUE(in) << "no record at " << kGoldenFile << "; write it with TIDEWELL_UPDATE_GOLDEN=1";
+  std::ifstream in(goldenPath(c));
+  ASSERT_TRUE(in) << "no record at " << goldenPath(c) << "; write it with TIDEWELL_UPDATE_GOLDEN=1";
   std::stringstream stored;
   stored << in.rdbuf();
   // Line by line, so a failure names the first hit that differs.
@@ -109,9 +153,16 @@ TEST(GoldenRun, DefaultSettingsPlayTheRecordedRun) {
   }
 }
 
-TEST(GoldenRun, RepeatsWithinOneProcess) {
-  EXPECT_EQ(recordRun(), recordRun());
+TEST_P(GoldenRun, RepeatsWithinOneProcess) {
+  EXPECT_EQ(recordRun(GetParam()), recordRun(GetParam()));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Behaviours, GoldenRun,
+    ::testing::Values(GoldenCase{"Random", "default_settings_run.txt", 500, {16}, defaultSettings},
+                      GoldenCase{"Sliding", "sliding_mutating_run.txt", 200, {17, 16, 17}, slidingSettings},
+                      GoldenCase{"Tonal", "tonal_mutating_run.txt", 200, {17, 16, 17}, tonalSettings}),
+    [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tidewell::testing

@@ -81,10 +81,11 @@ void SequencerRig::provideFolder(const std::string& folder, const std::vector<st
 }
 
 bool SequencerRig::tickAfter(std::uint32_t ms) {
+  const double before = sequencer->beatElapsed;
   clock.advance(ms);
   sequencer->tick();
-  // Time went on, so only a beat brings the elapsed time back to 0.
-  return ms != 0 && sequencer->beatElapsed == 0;
+  // Time went on, so only a beat takes the elapsed time below what it grew to.
+  return ms != 0 && sequencer->beatElapsed < before + ms;
 }
 
 std::vector<int> SequencerRig::bufferIds(int trackIndex) {

@@ -88,7 +88,7 @@ TEST_F(WindowProcedureTest, TempoKeysStepByOneAndClampWithTheInterval) {
   EXPECT_FLOAT_EQ(sequencer->tempo, 901.0f);
   EXPECT_EQ(sequencer->beatInterval, beatIntervalFor(901.0f));
   EXPECT_EQ(sequencer->beatIndex, 3);  // the clock is not reset
-  EXPECT_EQ(sequencer->beatElapsed, 40u);
+  EXPECT_EQ(sequencer->beatElapsed, 40.0);
 }
 
 TEST_F(WindowProcedureTest, TogglesAndKeysWithoutCommands) {

@@ -92,10 +92,10 @@ platform::SoundBufferRef Track::findFreeBuffer() {
   return nullptr;
 }
 
-platform::HResult Track::play(std::uint32_t flags) {
+platform::HResult Track::play(std::uint32_t flags, double startDelayMs) {
   platform::SoundBufferRef buffer = findFreeBuffer();
   if (!buffer) return -1;
-  return buffer->play(0, 0, flags);
+  return flags == 0 ? buffer->playAfter(startDelayMs) : buffer->play(0, 0, flags);
 }
 
 platform::HResult Track::applyVolume() {

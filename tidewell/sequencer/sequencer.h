@@ -26,6 +26,12 @@ struct SequencerServices {
 // Milliseconds per beat at a tempo in beats per minute.
 inline float beatIntervalFor(float tempo) { return 1000.0f / (tempo / 60.0f); }
 
+// Every hit of a beat starts this long after the beat's ideal time (the
+// moment the elapsed time crossed the interval), at that exact output frame.
+// It covers the tick's lateness within a frame and the sound output's block
+// ahead of the frame being heard; see bench/timing for how it was chosen.
+constexpr double kStartLookaheadMs = 12.0;
+
 class Sequencer {
  public:
   Sequencer(platform::WindowHandle window, const SequencerServices& services);
@@ -45,6 +51,10 @@ class Sequencer {
   // Sample supply.
   void pickSample(int trackIndex);
   void loadAllSamples();
+
+  // How long after this beat's ideal time the tick that counted it came, in
+  // milliseconds (0 before the first beat).
+  double beatLateness() const { return beatLateness_; }
 
   // Writes tempo and recomputes beatInterval at once.
   void setTempo(float newTempo) {
@@ -66,7 +76,7 @@ class Sequencer {
   std::uint32_t lastTickTime = 0;
   std::uint32_t tickTime = 0;
   std::uint32_t tickDelta = 0;
-  std::uint32_t beatElapsed = 0;
+  double beatElapsed = 0.0;  // milliseconds with their fraction
   std::uint32_t captureElapsed = 0;
   float beatInterval = 0.0f;
   std::int32_t beatIndex = 1;
@@ -88,6 +98,8 @@ class Sequencer {
 
   platform::Clock* clock_;
   platform::FileFinder* files_;
+  double lastTickFraction_ = 0.0;  // the fraction of a millisecond of lastTickTime
+  double beatLateness_ = 0.0;
 };
 
 }  // namespace tidewell

@@ -1,6 +1,7 @@
-// The beat clock: real time in milliseconds, one beat whenever more than a
-// beat interval has passed, the behaviour of the beat, the volume drift with
+// The beat clock: real time in milliseconds (with their fraction), one beat
+// whenever more than a beat interval has passed, the behaviour of the beat, the volume drift with
 // sample replacement at the floor, and the two mutation rolls of every tick.
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -22,27 +23,48 @@ std::int32_t addSaturating(std::int32_t value, std::int32_t step) {
   return static_cast<std::int32_t>(sum);
 }
 
+// A clock reading brought into the clock's range 0 .. 2^32 (a reading outside
+// it, or no number at all, would have no whole millisecond to take).
+double withinClockRange(double reading, double previous) {
+  constexpr double kClockRange = 4294967296.0;
+  if (!std::isfinite(reading)) return previous;
+  reading = std::fmod(reading, kClockRange);
+  if (reading < 0.0) reading += kClockRange;
+  return reading < kClockRange ? reading : 0.0;
+}
+
 }  // namespace
 
 void Sequencer::tick() {
-  const std::uint32_t now = clock_ != nullptr ? clock_->timeGetTime() : lastTickTime;
+  const double previous = lastTickTime + lastTickFraction_;
+  const double reading =
+      clock_ != nullptr ? withinClockRange(clock_->preciseTime(), previous) : previous;
+  const auto now = static_cast<std::uint32_t>(reading);
+  const double fraction = reading - now;
   tickTime = now;
   tickDelta = now - lastTickTime;  // unsigned: a wrap of the clock still subtracts right
   lastTickTime = now;
+  double step = static_cast<double>(tickDelta) + (fraction - lastTickFraction_);
+  if (step < 0.0) step = 0.0;
+  lastTickFraction_ = fraction;
 
-  beatElapsed += tickDelta;
+  beatElapsed += step;
   captureElapsed += tickDelta;
 
-  // The excess beyond two seconds is dropped, as it is for beats.
+  // The capture-file clock drops the excess beyond two seconds.
   if (captureElapsed > kCaptureStepMs) {
     captureElapsed = 0;
     captureFileIndex += 1;
     if (captureFileIndex > kLastCaptureFile) captureFileIndex = 0;
   }
 
-  // Strictly more than one interval; a late tick still gives one beat only.
-  if (tempo > 0.0f && static_cast<float>(beatElapsed) > beatInterval) {
-    beatElapsed = 0;
+  // Strictly more than one interval. The time beyond it carries into the next
+  // beat, so beats keep the tempo whatever the frame rate; a tick that came a
+  // whole interval late or more still gives one beat only, and starts afresh.
+  const double interval = beatInterval;
+  if (tempo > 0.0f && beatElapsed > interval) {
+    beatLateness_ = beatElapsed - interval;
+    beatElapsed = beatLateness_ < interval ? beatLateness_ : 0.0;
     beatIndex += 1;
     if (beatIndex > beatsPerBar) beatIndex = 1;
     switch (behaviour) {
@@ -89,7 +111,8 @@ void Sequencer::fire(Track& track) {
   track.applyVolume();
   track.applyFrequency();
   track.applyPan();
-  track.play(0);
+  // At the beat's ideal time plus the lookahead; a start already past plays at once.
+  track.play(0, kStartLookaheadMs - beatLateness_);
   track.plotTrack();
 }
 

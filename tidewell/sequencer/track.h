@@ -28,7 +28,8 @@ class Track {
   virtual platform::HResult reloadSample(AudioDevice* device);
 
   platform::SoundBufferRef findFreeBuffer();
-  platform::HResult play(std::uint32_t flags);
+  // Plays once `startDelayMs` from now (0 or less: at once); looping plays start at once.
+  platform::HResult play(std::uint32_t flags, double startDelayMs = 0.0);
   platform::HResult applyVolume();
   platform::HResult applyFrequency();
   platform::HResult applyPan();
