@@ -4,9 +4,12 @@
 
 namespace platform::sdl {
 
-SdlSoundSystem::SdlSoundSystem() : mixer_(std::make_shared<sound::Mixer>()) {}
+SdlSoundSystem::SdlSoundSystem() : mixer_(std::make_shared<sound::Mixer>()) {
+  mixer_->setFrameClock([this] { return outputClock_.frameAt(sound::outputClockNowMs(), framesRendered()); });
+}
 
 SdlSoundSystem::~SdlSoundSystem() {
+  mixer_->setFrameClock(nullptr);
   if (device_ != 0) SDL_CloseAudioDevice(device_);
 }
 
@@ -36,6 +39,7 @@ void SdlSoundSystem::setFocused(bool focused) { mixer_->setMuted(!focused); }
 void SDLCALL SdlSoundSystem::callback(void* self, Uint8* stream, int bytes) {
   auto* system = static_cast<SdlSoundSystem*>(self);
   const int frames = bytes / static_cast<int>(2 * sizeof(float));
+  system->outputClock_.blockStarted(system->framesRendered(), frames, sound::outputClockNowMs());
   system->mixer_->render(frames, reinterpret_cast<float*>(stream));
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/api/sound.h"
 #include "platform/sound/mixer.h"
+#include "platform/sound/output_clock.h"
 
 namespace platform::sdl {
 
@@ -35,6 +36,7 @@ class SdlSoundSystem : public SoundSystem {
   static void SDLCALL callback(void* self, Uint8* stream, int bytes);
 
   std::shared_ptr<sound::Mixer> mixer_;
+  sound::OutputClock outputClock_{sound::Mixer::kOutputRate};  // the mixer's frameNow()
   SDL_AudioDeviceID device_ = 0;
 };
 

@@ -1,0 +1,74 @@
+// A hit scheduled for an output frame starts at exactly that frame, whatever
+// the size of the blocks the output is rendered in.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "tests/sound/sound_fixture.h"
+
+namespace sound_test {
+namespace {
+
+// The first frame of the left channel that is not silent; -1 if none.
+long firstSoundingFrame(const std::vector<float>& out) {
+  for (std::size_t i = 0; i < out.size(); i += 2) {
+    if (out[i] != 0.0f) return static_cast<long>(i / 2);
+  }
+  return -1;
+}
+
+class ScheduledStart : public MixerTest, public ::testing::WithParamInterface<int> {
+ protected:
+  // Renders `total` frames in blocks of the test's size (the last one cut short).
+  std::vector<float> renderInBlocks(std::size_t total) {
+    std::vector<float> out;
+    while (out.size() < 2 * total) {
+      const std::size_t block = std::min<std::size_t>(static_cast<std::size_t>(GetParam()),
+                                                      total - out.size() / 2);
+      const auto part = render(block);
+      out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+  }
+};
+
+TEST_P(ScheduledStart, AHitStartsAtItsOwnFrame) {
+  auto buffer = makeMono16(std::vector<float>(480, 0.5f), 48000);
+  for (const std::uint64_t start : {0u, 1u, 511u, 512u, 1000u, 4097u}) {
+    SCOPED_TRACE(start);
+    const std::uint64_t origin = mixer->framesRendered();
+    mixer->play(0, origin + start);
+    const auto out = renderInBlocks(start + 1000);
+    EXPECT_EQ(firstSoundingFrame(out), static_cast<long>(start));
+    render(4096);  // let it end
+  }
+}
+
+TEST_P(ScheduledStart, PlayAfterCountsFromTheFramePlayingNow) {
+  auto buffer = makeMono16(std::vector<float>(480, 0.5f), 48000);
+  render(300);
+  // The output layer says frame 300 is playing: 12.5 ms later is frame 900.
+  mixer->setFrameClock([this] { return mixer->framesRendered(); });
+  ASSERT_EQ(buffer->playAfter(12.5), kOk);
+  const auto out = renderInBlocks(2000);
+  EXPECT_EQ(firstSoundingFrame(out), 600);
+}
+
+TEST_P(ScheduledStart, AStartAlreadyRenderedPlaysAtOnce) {
+  auto buffer = makeMono16(std::vector<float>(480, 0.5f), 48000);
+  render(1000);
+  mixer->play(0, 10);
+  const auto late = renderInBlocks(600);
+  EXPECT_EQ(firstSoundingFrame(late), 0);
+  render(4096);
+  mixer->setFrameClock([this] { return mixer->framesRendered(); });
+  ASSERT_EQ(buffer->playAfter(-30.0), kOk);
+  const auto past = renderInBlocks(600);
+  EXPECT_EQ(firstSoundingFrame(past), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizes, ScheduledStart, ::testing::Values(1, 7, 64, 256, 441, 512, 1024, 4096));
+
+}  // namespace
+}  // namespace sound_test
