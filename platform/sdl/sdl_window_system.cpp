@@ -96,16 +96,24 @@ void SdlWindowSystem::translateEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
       if (window == nullptr) break;
       switch (event.window.event) {
+        // Every activation word carries the minimised flag while the window
+        // is minimised (SDL also reports an unmapped window so), whatever
+        // the focus does meanwhile.
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           if (focusListener_) focusListener_(true);
-          queue(window, WM_ACTIVATE, WA_ACTIVE, 0);
+          queue(window, WM_ACTIVATE, WA_ACTIVE | minimisedFlag(), 0);
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           if (focusListener_) focusListener_(false);
-          queue(window, WM_ACTIVATE, WA_INACTIVE, 0);
+          queue(window, WM_ACTIVATE, WA_INACTIVE | minimisedFlag(), 0);
           break;
         case SDL_WINDOWEVENT_MINIMIZED:
-          queue(window, WM_ACTIVATE, WA_INACTIVE | kMinimisedFlag, 0);
+          minimised_ = true;
+          queue(window, WM_ACTIVATE, WA_INACTIVE | minimisedFlag(), 0);
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+          minimised_ = false;
+          queue(window, WM_ACTIVATE, WA_ACTIVE, 0);
           break;
         case SDL_WINDOWEVENT_CLOSE:
           queue(window, WM_CLOSE, 0, 0);
@@ -115,7 +123,12 @@ void SdlWindowSystem::translateEvent(const SDL_Event& event) {
       }
       break;
     case SDL_MOUSEMOTION:
-      if (window != nullptr) queue(window, WM_SETCURSOR, 0, 0);
+      // One cursor message stands for every move until it is taken, so a
+      // moving mouse never fills the queue ahead of frames and keys.
+      if (window != nullptr && !cursorMessageQueued_) {
+        queue(window, WM_SETCURSOR, 0, 0);
+        cursorMessageQueued_ = true;
+      }
       break;
     case SDL_KEYDOWN:  // auto-repeats count as presses
       if (window != nullptr) queue(window, WM_KEYDOWN, virtualKeyOf(event.key.keysym.sym), 0);
@@ -149,6 +162,7 @@ int SdlWindowSystem::getMessage(Message* message) {
   }
   *message = queue_.front();
   queue_.pop_front();
+  if (message->message == WM_SETCURSOR) cursorMessageQueued_ = false;
   return message->message == WM_QUIT ? 0 : 1;
 }
 

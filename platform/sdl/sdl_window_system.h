@@ -57,6 +57,9 @@ class SdlWindowSystem : public WindowSystem {
   std::map<WindowHandle, WindowProc> procedures_;
   WindowHandle mainWindow_ = nullptr;
   std::deque<Message> queue_;
+  bool cursorMessageQueued_ = false;  // a WM_SETCURSOR waits in queue_
+  bool minimised_ = false;
+  WParam minimisedFlag() const { return minimised_ ? kMinimisedFlag : 0; }
   std::function<void(bool)> focusListener_;
   std::function<SDL_Surface*(int)> iconLoader_;
 };

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_display.h"
@@ -151,6 +152,172 @@ TEST_F(StartupTest, InactiveWindowWaitsAndRunsNoFrames) {
   EXPECT_EQ(winMain(platform::SW_SHOWNORMAL), 0);
   EXPECT_GE(windows_.waits, 5);  // every idle pass blocked instead of rendering
   EXPECT_EQ(framesPresented(), framesWhenDeactivated);
+}
+
+// What a frame does, as the fakes see it: each step leaves a mark in a shared
+// log with the number of draws taken from the generator so far.
+struct FrameEvent {
+  std::string what;
+  int draws;
+};
+
+// Draws counted by replaying the generator from the start of the run.
+int drawsSinceStart() {
+  RandomGenerator replay;
+  const RandomGenerator now = randomGenerator();
+  for (int n = 0; n < 1000000; ++n) {
+    RandomGenerator a = replay, b = now;
+    if (a.next() == b.next() && a.next() == b.next() && a.next() == b.next()) return n;
+    replay.next();
+  }
+  return -1;
+}
+
+class FrameLog {
+ public:
+  void mark(const std::string& what) { events.push_back({what, drawsSinceStart()}); }
+  std::vector<FrameEvent> events;
+};
+
+class LoggingClock : public platform::fake::FakeClock {
+ public:
+  explicit LoggingClock(FrameLog& log) : log_(log) {}
+  double preciseTime() override {
+    log_.mark("tick");
+    return FakeClock::preciseTime();
+  }
+
+ private:
+  FrameLog& log_;
+};
+
+class LoggingSurface : public platform::FakeSurface {
+ public:
+  LoggingSurface(std::string name, int width, int height, FrameLog& frames)
+      : FakeSurface(name, width, height, std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
+  platform::HResult lock(std::uint32_t flags, platform::SurfaceLock* out) override {
+    frames_.mark("lock " + name_);
+    return FakeSurface::lock(flags, out);
+  }
+  platform::HResult bltFast(int x, int y, platform::DisplaySurface* source, const platform::Rect* sourceRect,
+                            std::uint32_t flags) override {
+    frames_.mark("draw on " + name_);
+    return FakeSurface::bltFast(x, y, source, sourceRect, flags);
+  }
+
+ private:
+  FrameLog& frames_;
+};
+
+class LoggingPrimary : public platform::FakePrimarySurface {
+ public:
+  LoggingPrimary(int width, int height, FrameLog& frames)
+      : FakePrimarySurface(width, height, std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
+  platform::HResult blt(const platform::Rect* dest, platform::DisplaySurface* source, const platform::Rect* sourceRect,
+                        std::uint32_t flags) override {
+    frames_.mark("present");
+    return FakePrimarySurface::blt(dest, source, sourceRect, flags);
+  }
+
+ private:
+  FrameLog& frames_;
+};
+
+class LoggingPalette : public platform::FakePalette {
+ public:
+  LoggingPalette(const platform::PaletteEntry* entries, FrameLog& frames)
+      : FakePalette(entries, std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
+  platform::HResult setEntries(std::uint32_t flags, int first, int count,
+                               const platform::PaletteEntry* entries) override {
+    frames_.mark("palette");
+    return FakePalette::setEntries(flags, first, count, entries);
+  }
+
+ private:
+  FrameLog& frames_;
+};
+
+class LoggingDevice : public platform::FakeDisplayDevice {
+ public:
+  explicit LoggingDevice(FrameLog& frames)
+      : FakeDisplayDevice(std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
+  platform::HResult createSurface(const platform::SurfaceDesc& desc, platform::DisplaySurfaceRef* out) override {
+    if (desc.kind == platform::SurfaceKind::primary) {
+      primary = std::make_shared<LoggingPrimary>(modeWidth, modeHeight, frames_);
+      *out = primary;
+    } else {
+      auto surface = std::make_shared<LoggingSurface>(offscreen.empty() ? "back" : "font", desc.width,
+                                                      desc.height, frames_);
+      offscreen.push_back(surface);
+      *out = surface;
+    }
+    return platform::kOk;
+  }
+  platform::HResult createPalette(std::uint32_t, const platform::PaletteEntry* entries,
+                                  platform::DisplayPaletteRef* out) override {
+    *out = std::make_shared<LoggingPalette>(entries, frames_);
+    return platform::kOk;
+  }
+
+ private:
+  FrameLog& frames_;
+};
+
+class LoggingDisplay : public platform::DisplaySystem {
+ public:
+  explicit LoggingDisplay(FrameLog& frames) : frames_(frames) {}
+  platform::HResult createDisplayDevice(platform::DisplayDeviceRef* out) override {
+    *out = std::make_shared<LoggingDevice>(frames_);
+    return platform::kOk;
+  }
+
+ private:
+  FrameLog& frames_;
+};
+
+TEST_F(StartupTest, AFrameTicksDrawsRollsFadesOverlaysAndPresentsInThatOrder) {
+  FrameLog frames;
+  LoggingClock clock(frames);
+  LoggingDisplay display(frames);
+  shellPlatform.clock = &clock;
+  shellPlatform.display = &display;
+  int idle = 0;
+  windows_.onIdle = [&] {
+    if (++idle == 1) {
+      frames.events.clear();  // from here on, frames only
+      sequencer->paletteChangeChance = 1000;  // every frame rolls a new palette
+    }
+    clock.advance(16);
+    if (idle == 40) windows_.deliver(mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
+  };
+  ASSERT_EQ(winMain(platform::SW_SHOWNORMAL), 0);
+
+  // Frames one by one, each from its tick to its present.
+  int checked = 0;
+  for (std::size_t i = 0; i < frames.events.size(); ++i) {
+    if (frames.events[i].what != "tick") continue;
+    std::vector<FrameEvent> frame;
+    for (std::size_t j = i; j < frames.events.size(); ++j) {
+      frame.push_back(frames.events[j]);
+      if (frames.events[j].what == "present") break;
+    }
+    ASSERT_GE(frame.size(), 5u);
+    std::vector<std::string> steps;
+    for (const auto& e : frame) {
+      if (steps.empty() || steps.back() != e.what) steps.push_back(e.what);
+    }
+    // The overlay's info line is on by default: its symbols are drawn on the
+    // back buffer after the picture and the fade, before the present.
+    EXPECT_EQ(steps, (std::vector<std::string>{"tick", "lock back", "palette", "draw on back", "present"}));
+    // The tick draws first (two rolls, more on a beat); then the palette
+    // roll and its new palette (one draw and four) fall between the picture
+    // and the fade; nothing after draws.
+    EXPECT_GE(frame[1].draws - frame[0].draws, 2);
+    EXPECT_EQ(frame[2].draws - frame[1].draws, 1 + 4);
+    EXPECT_EQ(frame.back().draws, frame[2].draws);
+    ++checked;
+  }
+  EXPECT_GE(checked, 30);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/fake/fake_display.h"
 #include "platform/fake/fake_window_system.h"
+#include "tidewell/picture/display_objects.h"
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
@@ -30,6 +32,7 @@ class WindowProcedureTest : public ::testing::Test {
     showSequencerInfo = 1;
     soundsReady = 0;
     windowActive = 0;
+    windowMinimised = 0;
   }
   void TearDown() override {
     sequencer = nullptr;
@@ -137,13 +140,62 @@ TEST_F(WindowProcedureTest, EscapeAndF12CloseTheWindowAndQuitWithZero) {
   EXPECT_EQ(windows_.pending().front().wParam, 0u);
 }
 
-TEST_F(WindowProcedureTest, ActivationIsStoredWholeAndTheCursorIsHidden) {
-  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE | platform::kMinimisedFlag, 0);
-  EXPECT_EQ(windowActive, 0x10000);
-  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE, 0);
-  EXPECT_EQ(windowActive, 0);
-  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);
+// The activation word as it arrives, and what it leaves: whether frames run
+// and whether the window counts as minimised.
+struct ActivationCase {
+  platform::WParam word;
+  int active;
+  int minimised;
+};
+
+class Activation : public WindowProcedureTest, public ::testing::WithParamInterface<ActivationCase> {};
+
+TEST_P(Activation, MinimisedCountsAsInactive) {
+  const ActivationCase c = GetParam();
+  windowActive = 7;
+  windowMinimised = 7;
+  mainWindowProc(window_, platform::WM_ACTIVATE, c.word, 0);
+  EXPECT_EQ(windowActive, c.active);
+  EXPECT_EQ(windowMinimised, c.minimised);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, Activation,
+    ::testing::Values(ActivationCase{platform::WA_INACTIVE, 0, 0}, ActivationCase{platform::WA_ACTIVE, 1, 0},
+                      ActivationCase{2, 2, 0},  // activated by a click
+                      ActivationCase{platform::WA_INACTIVE | platform::kMinimisedFlag, 0, 1},
+                      ActivationCase{platform::WA_ACTIVE | platform::kMinimisedFlag, 0, 1}));
+
+TEST_F(WindowProcedureTest, TheCursorIsHiddenAndPresentsOnlyWhileNoFramesRun) {
+  platform::FakeDisplaySystem display;
+  platform::DisplayDeviceRef device;
+  ASSERT_EQ(display.createDisplayDevice(&device), platform::kOk);
+  platform::DisplaySurfaceRef primary, back;
+  ASSERT_EQ(device->createSurface({platform::SurfaceKind::primary, 0, 0}, &primary), platform::kOk);
+  ASSERT_EQ(device->createSurface({platform::SurfaceKind::offscreenPlain, 400, 300}, &back), platform::kOk);
+  directDraw = device;
+  primarySurface = primary;
+  backBuffer = back;
+  const auto presents = [&] { return display.device->primary->presented; };
+
+  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // before the sounds are ready
   EXPECT_EQ(windows_.cursorHides, 1);
+  EXPECT_EQ(presents(), 0);
+  soundsReady = 1;
+  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE, 0);
+  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // behind another window
+  EXPECT_EQ(presents(), 1);
+  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE | platform::kMinimisedFlag, 0);
+  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // minimised: nothing shows
+  EXPECT_EQ(presents(), 1);
+  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_ACTIVE, 0);
+  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // frames run: the next one presents
+  EXPECT_EQ(presents(), 1);
+  EXPECT_EQ(windows_.cursorHides, 4);
+
+  backBuffer.reset();
+  primarySurface.reset();
+  directDraw.reset();
 }
 
 }  // namespace

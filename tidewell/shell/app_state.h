@@ -9,7 +9,8 @@ class Sequencer;
 
 extern platform::WindowHandle mainWindow;
 extern Sequencer* sequencer;  // created at start-up, deleted by the entry after the loop
-extern int windowActive;      // frames run only while non-zero
+extern int windowActive;      // frames run only while non-zero (never while minimised)
+extern int windowMinimised;   // 1 while the window is minimised
 extern int soundsReady;       // 1 once start-up has finished
 extern int showSequencerInfo;
 extern int showHelp;

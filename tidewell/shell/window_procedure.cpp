@@ -72,12 +72,17 @@ platform::LResult mainWindowProc(platform::WindowHandle window, std::uint32_t me
                                  platform::WParam wParam, platform::LParam lParam) {
   switch (message) {
     case platform::WM_ACTIVATE:
-      // Stored whole: the minimised flag in the high word counts as active.
-      windowActive = static_cast<int>(wParam);
+      // The low word says active or not; a minimised window (the high word)
+      // pauses the frames like an inactive one and shows nothing.
+      windowMinimised = (wParam & platform::kMinimisedFlag) != 0 ? 1 : 0;
+      windowActive = windowMinimised != 0 ? 0 : static_cast<int>(wParam & 0xFFFF);
       break;
     case platform::WM_SETCURSOR:
       shellPlatform.windows->hideCursor();
-      if (soundsReady != 0) {
+      // While frames run the next one presents within a frame anyway; a
+      // present here as well would make every mouse move hold the loop back
+      // by a wait for the display.
+      if (soundsReady != 0 && windowActive == 0 && windowMinimised == 0) {
         present();
         readDisplayPaletteBack();
       }
