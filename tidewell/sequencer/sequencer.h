@@ -93,6 +93,7 @@ class Sequencer {
   int activeTracks() const;
   // The fire sequence of one track: volume, frequency, pan, play once, plot.
   void fire(Track& track);
+  double startDelay() const;
   void driftVolumes();
   void mutate();
 

@@ -25,8 +25,9 @@ std::int32_t addSaturating(std::int32_t value, std::int32_t step) {
 
 // A clock reading brought into the clock's range 0 .. 2^32 (a reading outside
 // it, or no number at all, would have no whole millisecond to take).
+constexpr double kClockRange = 4294967296.0;
+
 double withinClockRange(double reading, double previous) {
-  constexpr double kClockRange = 4294967296.0;
   if (!std::isfinite(reading)) return previous;
   reading = std::fmod(reading, kClockRange);
   if (reading < 0.0) reading += kClockRange;
@@ -107,12 +108,25 @@ void Sequencer::mutate() {
   if (tidewell::drawRandom() % 1000 < timeSignatureMutation) beatsPerBar = tidewell::drawRandom() % 8 + 1;
 }
 
+// How long from now a hit of this beat starts: at the beat's ideal time plus
+// the lookahead. Counted from a fresh reading, so time the tick has spent so
+// far (a busy machine may hold the thread between two hits) is not added to
+// the hit; a start already past plays at once.
+double Sequencer::startDelay() const {
+  const double tickReading = lastTickTime + lastTickFraction_;
+  double spent = 0.0;
+  if (clock_ != nullptr) {
+    spent = withinClockRange(clock_->preciseTime(), tickReading) - tickReading;
+    if (spent < 0.0) spent += kClockRange;  // the clock wrapped since the tick
+  }
+  return kStartLookaheadMs - beatLateness_ - spent;
+}
+
 void Sequencer::fire(Track& track) {
   track.applyVolume();
   track.applyFrequency();
   track.applyPan();
-  // At the beat's ideal time plus the lookahead; a start already past plays at once.
-  track.play(0, kStartLookaheadMs - beatLateness_);
+  track.play(0, startDelay());
   track.plotTrack();
 }
 

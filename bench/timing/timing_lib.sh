@@ -1,0 +1,39 @@
+# Shared steps of the timing runs: a click folder, the program started on
+# SDL's disk driver, the file's growth logged against the wall clock, and the
+# beat grid measured in the written sound.
+#   . timing_lib.sh   (after e2e_lib.sh; needs E2E_WORKDIR)
+
+# A folder of one short click: every beat that sounds gives one sharp onset.
+make_click_folder() {
+  mkdir -p "$E2E_WORKDIR/clicks"
+  sox -n -r 48000 -b 16 -c 1 "$E2E_WORKDIR/clicks/click.wav" synth 0.012 sine 1500 fade 0 0.012 0.010 gain -3 ||
+    fail "sox could not make a click"
+}
+
+# Settings for 8 tracks over the click folder, "Random", no mutation, the
+# tempo field given by its list index (0: 60, 2: 600, 3: 700, 4: 1000).
+write_click_settings() {
+  printf '1,0,0,0,0,0,0,7,%s,clicks,none,' "$1" >"$E2E_WORKDIR/data/settings.txt"
+}
+
+# Logs "wall_seconds bytes" of the output file every 50 ms in the background.
+start_growth_log() {
+  : >"$E2E_WORKDIR/growth.log"
+  (
+    while :; do
+      printf '%s %s\n' "$(date +%s.%N)" "$(stat -c %s "$E2E_WORKDIR/out.raw" 2>/dev/null || echo 0)"
+      sleep 0.05
+    done
+  ) >>"$E2E_WORKDIR/growth.log" &
+  TIMING_GROWTH_PID=$!
+}
+
+stop_growth_log() {
+  [ -n "${TIMING_GROWTH_PID:-}" ] && kill "$TIMING_GROWTH_PID" 2>/dev/null
+  TIMING_GROWTH_PID=""
+}
+
+# Stream seconds written so far.
+stream_seconds() {
+  awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw")" 'BEGIN { printf "%.3f", b / 8 / 48000 }'
+}

@@ -1,0 +1,78 @@
+#include "tools/beat_grid/beat_grid.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace beat_grid {
+
+std::vector<std::int64_t> findOnsets(const std::vector<float>& samples, int channels, float threshold,
+                                     int quietFrames) {
+  std::vector<std::int64_t> onsets;
+  const std::size_t frames = channels > 0 ? samples.size() / static_cast<std::size_t>(channels) : 0;
+  int quiet = quietFrames;  // the file's start counts as quiet
+  for (std::size_t f = 0; f < frames; ++f) {
+    float level = 0.0f;
+    for (int c = 0; c < channels; ++c) {
+      level = std::max(level, std::fabs(samples[f * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)]));
+    }
+    if (level > threshold) {
+      if (quiet >= quietFrames) onsets.push_back(static_cast<std::int64_t>(f));
+      quiet = 0;
+    } else {
+      ++quiet;
+    }
+  }
+  return onsets;
+}
+
+GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs) {
+  GridFit fit;
+  fit.onsets = static_cast<int>(onsetMs.size());
+  if (onsetMs.size() < 3 || !(nominalMs > 0.0)) return fit;
+  // Beat numbers from the gaps, each a whole number of nominal beats.
+  std::vector<double> beat(onsetMs.size(), 0.0);
+  for (std::size_t i = 1; i < onsetMs.size(); ++i) {
+    const double gap = (onsetMs[i] - onsetMs[i - 1]) / nominalMs;
+    const double whole = std::max(1.0, std::round(gap));
+    if (std::fabs(gap - whole) > 0.25) ++fit.unexplained;
+    beat[i] = beat[i - 1] + whole;
+  }
+  fit.beats = static_cast<std::int64_t>(beat.back());
+  fit.periodMs = slope(beat, onsetMs);
+  double meanBeat = 0.0, meanTime = 0.0;
+  for (std::size_t i = 0; i < beat.size(); ++i) {
+    meanBeat += beat[i];
+    meanTime += onsetMs[i];
+  }
+  meanBeat /= static_cast<double>(beat.size());
+  meanTime /= static_cast<double>(beat.size());
+  fit.phaseMs = meanTime - fit.periodMs * meanBeat;
+  double sum = 0.0;
+  for (std::size_t i = 0; i < beat.size(); ++i) {
+    const double off = onsetMs[i] - (fit.phaseMs + fit.periodMs * beat[i]);
+    sum += off * off;
+    fit.worstMs = std::max(fit.worstMs, std::fabs(off));
+  }
+  fit.rmsMs = std::sqrt(sum / static_cast<double>(beat.size()));
+  return fit;
+}
+
+double slope(const std::vector<double>& x, const std::vector<double>& y) {
+  const std::size_t n = std::min(x.size(), y.size());
+  if (n < 2) return 0.0;
+  double mx = 0.0, my = 0.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    mx += x[i];
+    my += y[i];
+  }
+  mx /= static_cast<double>(n);
+  my /= static_cast<double>(n);
+  double sxy = 0.0, sxx = 0.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    sxy += (x[i] - mx) * (y[i] - my);
+    sxx += (x[i] - mx) * (x[i] - mx);
+  }
+  return sxx > 0.0 ? sxy / sxx : 0.0;
+}
+
+}  // namespace beat_grid

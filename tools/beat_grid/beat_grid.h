@@ -1,0 +1,31 @@
+#pragma once
+// Where beats start in a recording, and how well they keep a grid: sharp
+// onsets found to the frame, each gap counted as a whole number of nominal
+// beats, and a straight line (period and phase) fitted through them.
+#include <cstdint>
+#include <vector>
+
+namespace beat_grid {
+
+// Frames where the sound rises above `threshold` after at least `quietFrames`
+// frames below it, over interleaved frames of `channels` values.
+std::vector<std::int64_t> findOnsets(const std::vector<float>& samples, int channels, float threshold,
+                                     int quietFrames);
+
+struct GridFit {
+  int onsets = 0;
+  std::int64_t beats = 0;     // beats spanned from the first onset to the last
+  double periodMs = 0.0;      // fitted beat spacing
+  double phaseMs = 0.0;       // fitted time of beat 0
+  double rmsMs = 0.0;         // onsets off the fitted grid, root mean square
+  double worstMs = 0.0;       // and the farthest one
+  int unexplained = 0;        // gaps more than a quarter beat off a whole number
+};
+
+// Fits onset times (milliseconds) to a grid near `nominalMs`.
+GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs);
+
+// Least-squares slope of y over x: the rate at which y grows with x.
+double slope(const std::vector<double>& x, const std::vector<double>& y);
+
+}  // namespace beat_grid
