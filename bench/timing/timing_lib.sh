@@ -3,28 +3,25 @@
 # beat grid measured in the written sound.
 #   . timing_lib.sh   (after e2e_lib.sh; needs E2E_WORKDIR)
 
-# A folder of one short click: every beat that sounds gives one sharp onset.
+# A folder of one click, a single period of a square wave: it starts at full
+# level on its first frame at any playback rate, and even stretched by the
+# lowest pitches it ends long before the next beat.
 make_click_folder() {
   mkdir -p "$E2E_WORKDIR/clicks"
-  sox -n -r 48000 -b 16 -c 1 "$E2E_WORKDIR/clicks/click.wav" synth 0.012 sine 1500 fade 0 0.012 0.010 gain -3 ||
+  sox -n -r 48000 -b 16 -c 1 "$E2E_WORKDIR/clicks/click.wav" synth 0.001 square 1000 gain -1 ||
     fail "sox could not make a click"
 }
 
-# Settings for 8 tracks over the click folder, "Random", no mutation, the
-# tempo field given by its list index (0: 60, 2: 600, 3: 700, 4: 1000).
+# Settings for 8 tracks over the click folder: "Tonal" (pitches stay high and
+# move seldom), falling volumes (never below -25 dB), no mutation; the tempo
+# field by its list index (0: 60, 2: 600, 3: 700, 4: 1000).
 write_click_settings() {
-  printf '1,0,0,0,0,0,0,7,%s,clicks,none,' "$1" >"$E2E_WORKDIR/data/settings.txt"
+  printf '1,0,0,2,0,0,0,7,%s,clicks,none,' "$1" >"$E2E_WORKDIR/data/settings.txt"
 }
 
-# Logs "wall_seconds bytes" of the output file every 50 ms in the background.
+# Logs "wall_seconds bytes" of the output file as it grows, in the background.
 start_growth_log() {
-  : >"$E2E_WORKDIR/growth.log"
-  (
-    while :; do
-      printf '%s %s\n' "$(date +%s.%N)" "$(stat -c %s "$E2E_WORKDIR/out.raw" 2>/dev/null || echo 0)"
-      sleep 0.05
-    done
-  ) >>"$E2E_WORKDIR/growth.log" &
+  "$TIMING_GROWTH_WATCH" "$E2E_WORKDIR/out.raw" >"$E2E_WORKDIR/growth.log" &
   TIMING_GROWTH_PID=$!
 }
 

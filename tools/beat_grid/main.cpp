@@ -3,10 +3,12 @@
 // Reads raw 32-bit float stereo at 48 kHz (what SDL's disk driver writes),
 // finds the onsets of sharp clicks and fits a beat grid near the nominal
 // interval. Times are the stream's own unless --growth names a log of
-// "wall_seconds file_bytes" lines taken while the file was written: then the
-// stream's rate against the wall clock is fitted from it and every time is
-// given in wall milliseconds (the disk driver does not run at real time).
-// --from and --to select onsets by stream seconds. Prints key=value lines.
+// "wall_seconds file_bytes" lines taken as the file grew (growth_watch): the
+// disk driver does not run at real time, so the stream's rate against the
+// wall clock is fitted over the whole log and every time is given in wall
+// milliseconds; the frame_clock_ figures time each onset instead by when its
+// frames were written, which follows the driver's own wobble. --from and --to
+// select onsets by stream seconds. Prints key=value lines.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,28 +33,46 @@ bool readAll(const char* path, std::vector<float>& samples) {
   return ok;
 }
 
-// Wall seconds per stream second from the file's growth; 1 without a log.
-double wallPerStream(const char* growthLog) {
-  if (growthLog == nullptr) return 1.0;
-  std::FILE* file = std::fopen(growthLog, "r");
-  if (!file) return 0.0;
-  std::vector<double> wall, stream;
+// The file's growth: when (wall seconds) it had how many frames.
+struct Growth {
+  std::vector<double> wall;
+  std::vector<double> frames;
+};
+
+bool readGrowth(const char* path, Growth& growth) {
+  std::FILE* file = std::fopen(path, "r");
+  if (!file) return false;
   double seconds = 0.0, bytes = 0.0;
   while (std::fscanf(file, "%lf %lf", &seconds, &bytes) == 2) {
     if (bytes <= 0.0) continue;  // before the device started
-    wall.push_back(seconds);
-    stream.push_back(bytes / kBytesPerFrame / kRate);
+    growth.wall.push_back(seconds);
+    growth.frames.push_back(bytes / kBytesPerFrame);
   }
   std::fclose(file);
-  const double rate = beat_grid::slope(wall, stream);
-  return rate > 0.0 ? 1.0 / rate : 0.0;
+  return growth.wall.size() >= 2;
+}
+
+// The wall milliseconds at which a frame was handed over: the moment the
+// write holding it appeared, plus its place in that write at the nominal rate.
+double frameClockMs(const Growth& growth, double frame) {
+  std::size_t k = 0;
+  while (k + 1 < growth.frames.size() && growth.frames[k] <= frame) ++k;
+  const double writeStart = k > 0 ? growth.frames[k - 1] : 0.0;
+  return growth.wall[k] * 1000.0 + (frame - writeStart) * 1000.0 / kRate;
+}
+
+void printFit(const char* prefix, const beat_grid::GridFit& fit, double interval) {
+  std::printf("%sspacing_ms=%.4f\n", prefix, fit.periodMs);
+  std::printf("%sspacing_error_pct=%.4f\n", prefix, (fit.periodMs / interval - 1.0) * 100.0);
+  std::printf("%srms_ms=%.4f\n", prefix, fit.rmsMs);
+  std::printf("%sworst_ms=%.4f\n", prefix, fit.worstMs);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const char* path = nullptr;
-  const char* growth = nullptr;
+  const char* growthLog = nullptr;
   double interval = 0.0, from = 0.0, to = 1e9;
   float threshold = 0.05f;
   bool list = false;
@@ -61,14 +81,15 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--interval") && more) interval = std::atof(argv[++i]);
     else if (!std::strcmp(argv[i], "--from") && more) from = std::atof(argv[++i]);
     else if (!std::strcmp(argv[i], "--to") && more) to = std::atof(argv[++i]);
-    else if (!std::strcmp(argv[i], "--growth") && more) growth = argv[++i];
+    else if (!std::strcmp(argv[i], "--growth") && more) growthLog = argv[++i];
     else if (!std::strcmp(argv[i], "--list")) list = true;
     else if (!std::strcmp(argv[i], "--threshold") && more) threshold = static_cast<float>(std::atof(argv[++i]));
     else if (!path) path = argv[i];
     else path = nullptr, i = argc;
   }
   if (!path || !(interval > 0.0)) {
-    std::fprintf(stderr, "usage: %s FILE --interval MS [--from S] [--to S] [--growth LOG] [--threshold T]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s FILE --interval MS [--from S] [--to S] [--growth LOG] [--threshold T] [--list]\n",
+                 argv[0]);
     return 2;
   }
   std::vector<float> samples;
@@ -76,30 +97,41 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read %s\n", path);
     return 1;
   }
-  const double scale = wallPerStream(growth);
+  Growth growth;
+  if (growthLog != nullptr && !readGrowth(growthLog, growth)) {
+    std::fprintf(stderr, "cannot read the growth of the file from %s\n", growthLog);
+    return 1;
+  }
+  // Wall seconds per stream second, fitted over the whole run; 1 without a log.
+  double scale = 1.0;
+  if (growthLog != nullptr) {
+    const double framesPerSecond = beat_grid::slope(growth.wall, growth.frames);
+    scale = framesPerSecond > 0.0 ? kRate / framesPerSecond : 0.0;
+  }
   if (!(scale > 0.0)) {
-    std::fprintf(stderr, "cannot fit the stream's rate from %s\n", growth);
+    std::fprintf(stderr, "cannot fit the stream's rate from %s\n", growthLog);
     return 1;
   }
   // 20 ms of quiet before each onset: a click's own ringing is never a new one.
-  std::vector<double> onsetMs;
+  std::vector<double> streamMs, clockMs;
   for (const std::int64_t frame : beat_grid::findOnsets(samples, kChannels, threshold, kRate / 50)) {
     const double streamSeconds = static_cast<double>(frame) / kRate;
-    if (streamSeconds >= from && streamSeconds <= to) onsetMs.push_back(streamSeconds * 1000.0 * scale);
+    if (streamSeconds < from || streamSeconds > to) continue;
+    streamMs.push_back(streamSeconds * 1000.0 * scale);
+    if (growthLog != nullptr) clockMs.push_back(frameClockMs(growth, static_cast<double>(frame)));
   }
-  const beat_grid::GridFit fit = beat_grid::fitGrid(onsetMs, interval);
+  const beat_grid::GridFit fit = beat_grid::fitGrid(streamMs, interval);
   std::printf("wall_per_stream=%.6f\n", scale);
   std::printf("onsets=%d\n", fit.onsets);
   std::printf("beats=%lld\n", static_cast<long long>(fit.beats));
   std::printf("span_s=%.3f\n", fit.beats * fit.periodMs / 1000.0);
-  std::printf("spacing_ms=%.4f\n", fit.periodMs);
-  std::printf("spacing_error_pct=%.4f\n", (fit.periodMs / interval - 1.0) * 100.0);
-  std::printf("rms_ms=%.4f\n", fit.rmsMs);
-  std::printf("worst_ms=%.4f\n", fit.worstMs);
   std::printf("unexplained_gaps=%d\n", fit.unexplained);
+  printFit("", fit, interval);
+  // The same onsets timed by when their frames were handed over.
+  if (growthLog != nullptr) printFit("frame_clock_", beat_grid::fitGrid(clockMs, interval), interval);
   if (list) {
-    for (std::size_t i = 0; i < onsetMs.size(); ++i) {
-      std::printf("onset %.3f gap %.3f\n", onsetMs[i], i ? onsetMs[i] - onsetMs[i - 1] : 0.0);
+    for (std::size_t i = 0; i < streamMs.size(); ++i) {
+      std::printf("onset %.3f gap %.3f\n", streamMs[i], i ? streamMs[i] - streamMs[i - 1] : 0.0);
     }
   }
   return fit.onsets >= 3 ? 0 : 1;

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The running program's tempo and onset jitter, measured in the sound SDL's
+# disk driver writes, full screen on a virtual display: for each tempo field
+# the mean beat spacing against 60000 / tempo and the onsets' distance from
+# the fitted grid, beside what the old rule (beats on whole frames) gives for
+# the same tempo at 60 frames a second. Then 5 s of mouse flood (onsets per
+# second against the same stretch without it, and how long Escape takes),
+# and a minimised stretch (no presents, no beats) and the restore.
+#   tempo_sweep.sh BUILD_DIR [SECONDS]      (default 20 s per tempo)
+# Runs on $DISPLAY if it answers, else on a private Xvfb.
+set -u
+build=$(cd "$1" && pwd)
+seconds=${2:-20}
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../tests/e2e_tidewell/e2e_lib.sh"
+. "$here/timing_lib.sh"
+TIMING_GROWTH_WATCH=$build/bench/timing/growth_watch
+beat_grid=$build/tools/beat_grid/beat_grid
+trap 'stop_growth_log; cleanup_e2e' EXIT
+ensure_display
+echo "load: $(uptime | sed 's/.*load average: //')"
+
+# value KEY FILE: the value of a key=value line.
+value() { sed -n "s/^$1=//p" "$2"; }
+
+# Beats on whole frames: a beat every ceil(interval / frame) frames, at 60 Hz.
+old_rule_spacing() {
+  awk -v i="$1" 'BEGIN { f = 1000 / 60; n = int(i / f + 1e-9) + 1; printf "%.3f", n * f }'
+}
+
+# run_tempo LABEL FIELD_INDEX F7_PRESSES TEMPO
+run_tempo() {
+  local label=$1 field=$2 presses=$3 tempo=$4 interval result
+  interval=$(awk -v t="$tempo" 'BEGIN { printf "%.6f", 60000 / t }')
+  make_workdir "$build/run"
+  make_click_folder
+  write_click_settings "$field"
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
+  start_tidewell
+  start_growth_log
+  [ "$presses" -gt 0 ] && xdotool key --window "$E2E_WINDOW" --delay 20 --repeat "$presses" F7
+  local begin
+  begin=$(stream_seconds)
+  sleep "$seconds"
+  local end
+  end=$(stream_seconds)
+  xdotool key --window "$E2E_WINDOW" Escape
+  wait_for_exit 2000
+  stop_growth_log
+  result=$E2E_WORKDIR/grid.txt
+  "$beat_grid" "$E2E_WORKDIR/out.raw" --interval "$interval" --growth "$E2E_WORKDIR/growth.log" --threshold 0.02 \
+      --from "$(awk -v b="$begin" 'BEGIN { print b + 1 }')" --to "$end" >"$result"
+  printf '%-5s tempo %-5s want %9.3f ms  got %9.3f ms (%+.3f %%, frame clock %+.3f %%)  rms %.3f ms (frame clock %.3f, worst %.3f)  old rule %s ms  %s beats\n' \
+    "$label" "$tempo" "$interval" "$(value spacing_ms "$result")" "$(value spacing_error_pct "$result")" \
+    "$(value frame_clock_spacing_error_pct "$result")" "$(value rms_ms "$result")" \
+    "$(value frame_clock_rms_ms "$result")" "$(value frame_clock_worst_ms "$result")" \
+    "$(old_rule_spacing "$interval")" "$(value beats "$result")"
+  # TIMING_KEEP=DIR keeps each run's sound and growth log for a closer look.
+  if [ -n "${TIMING_KEEP:-}" ]; then
+    mkdir -p "$TIMING_KEEP/$label" && cp "$E2E_WORKDIR/out.raw" "$E2E_WORKDIR/growth.log" "$TIMING_KEEP/$label/"
+  fi
+  cleanup_e2e
+}
+
+run_tempo 60 0 0 60
+run_tempo 600 2 0 600
+run_tempo 700 3 0 700
+run_tempo 1000 4 0 1000
+run_tempo 690 3 10 690
