@@ -28,9 +28,11 @@ inline float beatIntervalFor(float tempo) { return 1000.0f / (tempo / 60.0f); }
 
 // Every hit of a beat starts this long after the beat's ideal time (the
 // moment the elapsed time crossed the interval), at that exact output frame.
-// It covers the tick's lateness within a frame and the sound output's block
-// ahead of the frame being heard; see bench/timing for how it was chosen.
-constexpr double kStartLookaheadMs = 12.0;
+// A tick comes less than one tick's spacing after the ideal time, and the
+// sound layer never places "now" on a frame already rendered, so one frame
+// period at 60 Hz keeps every hit on its frame unless a frame was missed;
+// bench/timing measures it.
+constexpr double kStartLookaheadMs = 1000.0 / 60.0;
 
 class Sequencer {
  public:
@@ -87,6 +89,7 @@ class Sequencer {
   platform::SearchHandle searchHandle = platform::kNoSearch;
   std::int32_t waveform = 1;
   char folder[kFolderSize] = {};
+  double startLookaheadMs = kStartLookaheadMs;  // a bench may try others
 
  private:
   // activeTrackCount held within the twenty tracks, for every loop over them.

@@ -119,7 +119,7 @@ double Sequencer::startDelay() const {
     spent = withinClockRange(clock_->preciseTime(), tickReading) - tickReading;
     if (spent < 0.0) spent += kClockRange;  // the clock wrapped since the tick
   }
-  return kStartLookaheadMs - beatLateness_ - spent;
+  return startLookaheadMs - beatLateness_ - spent;
 }
 
 void Sequencer::fire(Track& track) {
