@@ -14,7 +14,7 @@ seconds=${2:-20}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tests/e2e_tidewell/e2e_lib.sh"
 . "$here/timing_lib.sh"
-TIMING_GROWTH_WATCH=$build/bench/timing/growth_watch
+TIMING_GROWTH_WATCH=$build/tools/beat_grid/growth_watch
 beat_grid=$build/tools/beat_grid/beat_grid
 trap 'stop_growth_log; cleanup_e2e' EXIT
 ensure_display

@@ -6,9 +6,10 @@
 namespace platform::sound {
 namespace {
 
-// Loop bandwidth: about a second to follow a change of the device's rate,
-// while one callback's lateness moves the line by a tenth of it.
-constexpr double kBandwidthHz = 1.0;
+// Loop bandwidth: a quarter of a second to follow a change of the device's
+// pace (the disk driver's pace wanders with the machine's load), while one
+// late callback moves the line by about a third of its lateness.
+constexpr double kBandwidthHz = 4.0;
 // A callback this many blocks away from where the line expects it (a device
 // that stalled or restarted) starts the line afresh.
 constexpr double kLostBlocks = 4.0;
