@@ -13,7 +13,7 @@ build=$(cd "$1" && pwd)
 seconds=${2:-20}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tests/e2e_tidewell/e2e_lib.sh"
-. "$here/timing_lib.sh"
+. "$here/../../tests/e2e_tidewell/timing_lib.sh"
 TIMING_GROWTH_WATCH=$build/tools/beat_grid/growth_watch
 beat_grid=$build/tools/beat_grid/beat_grid
 trap 'stop_growth_log; cleanup_e2e' EXIT

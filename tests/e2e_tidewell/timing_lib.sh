@@ -34,3 +34,23 @@ stop_growth_log() {
 stream_seconds() {
   awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw")" 'BEGIN { printf "%.3f", b / 8 / 48000 }'
 }
+
+# Frames presented so far, counted by a preloaded wrapper of SDL's present
+# (start the program with LD_PRELOAD set by build_present_counter).
+build_present_counter() {
+  cc -shared -fPIC -O2 -o "$E2E_WORKDIR/present_counter.so" \
+      "$(dirname "${BASH_SOURCE[0]}")/../e2e_picture/present_counter.c" -ldl || fail "could not build the counter"
+  export PRESENT_COUNT_FILE=$E2E_WORKDIR/presents.txt
+}
+
+presents_so_far() {
+  kill -USR1 "$E2E_PID"
+  sleep 0.1
+  grep -v '^renderer' "$PRESENT_COUNT_FILE" | tail -n 1 | cut -d' ' -f1
+}
+
+# onsets_between FROM TO: onsets in that stretch of stream seconds.
+onsets_between() {
+  "$TIMING_BEAT_GRID" "$E2E_WORKDIR/out.raw" --interval 85.714287 --threshold 0.02 --from "$1" --to "$2" |
+    sed -n 's/^onsets=//p'
+}
