@@ -24,8 +24,8 @@ printf '%s' "1,7,0,2,0,0,0,3,3,clicks,none," >"$E2E_WORKDIR/data/settings.txt"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
 
 # expect_tempo FROM TO TEMPO: the beats between those stream seconds come
-# every 60000 / TEMPO ms (within 0.5 %), on a grid they keep within 8 ms (a loaded machine moves the disk
-# driver's writes by milliseconds).
+# every 60000 / TEMPO ms (within 0.5 %), on a grid they keep within 8 ms rms
+# (a loaded machine moves the disk driver's writes by milliseconds).
 expect_tempo() {
   local interval result spacing rms
   interval=$(awk -v t="$3" 'BEGIN { printf "%.6f", 60000 / t }')

@@ -130,8 +130,9 @@ int main(int argc, char** argv) {
   // The same onsets timed by when their frames were handed over.
   if (growthLog != nullptr) printFit("frame_clock_", beat_grid::fitGrid(clockMs, interval), interval);
   if (list) {
-    for (std::size_t i = 0; i < streamMs.size(); ++i) {
-      std::printf("onset %.3f gap %.3f\n", streamMs[i], i ? streamMs[i] - streamMs[i - 1] : 0.0);
+    const std::vector<double>& times = growthLog != nullptr ? clockMs : streamMs;
+    for (std::size_t i = 0; i < times.size(); ++i) {
+      std::printf("onset %.3f gap %.3f\n", times[i], i ? times[i] - times[i - 1] : 0.0);
     }
   }
   return fit.onsets >= 3 ? 0 : 1;
