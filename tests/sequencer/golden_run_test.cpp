@@ -22,51 +22,31 @@ namespace {
 
 using platform::fake::SoundCallKind;
 
-// One recorded run: the settings as the reader stores them, the frame steps
-// of the clock, and how many beats to record.
+// One recorded run: the settings as the reader stores them (a folder run,
+// volumes falling), the frame steps of the clock, and how many beats to record.
 struct GoldenCase {
   const char* name;
   const char* file;
   int beats;
   std::vector<std::uint32_t> frameMs;  // taken in turn, one per tick
-  void (*settings)(Sequencer&);
+  std::int32_t behaviour;
+  std::int32_t behaviourMutation;
+  std::int32_t beatsPerBar;
+  std::int32_t timeSignatureMutation;
+  std::int32_t tracks;
+  float tempo;
 };
 
-// The launcher's defaults for a folder run: "Random" at 600.
-void defaultSettings(Sequencer& s) {
+void applySettings(const GoldenCase& c, Sequencer& s) {
   s.inputFormat = 1;
-  s.beatsPerBar = 4;
-  s.timeSignatureMutation = 0;
-  s.behaviour = 1;
-  s.behaviourMutation = 0;
   s.waveform = 1;
   s.waveformMutation = 0;
-  s.activeTrackCount = 3;
-  s.setTempo(600.0f);
-}
-
-// "Sliding" at 700 over eight tracks, behaviour and time signature mutating.
-void slidingSettings(Sequencer& s) {
-  s.inputFormat = 1;
-  s.beatsPerBar = 7;
-  s.timeSignatureMutation = 15;
-  s.behaviour = 2;
-  s.behaviourMutation = 15;
-  s.waveform = 1;
-  s.activeTrackCount = 8;
-  s.setTempo(700.0f);
-}
-
-// "Tonal" at 1000 over five tracks, both mutations high, volumes rising.
-void tonalSettings(Sequencer& s) {
-  s.inputFormat = 1;
-  s.beatsPerBar = 8;
-  s.timeSignatureMutation = 50;
-  s.behaviour = 3;
-  s.behaviourMutation = 50;
-  s.waveform = 1;
-  s.activeTrackCount = 5;
-  s.setTempo(1000.0f);
+  s.behaviour = c.behaviour;
+  s.behaviourMutation = c.behaviourMutation;
+  s.beatsPerBar = c.beatsPerBar;
+  s.timeSignatureMutation = c.timeSignatureMutation;
+  s.activeTrackCount = c.tracks;
+  s.setTempo(c.tempo);
 }
 
 std::string goldenPath(const GoldenCase& c) {
@@ -80,7 +60,7 @@ std::string recordRun(const GoldenCase& c) {
   SequencerRig rig;
   resetIntensityMaps();
   Sequencer& s = rig.seq();
-  c.settings(s);
+  applySettings(c, s);
   rig.provideFolder("demo1/", {"kick.wav", "hat.wav", "tone.wav", "pad.wav", "click.wav"});
   s.loadAllSamples();
   s.prepareBehaviour();
@@ -159,9 +139,13 @@ TEST_P(GoldenRun, RepeatsWithinOneProcess) {
 
 INSTANTIATE_TEST_SUITE_P(
     Behaviours, GoldenRun,
-    ::testing::Values(GoldenCase{"Random", "default_settings_run.txt", 500, {16}, defaultSettings},
-                      GoldenCase{"Sliding", "sliding_mutating_run.txt", 200, {17, 16, 17}, slidingSettings},
-                      GoldenCase{"Tonal", "tonal_mutating_run.txt", 200, {17, 16, 17}, tonalSettings}),
+    ::testing::Values(
+        // The launcher's defaults for a folder run: "Random" at 600 over three tracks.
+        GoldenCase{"Random", "default_settings_run.txt", 500, {16}, 1, 0, 4, 0, 3, 600.0f},
+        // "Sliding" at 700 over eight tracks, behaviour and time signature mutating.
+        GoldenCase{"Sliding", "sliding_mutating_run.txt", 200, {17, 16, 17}, 2, 15, 7, 15, 8, 700.0f},
+        // "Tonal" at 1000 over five tracks, both mutations high.
+        GoldenCase{"Tonal", "tonal_mutating_run.txt", 200, {17, 16, 17}, 3, 50, 8, 50, 5, 1000.0f}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
