@@ -13,10 +13,11 @@ make_click_folder() {
 }
 
 # Settings for 8 tracks over the click folder: "Tonal" (pitches stay high and
-# move seldom), falling volumes (never below -25 dB), no mutation; the tempo
+# move seldom), volumes that stay put (so no track is replaced and the
+# rhythms, hence the onsets a second, stay the same), no mutation; the tempo
 # field by its list index (0: 60, 2: 600, 3: 700, 4: 1000).
 write_click_settings() {
-  printf '1,0,0,2,0,0,0,7,%s,clicks,none,' "$1" >"$E2E_WORKDIR/data/settings.txt"
+  printf '1,0,0,2,0,2,0,7,%s,clicks,none,' "$1" >"$E2E_WORKDIR/data/settings.txt"
 }
 
 # Logs "wall_seconds bytes" of the output file as it grows, in the background.
