@@ -23,7 +23,7 @@ LD_PRELOAD=$E2E_WORKDIR/present_counter.so start_tidewell
 start_growth_log
 sleep 1
 quiet_from=$(stream_seconds)
-sleep 3
+sleep 5
 quiet_to=$(stream_seconds)
 
 # Minimised (without a window manager, unmapping is what minimising does to
@@ -52,17 +52,20 @@ echo "onsets: $hidden_onsets while minimised, $back_onsets after restoring"
 [ "$hidden_onsets" = "0" ] || fail "beats went on while minimised"
 [ "$back_onsets" -gt 5 ] || fail "beats did not resume after restoring"
 
-# Mouse flood: a few hundred moves a second over the window.
-WID=$E2E_WINDOW
+# Mouse flood: one xdotool run moves the pointer a hundred times, so the
+# loop gives well over a few hundred moves a second.
+moves=""
+for y in $(seq 300 319); do
+  for x in 100 300 500 700 900; do moves="$moves mousemove $x $y"; done
+done
 (
-  while :; do
-    for x in 100 300 500 700 900; do xdotool mousemove --window "$WID" "$x" 400; done
-  done
+  # shellcheck disable=SC2086
+  while :; do xdotool $moves; done
 ) 2>/dev/null &
 FLOOD_PID=$!
 sleep 0.5
 flood_from=$(stream_seconds)
-sleep 3
+sleep 5
 flood_to=$(stream_seconds)
 kill "$FLOOD_PID" 2>/dev/null
 wait "$FLOOD_PID" 2>/dev/null
