@@ -55,10 +55,10 @@ run_tempo() {
   result=$E2E_WORKDIR/grid.txt
   "$beat_grid" "$E2E_WORKDIR/out.raw" --interval "$interval" --growth "$E2E_WORKDIR/growth.log" --threshold 0.02 \
       --from "$(awk -v b="$begin" 'BEGIN { print b + 1 }')" --to "$end" >"$result"
-  printf '%-5s tempo %-5s want %9.3f ms  got %9.3f ms (%+.3f %%, frame clock %+.3f %%)  rms %.3f ms (frame clock %.3f, worst %.3f)  old rule %s ms  %s beats\n' \
+  printf '%-5s tempo %-5s want %9.3f ms  got %9.3f ms (%+.3f %%, frame clock %+.3f %%)  rms %.3f ms (frame clock %.3f, worst %.3f; local %.3f)  old rule %s ms  %s beats\n' \
     "$label" "$tempo" "$interval" "$(value spacing_ms "$result")" "$(value spacing_error_pct "$result")" \
     "$(value frame_clock_spacing_error_pct "$result")" "$(value rms_ms "$result")" \
-    "$(value frame_clock_rms_ms "$result")" "$(value frame_clock_worst_ms "$result")" \
+    "$(value frame_clock_rms_ms "$result")" "$(value frame_clock_worst_ms "$result")" "$(value local_rms_ms "$result")" \
     "$(old_rule_spacing "$interval")" "$(value beats "$result")"
   # TIMING_KEEP=DIR keeps each run's sound and growth log for a closer look.
   if [ -n "${TIMING_KEEP:-}" ]; then

@@ -25,18 +25,57 @@ std::vector<std::int64_t> findOnsets(const std::vector<float>& samples, int chan
   return onsets;
 }
 
-GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs) {
-  GridFit fit;
-  fit.onsets = static_cast<int>(onsetMs.size());
-  if (onsetMs.size() < 3 || !(nominalMs > 0.0)) return fit;
-  // Beat numbers from the gaps, each a whole number of nominal beats.
+namespace {
+
+// Beat numbers from the gaps, each a whole number of nominal beats; counts
+// the gaps more than a quarter beat off a whole number.
+std::vector<double> beatNumbers(const std::vector<double>& onsetMs, double nominalMs, int* unexplained) {
   std::vector<double> beat(onsetMs.size(), 0.0);
   for (std::size_t i = 1; i < onsetMs.size(); ++i) {
     const double gap = (onsetMs[i] - onsetMs[i - 1]) / nominalMs;
     const double whole = std::max(1.0, std::round(gap));
-    if (std::fabs(gap - whole) > 0.25) ++fit.unexplained;
+    if (std::fabs(gap - whole) > 0.25) ++*unexplained;
     beat[i] = beat[i - 1] + whole;
   }
+  return beat;
+}
+
+}  // namespace
+
+double localRmsMs(const std::vector<double>& onsetMs, double nominalMs, int windowBeats) {
+  int unexplained = 0;
+  const std::vector<double> beat = beatNumbers(onsetMs, nominalMs, &unexplained);
+  double sum = 0.0;
+  int count = 0;
+  for (std::size_t i = 0; i < beat.size(); ++i) {
+    std::vector<double> x, y;
+    for (std::size_t j = 0; j < beat.size(); ++j) {
+      if (std::fabs(beat[j] - beat[i]) <= windowBeats) {
+        x.push_back(beat[j]);
+        y.push_back(onsetMs[j]);
+      }
+    }
+    if (x.size() < 5) continue;
+    const double period = slope(x, y);
+    double mx = 0.0, my = 0.0;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+      mx += x[k];
+      my += y[k];
+    }
+    mx /= static_cast<double>(x.size());
+    my /= static_cast<double>(x.size());
+    const double off = onsetMs[i] - (my + period * (beat[i] - mx));
+    sum += off * off;
+    ++count;
+  }
+  return count > 0 ? std::sqrt(sum / count) : 0.0;
+}
+
+GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs) {
+  GridFit fit;
+  fit.onsets = static_cast<int>(onsetMs.size());
+  if (onsetMs.size() < 3 || !(nominalMs > 0.0)) return fit;
+  const std::vector<double> beat = beatNumbers(onsetMs, nominalMs, &fit.unexplained);
   fit.beats = static_cast<std::int64_t>(beat.back());
   fit.periodMs = slope(beat, onsetMs);
   double meanBeat = 0.0, meanTime = 0.0;

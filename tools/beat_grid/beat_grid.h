@@ -25,6 +25,11 @@ struct GridFit {
 // Fits onset times (milliseconds) to a grid near `nominalMs`.
 GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs);
 
+// Onsets off a grid fitted to their neighbours within `windowBeats` beats
+// either side, root mean square: the beat-to-beat jitter, leaving out a slow
+// wander of the stream's pace against the wall clock.
+double localRmsMs(const std::vector<double>& onsetMs, double nominalMs, int windowBeats);
+
 // Least-squares slope of y over x: the rate at which y grows with x.
 double slope(const std::vector<double>& x, const std::vector<double>& y);
 

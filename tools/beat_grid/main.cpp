@@ -8,7 +8,9 @@
 // wall clock is fitted over the whole log and every time is given in wall
 // milliseconds; the frame_clock_ figures time each onset instead by when its
 // frames were written, which follows the driver's own wobble. --from and --to
-// select onsets by stream seconds. Prints key=value lines.
+// select onsets by stream seconds. local_rms_ms fits the grid to each onset's
+// neighbours (12 beats either side) in stream time: the beat-to-beat jitter
+// without the driver's slow wander. Prints key=value lines.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -127,6 +129,7 @@ int main(int argc, char** argv) {
   std::printf("span_s=%.3f\n", fit.beats * fit.periodMs / 1000.0);
   std::printf("unexplained_gaps=%d\n", fit.unexplained);
   printFit("", fit, interval);
+  std::printf("local_rms_ms=%.4f\n", beat_grid::localRmsMs(streamMs, interval, 12));
   // The same onsets timed by when their frames were handed over.
   if (growthLog != nullptr) printFit("frame_clock_", beat_grid::fitGrid(clockMs, interval), interval);
   if (list) {
