@@ -92,10 +92,16 @@ platform::SoundBufferRef Track::findFreeBuffer() {
   return nullptr;
 }
 
-platform::HResult Track::play(std::uint32_t flags, double startDelayMs) {
+platform::HResult Track::play(std::uint32_t flags) {
   platform::SoundBufferRef buffer = findFreeBuffer();
   if (!buffer) return -1;
-  return flags == 0 ? buffer->playAfter(startDelayMs) : buffer->play(0, 0, flags);
+  return buffer->play(0, 0, flags);
+}
+
+platform::HResult Track::playAfter(double delayMs) {
+  platform::SoundBufferRef buffer = findFreeBuffer();
+  if (!buffer) return -1;
+  return buffer->playAfter(delayMs);
 }
 
 platform::HResult Track::applyVolume() {

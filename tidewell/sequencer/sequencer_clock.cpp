@@ -126,7 +126,7 @@ void Sequencer::fire(Track& track) {
   track.applyVolume();
   track.applyFrequency();
   track.applyPan();
-  track.play(0, startDelay());
+  track.playAfter(startDelay());
   track.plotTrack();
 }
 

@@ -28,8 +28,10 @@ class Track {
   virtual platform::HResult reloadSample(AudioDevice* device);
 
   platform::SoundBufferRef findFreeBuffer();
-  // Plays once `startDelayMs` from now (0 or less: at once); looping plays start at once.
-  platform::HResult play(std::uint32_t flags, double startDelayMs = 0.0);
+  platform::HResult play(std::uint32_t flags);
+  // Plays once, starting `delayMs` after the frame the output plays now (0 or
+  // less: from that frame); -1 when no buffer is free, like play.
+  platform::HResult playAfter(double delayMs);
   platform::HResult applyVolume();
   platform::HResult applyFrequency();
   platform::HResult applyPan();
