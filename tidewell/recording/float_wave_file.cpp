@@ -64,7 +64,11 @@ bool FloatWaveFile::open(const std::string& path) {
   file_ = std::move(file);
   frames_ = 0;
   failed_ = false;
-  return true;
+  // On disk at once: a file cut off before its first refresh is an empty WAV.
+  if (refreshHeader()) return true;
+  finish();
+  ::unlink(path.c_str());
+  return false;
 }
 
 bool FloatWaveFile::append(const float* stereo, std::uint64_t frames) {
