@@ -1,0 +1,95 @@
+// recording_match DEVICE.raw RECORDING.wav
+// Compares an F10 recording with what the sound device played (SDL's disk
+// driver output: raw float stereo at 48 kHz). Finds the lag at which the
+// recording lines up with the device's stream and prints key=value lines:
+// the recording's length, the lag and the normalised cross-correlation there.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::vector<float> readFloats(const char* path, long skipBytes) {
+  std::vector<float> values;
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return values;
+  std::fseek(f, skipBytes, SEEK_SET);
+  float chunk[4096];
+  std::size_t n;
+  while ((n = std::fread(chunk, sizeof(float), 4096, f)) > 0) values.insert(values.end(), chunk, chunk + n);
+  std::fclose(f);
+  return values;
+}
+
+// The byte offset of the "data" chunk's body, or -1.
+long dataOffset(const char* path) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return -1;
+  unsigned char header[12];
+  long offset = -1;
+  if (std::fread(header, 1, 12, f) == 12 && std::memcmp(header, "RIFF", 4) == 0) {
+    unsigned char chunk[8];
+    while (std::fread(chunk, 1, 8, f) == 8) {
+      const unsigned long size = chunk[4] | chunk[5] << 8 | chunk[6] << 16 | static_cast<unsigned long>(chunk[7]) << 24;
+      if (std::memcmp(chunk, "data", 4) == 0) {
+        offset = std::ftell(f);
+        break;
+      }
+      std::fseek(f, static_cast<long>(size + (size & 1)), SEEK_CUR);
+    }
+  }
+  std::fclose(f);
+  return offset;
+}
+
+double correlationAt(const std::vector<float>& device, const std::vector<float>& recording, long lag) {
+  double dot = 0, a2 = 0, b2 = 0;
+  for (std::size_t i = 0; i < recording.size(); ++i) {
+    const long j = lag + static_cast<long>(i);
+    const double a = recording[i];
+    const double b = j >= 0 && j < static_cast<long>(device.size()) ? device[static_cast<std::size_t>(j)] : 0.0;
+    dot += a * b;
+    a2 += a * a;
+    b2 += b * b;
+  }
+  return a2 > 0 && b2 > 0 ? dot / std::sqrt(a2 * b2) : 0.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s DEVICE.raw RECORDING.wav\n", argv[0]);
+    return 2;
+  }
+  const std::vector<float> device = readFloats(argv[1], 0);
+  const long offset = dataOffset(argv[2]);
+  if (offset < 0 || device.empty()) {
+    std::fprintf(stderr, "cannot read %s or %s\n", argv[1], argv[2]);
+    return 1;
+  }
+  const std::vector<float> recording = readFloats(argv[2], offset);
+  std::printf("seconds=%.3f\n", static_cast<double>(recording.size()) / 2 / 48000);
+
+  // Candidate lags: where a stretch of the recording's first sound appears
+  // in the device's stream (on whole frames).
+  std::size_t start = 0;
+  while (start < recording.size() && std::fabs(recording[start]) < 1e-3f) ++start;
+  start -= start % 2;
+  constexpr std::size_t kWindow = 128;
+  double best = 0;
+  long bestLag = 0;
+  if (start + kWindow <= recording.size()) {
+    for (std::size_t p = 0; p + kWindow <= device.size(); p += 2) {
+      if (device[p] != recording[start] || std::memcmp(&device[p], &recording[start], kWindow * sizeof(float)) != 0)
+        continue;
+      const long lag = static_cast<long>(p) - static_cast<long>(start);
+      const double c = correlationAt(device, recording, lag);
+      if (c > best) best = c, bestLag = lag;
+    }
+  }
+  std::printf("lag_frames=%ld\n", bestLag / 2);
+  std::printf("correlation=%.6f\n", best);
+  return 0;
+}
