@@ -8,39 +8,19 @@
 #include <cstring>
 #include <vector>
 
+#include "tidewell/recording/float_wave_file.h"
+
 namespace {
 
-std::vector<float> readFloats(const char* path, long skipBytes) {
+std::vector<float> readRawFloats(const char* path) {
   std::vector<float> values;
   std::FILE* f = std::fopen(path, "rb");
   if (f == nullptr) return values;
-  std::fseek(f, skipBytes, SEEK_SET);
   float chunk[4096];
   std::size_t n;
   while ((n = std::fread(chunk, sizeof(float), 4096, f)) > 0) values.insert(values.end(), chunk, chunk + n);
   std::fclose(f);
   return values;
-}
-
-// The byte offset of the "data" chunk's body, or -1.
-long dataOffset(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return -1;
-  unsigned char header[12];
-  long offset = -1;
-  if (std::fread(header, 1, 12, f) == 12 && std::memcmp(header, "RIFF", 4) == 0) {
-    unsigned char chunk[8];
-    while (std::fread(chunk, 1, 8, f) == 8) {
-      const unsigned long size = chunk[4] | chunk[5] << 8 | chunk[6] << 16 | static_cast<unsigned long>(chunk[7]) << 24;
-      if (std::memcmp(chunk, "data", 4) == 0) {
-        offset = std::ftell(f);
-        break;
-      }
-      std::fseek(f, static_cast<long>(size + (size & 1)), SEEK_CUR);
-    }
-  }
-  std::fclose(f);
-  return offset;
 }
 
 double correlationAt(const std::vector<float>& device, const std::vector<float>& recording, long lag) {
@@ -63,13 +43,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s DEVICE.raw RECORDING.wav\n", argv[0]);
     return 2;
   }
-  const std::vector<float> device = readFloats(argv[1], 0);
-  const long offset = dataOffset(argv[2]);
-  if (offset < 0 || device.empty()) {
+  const std::vector<float> device = readRawFloats(argv[1]);
+  std::vector<float> recording;
+  if (device.empty() || !tidewell::recording::readFloatWave(argv[2], &recording)) {
     std::fprintf(stderr, "cannot read %s or %s\n", argv[1], argv[2]);
     return 1;
   }
-  const std::vector<float> recording = readFloats(argv[2], offset);
   std::printf("seconds=%.3f\n", static_cast<double>(recording.size()) / 2 / 48000);
 
   // Candidate lags: where a stretch of the recording's first sound appears

@@ -125,4 +125,19 @@ bool FloatWaveFile::finish() {
   return refreshed && closed && !failed_;
 }
 
+bool readFloatWave(const std::string& path, std::vector<float>* samples) {
+  std::unique_ptr<riff::RiffFile> file = riff::RiffFile::open(path.c_str(), riff::kRead);
+  if (!file) return false;
+  riff::ChunkRecord wave;
+  wave.formType = riff::kWaveId;
+  riff::ChunkRecord data;
+  data.id = riff::kDataId;
+  if (file->descend(&wave, nullptr, riff::kFindRiff) != 0 || file->descend(&data, &wave, riff::kFindChunk) != 0)
+    return false;
+  if (data.size > 0x7FFFFFFFu) return false;  // more than one read can take
+  samples->assign(data.size / sizeof(float), 0.0f);
+  const std::int32_t bytes = static_cast<std::int32_t>(samples->size() * sizeof(float));
+  return file->read(samples->data(), bytes) == bytes;
+}
+
 }  // namespace tidewell::recording

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "riff/chunk_record.h"
 #include "riff/riff_file.h"
@@ -57,5 +58,9 @@ class FloatWaveFile {
   std::uint64_t frames_ = 0;
   bool failed_ = false;
 };
+
+// The interleaved samples of a float WAV file as this writer lays it out
+// (for tests and measuring tools); false when it cannot be read as one.
+bool readFloatWave(const std::string& path, std::vector<float>* samples);
 
 }  // namespace tidewell::recording
