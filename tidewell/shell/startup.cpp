@@ -62,7 +62,6 @@ bool initApplication(int showCommand) {
 
   startEngine(mainWindow);
   soundsReady = 1;
-  appendDebugLog("loaded sounds up");
   return true;
 }
 
@@ -81,6 +80,7 @@ void startEngine(platform::WindowHandle window) {
   readSettings(kSettingsPath, *sequencer);
   sequencer->loadAllSamples();
   sequencer->prepareBehaviour();
+  appendDebugLog("loaded sounds up");
 }
 
 }  // namespace tidewell

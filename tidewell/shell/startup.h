@@ -15,7 +15,8 @@ bool initApplication(int showCommand);
 
 // The part of start-up that needs no display: intensity maps, debug log,
 // sequencer over shellPlatform's services, settings, first samples and
-// their placement. Offline renders start with this alone.
+// their placement, ending with the log's "loaded sounds up". Offline renders
+// start with this alone.
 void startEngine(platform::WindowHandle window);
 
 // Shows a start-up failure (printf rules, at most 127 characters) in a
