@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "tidewell/recording/float_wave_file.h"
@@ -13,13 +15,10 @@
 namespace {
 
 std::vector<float> readRawFloats(const char* path) {
-  std::vector<float> values;
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return values;
-  float chunk[4096];
-  std::size_t n;
-  while ((n = std::fread(chunk, sizeof(float), 4096, f)) > 0) values.insert(values.end(), chunk, chunk + n);
-  std::fclose(f);
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<float> values(bytes.size() / sizeof(float));
+  std::memcpy(values.data(), bytes.data(), values.size() * sizeof(float));
   return values;
 }
 
