@@ -30,7 +30,6 @@ namespace {
 
 using recording::FloatWaveFile;
 constexpr int kOutputRate = platform::sound::Mixer::kOutputRate;
-constexpr int kFramesPerMs = kOutputRate / 1000;
 constexpr int kBlockFrames = 1024;
 
 volatile std::sig_atomic_t stopSignal = 0;
@@ -127,9 +126,9 @@ std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const s
   ProgressReport progress(messages, outPath, totalFrames);
   std::uint64_t done = 0;
   for (std::uint64_t frame = 0;; ++frame) {
-    // Exactly up to this frame's time, so the tick's clock reading and the
-    // mixer's frame count agree to the frame.
-    const std::uint64_t upTo = std::min(totalFrames, FrameClock::frameTime(frame) * kFramesPerMs);
+    // Exactly up to this frame's time, so the mixer's frame count is 48 x
+    // the milliseconds the clock has run when the tick reads it.
+    const std::uint64_t upTo = std::min(totalFrames, frame * FrameClock::kOutputFramesPerFrame);
     if (!pullMixer(engine.mixer(), upTo, &done, block, file)) return "cannot write " + outPath;
     if (done >= totalFrames) return "";
     if (stopSignal != 0) return std::string("stopped by ") + strsignal(stopSignal);

@@ -4,11 +4,11 @@
 //
 // The engine runs its per-frame steps (the tick and the palette roll) on a
 // virtual 60 Hz clock. Before each frame's tick the mixer is rendered
-// exactly up to that frame's time (48 output frames a millisecond), so the
-// mixer's frame count equals 48 x the milliseconds since the render began
-// whenever the sequencer reads the clock, and hits scheduled from a tick
-// land on their exact frames. The same settings, samples and seed give the
-// same bytes.
+// exactly up to that frame's time (800 output frames a display frame, 48 a
+// millisecond), so the mixer's frame count equals 48 x the milliseconds the
+// clock has run whenever the sequencer reads it, and hits scheduled from a
+// tick land on their exact frames. The same settings, samples and seed give
+// the same bytes.
 #include <cstdio>
 
 #include "tidewell/shell/command_line.h"
