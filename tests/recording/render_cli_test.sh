@@ -39,6 +39,17 @@ printf '%s' "1,7,0,2,0,0,0,7,3,nowhere,none," >data/settings.txt
 expect_failure 1 "sample folder 'nowhere/'" out.wav --render 1 out.wav
 mv settings.kept data/settings.txt
 
+# A render stopped half-way leaves nothing either.
+./tidewell --render 3000 stopped.wav 2>stderr.txt &
+render_pid=$!
+for _ in $(seq 200); do grep -q "rendering stopped.wav" stderr.txt && break; sleep 0.05; done
+grep -q "rendering stopped.wav" stderr.txt || fail "no progress shown for a long render: $(cat stderr.txt)"
+kill -TERM "$render_pid"
+wait "$render_pid"
+[ $? = 1 ] || fail "a render stopped by SIGTERM did not fail"
+grep -q "stopped by" stderr.txt || fail "a stopped render said: $(cat stderr.txt)"
+! ls | grep -q stopped.wav || fail "a stopped render left $(ls | grep stopped.wav)"
+
 ./tidewell --render 5 a.wav || fail "the first render failed"
 ./tidewell --render 5 b.wav || fail "the second render failed"
 ./tidewell --seed 7 --render 5 c.wav || fail "the seeded render failed"
