@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 namespace tidewell::recording {
@@ -80,7 +81,13 @@ bool Recorder::start() {
   droppedReported_ = ring_.droppedSamples();
   stopRequested_.store(false);
   state_.store(RecordingState::kRecording);
-  writer_ = std::thread(&Recorder::writerLoop, this);
+  try {
+    writer_ = std::thread(&Recorder::writerLoop, this);
+  } catch (const std::system_error& error) {
+    file_.finish();
+    fail(std::string("cannot start the writer thread: ") + error.what());
+    return false;
+  }
   armed_.store(true);
   report("recording to " + path_);
   return true;
