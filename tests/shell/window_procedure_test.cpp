@@ -205,18 +205,18 @@ TEST_F(WindowProcedureTest, F10TogglesTheRecordingWhenARecorderIsPluggedIn) {
   struct CountingRecorder : RecordingControl {
     int toggles = 0;
     void toggleRecording() override { ++toggles; }
-    RecordingState recordingState() const override {
-      return toggles % 2 ? RecordingState::kRecording : RecordingState::kOff;
+    RecorderState recorderState() const override {
+      return toggles % 2 ? RecorderState::kRecording : RecorderState::kOff;
     }
   } recorder;
   press(platform::VK_F10);
-  EXPECT_EQ(currentRecordingState(), RecordingState::kOff);
+  EXPECT_EQ(currentRecorderState(), RecorderState::kOff);
   recordingControl = &recorder;
   press(platform::VK_F10);
-  EXPECT_EQ(currentRecordingState(), RecordingState::kRecording);
+  EXPECT_EQ(currentRecorderState(), RecorderState::kRecording);
   press(platform::VK_F10);
   EXPECT_EQ(recorder.toggles, 2);
-  EXPECT_EQ(currentRecordingState(), RecordingState::kOff);
+  EXPECT_EQ(currentRecorderState(), RecorderState::kOff);
   recordingControl = nullptr;
 }
 

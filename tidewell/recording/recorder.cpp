@@ -50,7 +50,7 @@ void Recorder::report(const std::string& text) const {
 }
 
 void Recorder::toggleRecording() {
-  if (state_.load() == RecordingState::kRecording) {
+  if (state_.load() == RecorderState::kRecording) {
     stop();
   } else {
     start();
@@ -80,7 +80,7 @@ bool Recorder::start() {
   ring_.discard();
   droppedReported_ = ring_.droppedSamples();
   stopRequested_.store(false);
-  state_.store(RecordingState::kRecording);
+  state_.store(RecorderState::kRecording);
   try {
     writer_ = std::thread(&Recorder::writerLoop, this);
   } catch (const std::system_error& error) {
@@ -97,7 +97,7 @@ void Recorder::stop() {
   disarm();
   stopRequested_.store(true);
   if (writer_.joinable()) writer_.join();
-  if (state_.load() == RecordingState::kRecording) state_.store(RecordingState::kOff);
+  if (state_.load() == RecorderState::kRecording) state_.store(RecorderState::kOff);
 }
 
 // After this returns the audio thread copies nothing more until the next
@@ -115,8 +115,12 @@ void Recorder::onOutput(const float* stereo, int frames) noexcept {
 
 void Recorder::fail(const std::string& why) {
   disarm();
-  state_.store(RecordingState::kFailed);
+  state_.store(RecorderState::kFailed);
   report("recording stopped: " + why + "; the music goes on");
+}
+
+void Recorder::failWriting() {
+  fail("cannot write " + path_ + " (disk full, or the file reached the largest size a WAV can have)");
 }
 
 bool Recorder::drain(float* scratch, std::size_t scratchSamples) {
@@ -124,7 +128,7 @@ bool Recorder::drain(float* scratch, std::size_t scratchSamples) {
     const std::size_t samples = ring_.pop(scratch, scratchSamples);
     if (samples == 0) break;
     if (!file_.append(scratch, samples / kWaveChannels)) {
-      fail("cannot write " + path_ + " (disk full, or the file reached the largest size a WAV can have)");
+      failWriting();
       return false;
     }
   }
@@ -149,7 +153,7 @@ void Recorder::writerLoop() {
     if (ok && now - lastRefresh >= options_.headerRefresh) {
       lastRefresh = now;
       if (!file_.refreshHeader()) {
-        fail("cannot update the header of " + path_);
+        failWriting();
         ok = false;
       }
     }

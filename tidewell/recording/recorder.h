@@ -45,7 +45,7 @@ class Recorder : public platform::sound::OutputTap, public RecordingControl {
 
   // Main thread.
   void toggleRecording() override;
-  RecordingState recordingState() const override { return state_.load(); }
+  RecorderState recorderState() const override { return state_.load(); }
   bool start();
   void stop();
   // The file of the current or last recording; empty before the first.
@@ -60,6 +60,7 @@ class Recorder : public platform::sound::OutputTap, public RecordingControl {
   void writerLoop();
   bool drain(float* scratch, std::size_t scratchSamples);
   void fail(const std::string& why);
+  void failWriting();
   void disarm();
   void report(const std::string& text) const;
   std::string freshPath() const;
@@ -69,7 +70,7 @@ class Recorder : public platform::sound::OutputTap, public RecordingControl {
   FloatWaveFile file_;  // the writer thread's while it runs
   std::string path_;
   std::thread writer_;
-  std::atomic<RecordingState> state_{RecordingState::kOff};
+  std::atomic<RecorderState> state_{RecorderState::kOff};
   std::atomic<bool> armed_{false};    // the audio thread copies blocks while set
   std::atomic<bool> inTap_{false};    // the audio thread is inside onOutput
   std::atomic<bool> stopRequested_{false};

@@ -4,8 +4,8 @@ namespace tidewell {
 
 RecordingControl* recordingControl = nullptr;
 
-RecordingState currentRecordingState() {
-  return recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::kOff;
+RecorderState currentRecorderState() {
+  return recordingControl != nullptr ? recordingControl->recorderState() : RecorderState::kOff;
 }
 
 }  // namespace tidewell

@@ -5,20 +5,20 @@
 
 namespace tidewell {
 
-enum class RecordingState { kOff, kRecording, kFailed };
+enum class RecorderState { kOff, kRecording, kFailed };
 
 class RecordingControl {
  public:
   virtual ~RecordingControl() = default;
   // Starts a recording, or stops the one running.
   virtual void toggleRecording() = 0;
-  virtual RecordingState recordingState() const = 0;
+  virtual RecorderState recorderState() const = 0;
 };
 
 // Set once by the program's entry; null when nothing records.
 extern RecordingControl* recordingControl;
 
 // The state for the HUD's mark: off when nothing records.
-RecordingState currentRecordingState();
+RecorderState currentRecorderState();
 
 }  // namespace tidewell
