@@ -129,7 +129,9 @@ std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const s
     // Exactly up to this frame's time, so the mixer's frame count is 48 x
     // the milliseconds the clock has run when the tick reads it.
     const std::uint64_t upTo = std::min(totalFrames, frame * FrameClock::kOutputFramesPerFrame);
-    if (!pullMixer(engine.mixer(), upTo, &done, block, file)) return "cannot write " + outPath;
+    if (!pullMixer(engine.mixer(), upTo, &done, block, file)) {
+      return "cannot write " + outPath + ": " + std::strerror(errno);
+    }
     if (done >= totalFrames) return "";
     if (stopSignal != 0) return std::string("stopped by ") + strsignal(stopSignal);
     engine.runFrame(frame);
