@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+#include "tidewell/shell/debug_log.h"
+
 namespace tidewell::recording {
 namespace {
 
@@ -41,6 +43,12 @@ Recorder::Recorder(RecorderOptions options)
     : options_(std::move(options)),
       ring_(static_cast<std::size_t>(options_.ringSeconds * kWaveRate) * kWaveChannels) {
   if (!options_.timeStamp) options_.timeStamp = localTimeStamp;
+  if (!options_.log) {
+    options_.log = [](const std::string& text) {
+      appendDebugLog(text.c_str());
+      std::fprintf(stderr, "tidewell: %s\n", text.c_str());
+    };
+  }
 }
 
 Recorder::~Recorder() { stop(); }

@@ -29,7 +29,8 @@ struct RecorderOptions {
   std::chrono::milliseconds writerPause{20};
   // "YYYYMMDD-HHMMSS" of the moment a recording starts.
   std::function<std::string()> timeStamp;
-  // Where starts, stops, failures and dropped sound are reported.
+  // Where starts, stops, failures and dropped sound are reported; by
+  // default the debug log and stderr.
   std::function<void(const std::string&)> log;
 };
 

@@ -18,7 +18,6 @@
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/command_line.h"
-#include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/main_loop.h"
 #include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
@@ -65,12 +64,7 @@ int main(int argc, char** argv) {
   if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
 
   // F10's recorder outlives the sound system whose audio thread feeds it.
-  tidewell::recording::RecorderOptions recording;
-  recording.log = [](const std::string& text) {
-    tidewell::appendDebugLog(text.c_str());
-    std::fprintf(stderr, "tidewell: %s\n", text.c_str());
-  };
-  tidewell::recording::Recorder recorder(std::move(recording));
+  tidewell::recording::Recorder recorder{tidewell::recording::RecorderOptions{}};
 
   platform::SdlWindowSystem windows;
   platform::SdlDisplaySystem display;
