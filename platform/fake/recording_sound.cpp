@@ -15,7 +15,7 @@ struct ScriptedFailure {
   int timesLeft;
 };
 
-struct RecordingState {
+struct RecorderState {
   std::vector<SoundCall> log;
   std::vector<std::shared_ptr<RecordedBuffer>> buffers;
   std::vector<ScriptedFailure> failures;
@@ -54,7 +54,7 @@ class RecordingListener : public SoundListener3D {};
 
 class RecordingBuffer : public SoundBuffer {
  public:
-  RecordingBuffer(std::shared_ptr<RecordingState> state, std::shared_ptr<RecordedBuffer> record)
+  RecordingBuffer(std::shared_ptr<RecorderState> state, std::shared_ptr<RecordedBuffer> record)
       : state_(std::move(state)), record_(std::move(record)) {}
 
   ~RecordingBuffer() override {
@@ -176,13 +176,13 @@ class RecordingBuffer : public SoundBuffer {
   }
 
  private:
-  std::shared_ptr<RecordingState> state_;
+  std::shared_ptr<RecorderState> state_;
   std::shared_ptr<RecordedBuffer> record_;
 };
 
 class RecordingDevice : public SoundDevice {
  public:
-  explicit RecordingDevice(std::shared_ptr<RecordingState> state) : state_(std::move(state)) {}
+  explicit RecordingDevice(std::shared_ptr<RecorderState> state) : state_(std::move(state)) {}
 
   HResult setCooperativeLevel(WindowHandle, std::uint32_t level) override {
     HResult r = state_->enter(SoundCallKind::kSetCooperativeLevel, -1, level);
@@ -241,7 +241,7 @@ class RecordingDevice : public SoundDevice {
   }
 
  private:
-  std::shared_ptr<RecordingState> state_;
+  std::shared_ptr<RecorderState> state_;
 };
 
 }  // namespace
@@ -267,7 +267,7 @@ const char* soundCallName(SoundCallKind kind) {
   return "?";
 }
 
-RecordingSoundSystem::RecordingSoundSystem() : state_(std::make_shared<RecordingState>()) {
+RecordingSoundSystem::RecordingSoundSystem() : state_(std::make_shared<RecorderState>()) {
   state_->cooperativeLevelResult = &cooperativeLevelResult;
 }
 

@@ -72,7 +72,7 @@ struct RecordedBuffer {
   std::shared_ptr<std::vector<std::uint8_t>> data;
 };
 
-struct RecordingState;
+struct RecorderState;
 
 class RecordingSoundSystem : public SoundSystem {
  public:
@@ -105,7 +105,7 @@ class RecordingSoundSystem : public SoundSystem {
   std::string describeLog() const;  // one call per line, for failure messages
 
  private:
-  std::shared_ptr<RecordingState> state_;
+  std::shared_ptr<RecorderState> state_;
 };
 
 }  // namespace platform::fake

@@ -87,10 +87,11 @@ void Mixer::render(int frames, float* out) {
   }
   if (muted_.load()) {
     std::fill(out, out + 2 * static_cast<std::size_t>(frames), 0.0f);
-    return;
+  } else {
+    // The sum never wraps: loud peaks are bent under full scale.
+    limitBlock(out, 2 * static_cast<std::size_t>(frames));
   }
-  // The sum never wraps: loud peaks are bent under full scale.
-  limitBlock(out, 2 * static_cast<std::size_t>(frames));
+  if (OutputTap* tap = tap_.load(std::memory_order_acquire)) tap->onOutput(out, frames);
 }
 
 void Mixer::mixVoice(Voice& voice, int frames, float* out) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sound/decoded_sample.h"
+#include "platform/sound/output_tap.h"
 #include "platform/sound/sinc_kernel.h"
 
 namespace platform::sound {
@@ -62,6 +63,10 @@ class Mixer {
   void setMuted(bool muted) { muted_.store(muted); }
   bool muted() const { return muted_.load(); }
 
+  // Hands every finished block to tap (null: none). The tap must outlive
+  // the audio thread's use of the mixer.
+  void setOutputTap(OutputTap* tap) { tap_.store(tap, std::memory_order_release); }
+
  private:
   struct Voice {
     bool inUse = false;
@@ -83,6 +88,7 @@ class Mixer {
   int highWater_ = 0;  // slots at and above this were never used
   std::function<std::uint64_t()> frameClock_;
   std::atomic<bool> muted_{false};
+  std::atomic<OutputTap*> tap_{nullptr};
   std::atomic<std::uint64_t> framesRendered_{0};
   const KernelBank& bank_;
 };

@@ -6,6 +6,7 @@
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
 #include "tidewell/shell/window_procedure.h"
 
@@ -196,6 +197,27 @@ TEST_F(WindowProcedureTest, TheCursorIsHiddenAndPresentsOnlyWhileNoFramesRun) {
   backBuffer.reset();
   primarySurface.reset();
   directDraw.reset();
+}
+
+// F10 reaches the recorder plugged in by the program's entry; with none it
+// does nothing and the HUD's state stays off.
+TEST_F(WindowProcedureTest, F10TogglesTheRecordingWhenARecorderIsPluggedIn) {
+  struct CountingRecorder : RecordingControl {
+    int toggles = 0;
+    void toggleRecording() override { ++toggles; }
+    RecorderState recorderState() const override {
+      return toggles % 2 ? RecorderState::kRecording : RecorderState::kOff;
+    }
+  } recorder;
+  press(platform::VK_F10);
+  EXPECT_EQ(currentRecorderState(), RecorderState::kOff);
+  recordingControl = &recorder;
+  press(platform::VK_F10);
+  EXPECT_EQ(currentRecorderState(), RecorderState::kRecording);
+  press(platform::VK_F10);
+  EXPECT_EQ(recorder.toggles, 2);
+  EXPECT_EQ(currentRecorderState(), RecorderState::kOff);
+  recordingControl = nullptr;
 }
 
 }  // namespace

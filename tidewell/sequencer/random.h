@@ -1,7 +1,7 @@
 #pragma once
 // The one random generator of the main program: a linear congruential
-// generator whose state starts at 1 and is never reseeded, so every run draws
-// the same sequence.
+// generator whose state starts at 1 unless the command line seeds it, so every
+// run with the same seed draws the same sequence.
 #include <cstdint>
 
 namespace tidewell {
@@ -13,6 +13,7 @@ class RandomGenerator {
     return static_cast<int>((state_ >> 16) & 0x7FFF);
   }
   void reset() { state_ = 1; }  // for tests: back to the start of the run
+  void seed(std::uint32_t state) { state_ = state; }  // --seed: another run than the default
 
  private:
   std::uint32_t state_ = 1;

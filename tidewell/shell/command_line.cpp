@@ -73,14 +73,16 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText(const std::string& program) {
   return "Usage: " + program + " [OPTION]...\n"
          "Plays the samples named by data/settings.txt in the working directory,\n"
-         "full screen, until Escape is pressed.\n"
+         "full screen, until Escape is pressed. F10 starts and stops a recording\n"
+         "of what is heard into recordings/tidewell-YYYYMMDD-HHMMSS.wav.\n"
          "\n"
          "  --window            play in an 800 x 600 window (Alt+Enter switches)\n"
          "  --integer-scale     scale the picture by whole factors only\n"
          "  --seed N            seed the random generator with N\n"
          "  --render SECONDS OUT.wav\n"
          "                      write SECONDS of the music to OUT.wav (48 kHz\n"
-         "                      stereo) without a window or a sound device\n"
+         "                      stereo, 32-bit float) without a window or a\n"
+         "                      sound device, as fast as the machine allows\n"
          "  --help              show this text and exit\n"
          "  --version           show the version and exit\n";
 }

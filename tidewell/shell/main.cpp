@@ -12,10 +12,14 @@
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window_system.h"
 #include "resources/resources.h"
+#include "tidewell/recording/recorder.h"
+#include "tidewell/render/offline_render.h"
+#include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/command_line.h"
 #include "tidewell/shell/main_loop.h"
+#include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
 
 namespace {
@@ -56,6 +60,12 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (options.seed) tidewell::randomGenerator().seed(*options.seed);
+  if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
+
+  // F10's recorder outlives the sound system whose audio thread feeds it.
+  tidewell::recording::Recorder recorder{tidewell::recording::RecorderOptions{}};
+
   platform::SdlWindowSystem windows;
   platform::SdlDisplaySystem display;
   platform::sdl::SdlSoundSystem sound;
@@ -65,9 +75,14 @@ int main(int argc, char** argv) {
   // The sound is heard only while the window has the focus.
   windows.setFocusListener([&sound](bool focused) { sound.setFocused(focused); });
   windows.setIconLoader(loadIcon);
+  sound.mixer().setOutputTap(&recorder);
+  tidewell::recordingControl = &recorder;
 
   tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files};
   const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);
+  // Escape, F12, closing the window and SIGTERM all come out here.
+  recorder.stop();
+  tidewell::recordingControl = nullptr;
 
   // Tracks and their buffers go before the sound layer they play on.
   delete tidewell::sequencer;

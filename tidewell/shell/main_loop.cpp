@@ -13,10 +13,14 @@
 
 namespace tidewell {
 
+void rollPaletteChange() {
+  if (drawRandom() % 1000 < sequencer->paletteChangeChance) randomisePalette();
+}
+
 void runFrame() {
   sequencer->tick();
   renderPicture();
-  if (drawRandom() % 1000 < sequencer->paletteChangeChance) randomisePalette();
+  rollPaletteChange();
   fadePalette();
   if (showSequencerInfo != 0) drawSequencerInfo();
   if (showHelp != 0) drawHelp();

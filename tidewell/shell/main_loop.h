@@ -7,6 +7,11 @@ namespace tidewell {
 // One frame: tick, picture, palette, overlay, presentation.
 void runFrame();
 
+// The frame's per-mille roll for a new target palette (one draw, and four
+// more when it fires). Offline renders run it after each tick too, so their
+// draws match a live run's.
+void rollPaletteChange();
+
 // Start-up and the loop; returns the exit code of the quit message, or 0
 // when start-up fails.
 int winMain(int showCommand);

@@ -60,6 +60,12 @@ bool initApplication(int showCommand) {
   }
   if (!loadFontSurface()) return false;
 
+  startEngine(mainWindow);
+  soundsReady = 1;
+  return true;
+}
+
+void startEngine(platform::WindowHandle window) {
   resetIntensityMaps();
 
   startDebugLog();
@@ -69,15 +75,12 @@ bool initApplication(int showCommand) {
   services.sound = shellPlatform.sound;
   services.clock = shellPlatform.clock;
   services.files = shellPlatform.files;
-  sequencer = new Sequencer(mainWindow, services);
+  sequencer = new Sequencer(window, services);
 
   readSettings(kSettingsPath, *sequencer);
   sequencer->loadAllSamples();
   sequencer->prepareBehaviour();
-
-  soundsReady = 1;
   appendDebugLog("loaded sounds up");
-  return true;
 }
 
 }  // namespace tidewell

@@ -13,6 +13,12 @@ constexpr int kMainIconResource = 101;
 // True when the program may run its frame loop.
 bool initApplication(int showCommand);
 
+// The part of start-up that needs no display: intensity maps, debug log,
+// sequencer over shellPlatform's services, settings, first samples and
+// their placement, ending with the log's "loaded sounds up". Offline renders
+// start with this alone.
+void startEngine(platform::WindowHandle window);
+
 // Shows a start-up failure (printf rules, at most 127 characters) in a
 // message box after releasing the display, destroys the window and returns
 // the code passed in.

@@ -1,0 +1,177 @@
+#include "tidewell/recording/recorder.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "tests/riff/scratch_folder.h"
+
+namespace tidewell::recording {
+namespace {
+
+using namespace std::chrono_literals;
+using testing_support::readAll;
+using testing_support::ScratchFolder;
+using testing_support::u32At;
+
+constexpr std::size_t kHeaderBytes = 58;
+
+class RecorderTest : public ::testing::Test {
+ protected:
+  RecorderOptions options(const std::string& folderName = "recordings") {
+    RecorderOptions o;
+    o.folder = scratch_.file(folderName);
+    o.timeStamp = [] { return std::string("20240102-030405"); };
+    o.log = [this](const std::string& text) {
+      std::lock_guard<std::mutex> lock(logMutex_);
+      log_.push_back(text);
+    };
+    return o;
+  }
+  bool logged(const std::string& part) {
+    std::lock_guard<std::mutex> lock(logMutex_);
+    for (const std::string& line : log_) {
+      if (line.find(part) != std::string::npos) return true;
+    }
+    return false;
+  }
+  // Blocks of 512 frames whose samples count up from `first`.
+  static void feed(Recorder& recorder, int blocks, float* next) {
+    std::vector<float> block(1024);
+    for (int b = 0; b < blocks; ++b) {
+      for (float& s : block) s = (*next)++;
+      recorder.onOutput(block.data(), 512);
+    }
+  }
+  static std::vector<float> samplesIn(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = readAll(path);
+    std::vector<float> samples(u32At(bytes, 54) / sizeof(float));
+    std::memcpy(samples.data(), bytes.data() + kHeaderBytes, samples.size() * sizeof(float));
+    return samples;
+  }
+
+  ScratchFolder scratch_;
+  std::mutex logMutex_;
+  std::vector<std::string> log_;
+};
+
+// F10 starts (making the folder), blocks fed meanwhile are written whole and
+// in order, the second F10 stops; blocks before and after are not recorded.
+TEST_F(RecorderTest, ASecondToggleStopsAndTheFileHoldsExactlyTheBlocksBetween) {
+  Recorder recorder(options());
+  float next = 0;
+  feed(recorder, 3, &next);  // not recording yet
+  recorder.toggleRecording();
+  ASSERT_EQ(recorder.recorderState(), RecorderState::kRecording);
+  EXPECT_EQ(recorder.path(), scratch_.file("recordings/tidewell-20240102-030405.wav"));
+  const float first = next;
+  feed(recorder, 200, &next);
+  recorder.toggleRecording();
+  EXPECT_EQ(recorder.recorderState(), RecorderState::kOff);
+  feed(recorder, 3, &next);
+
+  const std::vector<float> samples = samplesIn(recorder.path());
+  ASSERT_EQ(samples.size(), 200u * 1024u);
+  for (std::size_t i = 0; i < samples.size(); ++i) ASSERT_EQ(samples[i], first + static_cast<float>(i));
+  EXPECT_EQ(readAll(recorder.path()).size(), kHeaderBytes + samples.size() * sizeof(float));
+  EXPECT_TRUE(logged("recording finished"));
+}
+
+// While it records, the header on disk is never more than a refresh behind.
+TEST_F(RecorderTest, TheHeaderFollowsTheRecordingWhileItRuns) {
+  RecorderOptions o = options();
+  o.headerRefresh = 100ms;
+  Recorder recorder(o);
+  ASSERT_TRUE(recorder.start());
+  float next = 0;
+  feed(recorder, 100, &next);
+  std::this_thread::sleep_for(400ms);
+  const std::vector<std::uint8_t> bytes = readAll(recorder.path());
+  EXPECT_EQ(u32At(bytes, 54), 100u * 1024u * sizeof(float));
+  EXPECT_EQ(u32At(bytes, 4), bytes.size() - 8);
+  recorder.stop();
+}
+
+// Two recordings in the same second keep both files.
+TEST_F(RecorderTest, ASecondRecordingInTheSameSecondGetsItsOwnName) {
+  Recorder recorder(options());
+  ASSERT_TRUE(recorder.start());
+  const std::string firstPath = recorder.path();
+  recorder.stop();
+  ASSERT_TRUE(recorder.start());
+  EXPECT_EQ(recorder.path(), scratch_.file("recordings/tidewell-20240102-030405-2.wav"));
+  recorder.stop();
+  EXPECT_TRUE(std::filesystem::exists(firstPath));
+}
+
+// The folder cannot be made (a file has its name): the state shows the
+// failure, blocks keep coming without harm, and F10 tries again.
+TEST_F(RecorderTest, AFolderThatCannotBeMadeFailsTheRecordingOnly) {
+  std::ofstream(scratch_.file("blocked")) << "a file, not a folder";
+  Recorder recorder(options("blocked"));
+  recorder.toggleRecording();
+  EXPECT_EQ(recorder.recorderState(), RecorderState::kFailed);
+  EXPECT_TRUE(logged("cannot create the folder"));
+  float next = 0;
+  feed(recorder, 10, &next);
+  recorder.toggleRecording();
+  EXPECT_EQ(recorder.recorderState(), RecorderState::kFailed);
+}
+
+// A full disk (here: a file-size limit) ends the recording in the failed
+// state; the file stays a valid WAV of what reached it.
+TEST_F(RecorderTest, AFullDiskStopsTheRecordingWithAValidFile) {
+  RecorderOptions o = options();
+  o.headerRefresh = 10ms;
+  o.writerPause = 5ms;
+  Recorder recorder(o);
+  ASSERT_TRUE(recorder.start());
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  getrlimit(RLIMIT_FSIZE, &previous);
+  rlimit limited = previous;
+  limited.rlim_cur = 300 * 1024;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  float next = 0;
+  for (int i = 0; i < 200 && recorder.recorderState() == RecorderState::kRecording; ++i) {
+    feed(recorder, 10, &next);
+    std::this_thread::sleep_for(5ms);
+  }
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(recorder.recorderState(), RecorderState::kFailed);
+  EXPECT_TRUE(logged("disk full"));
+  recorder.stop();
+  const std::vector<std::uint8_t> bytes = readAll(recorder.path());
+  EXPECT_GT(u32At(bytes, 54), 0u);
+  EXPECT_LE(kHeaderBytes + u32At(bytes, 54), bytes.size());
+}
+
+// A writer that falls behind costs whole blocks, counted and logged; the
+// audio side never waits.
+TEST_F(RecorderTest, AnOverrunDropsBlocksWithoutBlockingAndIsLogged) {
+  RecorderOptions o = options();
+  o.ringSeconds = 0.05;  // 2400 frames
+  o.writerPause = 300ms;
+  Recorder recorder(o);
+  ASSERT_TRUE(recorder.start());
+  float next = 0;
+  const auto before = std::chrono::steady_clock::now();
+  feed(recorder, 20, &next);  // 10240 frames into a ring of 4096
+  EXPECT_LT(std::chrono::steady_clock::now() - before, 100ms);
+  EXPECT_GT(recorder.droppedFrames(), 0u);
+  recorder.stop();
+  EXPECT_TRUE(logged("frames of sound dropped"));
+  EXPECT_EQ(samplesIn(recorder.path()).size() / 2 + recorder.droppedFrames(), 20u * 512u);
+}
+
+}  // namespace
+}  // namespace tidewell::recording

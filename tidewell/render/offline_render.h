@@ -1,0 +1,24 @@
+#pragma once
+// tidewell --render SECONDS OUT.wav: the music of data/settings.txt written
+// to a WAV file faster than real time, with no window and no sound device.
+//
+// The engine runs its per-frame steps (the tick and the palette roll) on a
+// virtual 60 Hz clock. Before each frame's tick the mixer is rendered
+// exactly up to that frame's time (800 output frames a display frame, 48 a
+// millisecond), so the mixer's frame count equals 48 x the milliseconds the
+// clock has run whenever the sequencer reads it, and hits scheduled from a
+// tick land on their exact frames. The same settings, samples and seed give
+// the same bytes.
+#include <cstdio>
+
+#include "tidewell/shell/command_line.h"
+
+namespace tidewell::render {
+
+// Writes the file through a temporary name beside it, renamed only once
+// complete; on any failure nothing is left. Progress and errors go to
+// `messages`. Returns the process exit code: 0 done, 1 failed, 2 a request
+// no WAV file can hold.
+int renderToFile(const RenderRequest& request, std::FILE* messages);
+
+}  // namespace tidewell::render
