@@ -36,6 +36,8 @@ class RiffFile {
   // origin is SEEK_SET, SEEK_CUR or SEEK_END; the new position or -1.
   std::int64_t seek(std::int64_t offset, int origin);
   std::int64_t position() const;
+  // The file's length in bytes, counting what is buffered but not yet written; -1 on failure.
+  std::int64_t length() const { return fileEnd(); }
 
   // Reads the chunk header at the current position into chunk. With a
   // kFind* flag, searches from the current position for a chunk of chunk->id

@@ -158,6 +158,7 @@ TEST_F(WaveReaderTest, DataClaimingMoreThanTheFileFailsTheRead) {
   RiffWaveReader reader;
   ASSERT_TRUE(reader.open(write(riffFile({pcmFmt(), chunk("data", sampleBytes(300), 1000)})).c_str()));
   EXPECT_EQ(reader.dataSize, 1000u);
+  EXPECT_EQ(reader.bytesPresent(), 300u) << "what the file really holds";
   Bytes back(1000, 0xCC);
   EXPECT_EQ(reader.read(back.data(), 1000), 0u);
   EXPECT_EQ(reader.lastError, riff::MMIOERR_CANNOTREAD);
@@ -165,6 +166,13 @@ TEST_F(WaveReaderTest, DataClaimingMoreThanTheFileFailsTheRead) {
   EXPECT_TRUE(std::equal(data.begin(), data.end(), back.begin())) << "bytes copied before the end stay";
   EXPECT_EQ(reader.dataChunk.size, 0u) << "the whole count was taken from the bytes left";
   EXPECT_EQ(reader.read(back.data(), 1000), 0u);
+}
+
+TEST_F(WaveReaderTest, BytesPresentIsTheDataSizeWhenTheFileHoldsItAll) {
+  RiffWaveReader reader;
+  EXPECT_EQ(reader.bytesPresent(), 0u);
+  ASSERT_TRUE(reader.open(write(riffFile({pcmFmt(), chunk("data", sampleBytes(300)), chunk("tail", {1, 2})})).c_str()));
+  EXPECT_EQ(reader.bytesPresent(), 300u);
 }
 
 TEST_F(WaveReaderTest, OpeningAgainReleasesTheFirstFile) {
