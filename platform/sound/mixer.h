@@ -84,7 +84,7 @@ class Mixer {
   void setMuted(bool muted) { muted_.store(muted); }
   bool muted() const { return muted_.load(); }
 
-  // Output frames the limiter turned down, since the start.
+  // Frames whose sum passed the limiter's ceiling, since the start.
   std::uint64_t limitedFrames() const { return limitedFrames_.load(std::memory_order_relaxed); }
 
  private:

@@ -8,12 +8,12 @@ namespace {
 
 // Within this of full gain the release is over: the gain is 1 again and the
 // sound passes untouched.
-constexpr float kReleaseDone = 1.0e-5f;
+constexpr double kReleaseDone = 1.0e-5;
 
 }  // namespace
 
 OutputLimiter::OutputLimiter(int rate)
-    : releaseCoefficient_(static_cast<float>(1.0 - std::exp(-1.0 / (kReleaseSeconds * rate)))) {
+    : releaseCoefficient_(1.0 - std::exp(-1.0 / (kReleaseSeconds * rate))) {
   held_.fill(1.0f);
 }
 
@@ -55,12 +55,13 @@ void OutputLimiter::process(float* stereo, int frames) {
     if (!std::isfinite(right)) right = 0.0f;
     const float peak = std::max(std::fabs(left), std::fabs(right));
     const float needed = peak > kCeiling ? kCeiling / peak : 1.0f;
+    engagedFrames_ += needed < 1.0f;
     const float target = boxAverage(slidingMinimum(needed));
     if (target < gain_) {
       gain_ = target;
-    } else if (gain_ < 1.0f) {
+    } else if (gain_ < 1.0) {
       gain_ += (target - gain_) * releaseCoefficient_;
-      if (target == 1.0f && gain_ > 1.0f - kReleaseDone) gain_ = 1.0f;
+      if (target == 1.0f && gain_ > 1.0 - kReleaseDone) gain_ = 1.0;
     }
 
     const auto slot = static_cast<std::size_t>(2 * (frame_ % kLookAheadFrames));
@@ -70,10 +71,10 @@ void OutputLimiter::process(float* stereo, int frames) {
     delay_[slot] = left;
     delay_[slot + 1] = right;
     float outLeft = delay_[leavingSlot], outRight = delay_[leavingSlot + 1];
-    if (gain_ < 1.0f) {
-      ++engagedFrames_;
-      outLeft = std::clamp(outLeft * gain_, -kCeiling, kCeiling);
-      outRight = std::clamp(outRight * gain_, -kCeiling, kCeiling);
+    if (gain_ < 1.0) {
+      const float gain = static_cast<float>(gain_);
+      outLeft = std::clamp(outLeft * gain, -kCeiling, kCeiling);
+      outRight = std::clamp(outRight * gain, -kCeiling, kCeiling);
     }
     out[0] = outLeft;
     out[1] = outRight;

@@ -23,7 +23,9 @@ class OutputLimiter {
   // become silence.
   void process(float* stereo, int frames);
 
-  // Frames that left with their gain turned down, since the start.
+  // Frames whose peak passed the ceiling, so that the limiter had to act on
+  // them, since the start. (The gain stays down for a while around each: it
+  // falls over the look-ahead and takes about a second to come all the way back.)
   std::uint64_t engagedFrames() const { return engagedFrames_; }
 
  private:
@@ -42,8 +44,8 @@ class OutputLimiter {
   // The frames waiting to leave.
   std::array<float, 2 * kLookAheadFrames> delay_{};
   std::int64_t frame_ = 0;
-  float gain_ = 1.0f;
-  float releaseCoefficient_;
+  double gain_ = 1.0;
+  double releaseCoefficient_;
   std::uint64_t engagedFrames_ = 0;
 };
 

@@ -195,6 +195,11 @@ TEST_F(MixerTest, TheAudioThreadCanMixWhileBuffersComeAndGo) {
     copy->play(0, 0, 0);
     buffer->play(0, 0, 0);
     copy->setFrequency(100000);
+    copy->setVolume(-300 * (i % 10));
+    fill(buffer, encode(std::vector<float>(2000, -0.1f), 16, false));  // new data under both voices
+    std::uint32_t status = 0;
+    ASSERT_EQ(buffer->getStatus(&status), kOk);
+    if (i % 3 == 0) buffer->stop();
   }
   done.store(true);
   audio.join();

@@ -191,6 +191,53 @@ TEST_F(DiskSoundTest, WithoutFocusTheHitRunsItsCourseInSilence) {
   EXPECT_GE(hit.first, heardFrom);
 }
 
+// Pulled-out headphones: SDL reports the device removed. The output is
+// opened again within a second and the hit plays on from where it was;
+// while no output can be opened the mixer runs on in silence.
+TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
+  openTrack(10);
+  setVoice(0, 11025, 0);  // a quarter of the sample's rate: 2 s of a 250 Hz tone
+  ASSERT_EQ(track->play(0), platform::kOk);
+  const std::uint64_t started = system->framesRendered();
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= started + 14400; }, std::chrono::seconds(5)));
+
+  const auto removeOutput = [&] {
+    SDL_Event removed{};
+    removed.type = SDL_AUDIODEVICEREMOVED;
+    removed.adevice.which = system->outputDevice();
+    removed.adevice.iscapture = 0;
+    SDL_PushEvent(&removed);
+  };
+  // First with nowhere to open the output again: the mixer runs on silently.
+  const std::string nowhere = ::testing::TempDir() + "no_such_folder_" + std::to_string(getpid()) + "/out.raw";
+  setenv("SDL_DISKAUDIOFILE", nowhere.c_str(), 1);
+  removeOutput();
+  ASSERT_TRUE(waitUntil([&] { return !system->outputOpen(); }, std::chrono::seconds(1)));
+  const std::uint64_t silentFrom = system->framesRendered();
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= silentFrom + 4800; }, std::chrono::seconds(1)))
+      << "the voices move on without an output";
+  EXPECT_TRUE(anyPlaying());
+
+  setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
+  const auto retried = Clock::now();
+  ASSERT_TRUE(waitUntil([&] { return system->outputOpen(); }, std::chrono::seconds(1)));
+  EXPECT_LT(Clock::now() - retried, std::chrono::seconds(1));
+  EXPECT_EQ(system->reopenCount(), 1);
+  const std::uint64_t reopenedAt = system->framesRendered();
+  ASSERT_TRUE(anyPlaying()) << "the hit was not lost with the output";
+  playOut();
+  system.reset();
+
+  // The new output (SDL starts its file afresh) carries the rest of the hit:
+  // the same tone, ending when the whole hit would have ended.
+  const auto out = readRawFloats(rawPath);
+  const Extent rest = soundingExtent(out);
+  ASSERT_GT(rest.end, rest.first + 4800);
+  EXPECT_NEAR(zeroCrossingFrequency(out.data() + 2 * rest.first, rest.end - rest.first, 0, kOutputRate), 250.0, 1.0);
+  const double heardBefore = static_cast<double>(reopenedAt - started);
+  EXPECT_NEAR(static_cast<double>(rest.end - rest.first), 96000.0 - heardBefore, 4096.0);
+}
+
 // Latency from play() to the first non-zero frame, at the driver's own
 // real-time pace: in frames of the output stream, and in wall time until the
 // block holding the hit has been handed to SDL.
