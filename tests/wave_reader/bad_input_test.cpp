@@ -6,7 +6,7 @@
 
 #include "riff/result_codes.h"
 #include "tests/riff/scratch_folder.h"
-#include "tests/wave_reader/wav_image.h"
+#include "tests/support/wav_image.h"
 #include "tidewell/audio/riff_wave_reader.h"
 
 namespace {

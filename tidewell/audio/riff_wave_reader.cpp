@@ -110,6 +110,15 @@ std::uint32_t RiffWaveReader::read(void* destination, std::uint32_t length) {
   }
   const std::uint32_t count = std::min(length, dataChunk.size);
   dataChunk.size -= count;
+  if (count >= riff::kDefaultBufferSize) {
+    // A whole sample goes from the file straight into the caller's memory.
+    const std::int64_t got = file->readThrough(destination, count);
+    if (got != count) {
+      lastError = riff::MMIOERR_CANNOTREAD;  // a failed read, or the file ends inside the data
+      return 0;
+    }
+    return count;
+  }
 
   auto* to = static_cast<std::uint8_t*>(destination);
   std::uint32_t copied = 0;
