@@ -18,25 +18,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$RUN_DIR/tidewell" ] || fail "no tidewell in $RUN_DIR (not built yet)"
 [ -x "$MEASURE" ] || fail "no audio_measure at $MEASURE"
 
-XVFB_PID=""
-PLAYER_PID=""
-SCRATCH=$(mktemp -d)
-cleanup() {
-  [ -n "$PLAYER_PID" ] && kill -9 "$PLAYER_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$SCRATCH"
-}
-trap cleanup EXIT
-
-# A display of our own, so nothing else on the machine takes the focus.
-for n in $(seq 230 260); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$n"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "no display"
+. "$(dirname "$0")/private_display.sh"
+start_private_display 230 260 || fail "no display"
 
 # The launcher's demo presets, written exactly as it writes them.
 declare -A PRESET=(

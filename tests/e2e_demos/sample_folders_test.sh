@@ -20,24 +20,8 @@ SECONDS_PER_RUN=${3:-12}
 fail() { echo "FAIL: $*" >&2; status=1; }
 [ -x "$RUN_DIR/tidewell" ] || { echo "FAIL: no tidewell in $RUN_DIR" >&2; exit 1; }
 
-XVFB_PID=""
-PLAYER_PID=""
-SCRATCH=$(mktemp -d)
-cleanup() {
-  [ -n "$PLAYER_PID" ] && kill -9 "$PLAYER_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$SCRATCH"
-}
-trap cleanup EXIT
-
-for n in $(seq 262 290); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$n"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "FAIL: no display" >&2; exit 1; }
+. "$(dirname "$0")/private_display.sh"
+start_private_display 262 290 || { echo "FAIL: no display" >&2; exit 1; }
 
 # A fresh working directory with the given settings line.
 prepare() {
