@@ -1,4 +1,9 @@
 // The buffers' promises: refusals, play-once status, duplicates sharing data.
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "tests/sound/sound_fixture.h"
 
 namespace sound_test {
@@ -160,6 +165,38 @@ TEST_F(MixerTest, StatusFollowsPlayAndStopAtOnce) {
   render(4800);
   ASSERT_EQ(buffer->getStatus(&status), kOk);
   EXPECT_EQ(status, 0u);
+}
+
+// Makes a 200 MB buffer with the address space limited to 96 MB above what
+// is in use; 0 when the device answers with out-of-memory and no buffer.
+int makeBufferBeyondTheMemoryLeft(SoundDevice& device, std::uint32_t flags) {
+  long sizeKb = 0;
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  char line[256];
+  while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
+    if (std::sscanf(line, "VmSize: %ld kB", &sizeKb) == 1) break;
+  if (status != nullptr) std::fclose(status);
+  rlimit limit{};
+  limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(sizeKb + 96 * 1024) * 1024;
+  setrlimit(RLIMIT_AS, &limit);
+  const auto format = formatRecord(WAVE_FORMAT_PCM, 2, 48000, 16);
+  SoundBufferDesc desc;
+  desc.flags = flags;
+  desc.bufferBytes = 200u * 1024 * 1024;
+  desc.format = reinterpret_cast<const WaveFormatEx*>(format.data());
+  SoundBufferRef buffer;
+  const HResult result = device.createSoundBuffer(desc, &buffer);
+  return result == DSERR_OUTOFMEMORY && !buffer ? 0 : 1;
+}
+
+// A buffer larger than the memory left is refused with a code, never ends
+// the program. Run in a child process under an address-space limit.
+TEST_F(MixerTest, ABufferTooLargeForTheMemoryLeftIsRefusedWithOutOfMemory) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers reserve more address space than any limit allows";
+#else
+  EXPECT_EXIT(std::exit(makeBufferBeyondTheMemoryLeft(device, kVoiceFlags)), ::testing::ExitedWithCode(0), "");
+#endif
 }
 
 TEST_F(MixerTest, DuplicatingThePrimaryBufferIsAnInvalidCall) {
