@@ -134,6 +134,7 @@ void SdlSoundSystem::watch() {
     const auto due = static_cast<std::uint64_t>(
         std::chrono::duration<double>(now - silentSince).count() * sound::Mixer::kOutputRate);
     while (silentFrames + kFramesPerCallback <= due) {
+      outputClock_.blockStarted(framesRendered(), kFramesPerCallback, sound::outputClockNowMs());
       mixer_->render(kFramesPerCallback, nowhere.data());
       silentFrames += kFramesPerCallback;
     }
