@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/wave_reader/wav_image.h"
+#include "tests/support/wav_image.h"
 
 using namespace testing_support;
 

@@ -1,6 +1,9 @@
 // Feeds arbitrary bytes to the wave reader as a file and reads its data the
-// way the track voice does. Any crash, hang, leak or large allocation is a
-// finding; the invariants of a failed and a successful open are checked too.
+// way the track voice does, then makes a sound buffer from the header it
+// read (format description, creation, decoding) and mixes a block of it.
+// Any crash, hang, leak, undefined behaviour or large allocation is a
+// finding; the invariants of a failed and a successful open are checked too,
+// and the mix must stay finite and under the limiter's ceiling.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -9,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sound/software_sound.h"
 #include "tidewell/audio/riff_wave_reader.h"
 
 namespace {
@@ -38,6 +42,40 @@ void check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
+// A buffer sized as the track voice sizes it: the whole frames the file holds.
+void makeBufferAndMix() {
+  static const auto mixer = std::make_shared<platform::sound::Mixer>();
+  static platform::sound::SoftwareSoundDevice device(mixer);
+  tidewell::RiffWaveReader reader;
+  if (!reader.open(inputPath().c_str())) return;
+  std::uint32_t bytes = reader.bytesPresent();
+  if (reader.format->blockAlign > 1) bytes -= bytes % reader.format->blockAlign;
+  check(bytes <= reader.dataSize);
+  platform::SoundBufferDesc desc;
+  desc.flags = platform::DSBCAPS_STATIC | platform::DSBCAPS_CTRLFREQUENCY | platform::DSBCAPS_CTRLPAN |
+               platform::DSBCAPS_CTRLVOLUME;
+  desc.bufferBytes = bytes;
+  desc.format = reader.format;
+  platform::SoundBufferRef buffer;
+  if (device.createSoundBuffer(desc, &buffer) != platform::kOk) {
+    check(!buffer);
+    return;
+  }
+  void* region = nullptr;
+  std::uint32_t regionBytes = 0;
+  check(buffer->lock(0, 0, &region, &regionBytes, nullptr, nullptr, platform::DSBLOCK_ENTIREBUFFER) == platform::kOk);
+  check(regionBytes == bytes);
+  check(reader.read(region, regionBytes) == regionBytes);
+  check(buffer->unlock(region, regionBytes, nullptr, 0) == platform::kOk);
+  check(buffer->setFrequency(platform::DSBFREQUENCY_MAX) == platform::kOk);
+  check(buffer->play(0, 0, 0) == platform::kOk);
+  static float out[2 * 256];
+  mixer->render(256, out);
+  for (float v : out) check(v == v && v <= 1.0f && v >= -1.0f);
+  buffer.reset();
+  mixer->render(256, out);  // lets go of the buffer's data
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -65,5 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   check(total <= reader.dataSize);
   check(total <= size);
+  makeBufferAndMix();
   return 0;
 }

@@ -183,6 +183,29 @@ std::int32_t RiffFile::read(void* destination, std::int32_t length) {
   return done;
 }
 
+std::int64_t RiffFile::readThrough(void* destination, std::int64_t length) {
+  if (descriptor_ < 0 || length < 0 || (destination == nullptr && length > 0)) return -1;
+  auto* to = static_cast<std::uint8_t*>(destination);
+  std::int64_t done = std::min<std::int64_t>(length, state_.endRead - state_.next);
+  std::memcpy(to, state_.next, static_cast<std::size_t>(done));
+  state_.next += done;
+  if (done == length) return done;
+  // The window moves past what is read here, empty: a dirty one is written first.
+  if (flush() != MMSYSERR_NOERROR) return -1;
+  std::int64_t offset = position();
+  while (done < length) {
+    const ssize_t n = ::pread(descriptor_, to + done, static_cast<std::size_t>(length - done), offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += n;
+    offset += n;
+  }
+  state_.bufferOffset = offset;
+  state_.next = state_.endRead = state_.buffer;
+  return done;
+}
+
 std::int32_t RiffFile::write(const void* source, std::int32_t length) {
   if (descriptor_ < 0 || !writable_ || length < 0 || (source == nullptr && length > 0)) return -1;
   const auto* from = static_cast<const std::uint8_t*>(source);

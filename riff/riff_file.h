@@ -33,9 +33,16 @@ class RiffFile {
   // Bytes read or written, -1 on failure. A read stops early at the end of the file.
   std::int32_t read(void* destination, std::int32_t length);
   std::int32_t write(const void* source, std::int32_t length);
+  // Reads up to length bytes at the current position straight into
+  // destination: what the buffer holds first, the rest from the file without
+  // passing through the buffer. Bytes read (fewer at the end of the file) or
+  // -1 on failure. For large reads, where a copy through the buffer costs.
+  std::int64_t readThrough(void* destination, std::int64_t length);
   // origin is SEEK_SET, SEEK_CUR or SEEK_END; the new position or -1.
   std::int64_t seek(std::int64_t offset, int origin);
   std::int64_t position() const;
+  // The file's length in bytes, counting what is buffered but not yet written; -1 on failure.
+  std::int64_t length() const { return fileEnd(); }
 
   // Reads the chunk header at the current position into chunk. With a
   // kFind* flag, searches from the current position for a chunk of chunk->id

@@ -34,6 +34,11 @@ echo "== Unit tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --preset asan -j 2 -L unit --timeout 300 || status=1
 
+echo "== Mixer and capture tests (ThreadSanitizer)"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --preset tsan -j 2 --timeout 300 || status=1
+
 if [ -x tools/run_fuzz.sh ]; then
   echo "== Fuzzing the wave reader"
   tools/run_fuzz.sh "${TIDEWELL_FUZZ_SECONDS:-60}" || status=1

@@ -3,7 +3,10 @@
 // device with each of its resamplers. The time per iteration is the CPU cost
 // of one second of sound; the alias_dB counter is the renderer's worst
 // audible alias product for a sample played at twice its rate, measured the
-// same way for every renderer (tests/sound/alias_probe.h).
+// same way for every renderer (tests/sound/alias_probe.h). Like for like:
+// every renderer starts its voices from the start of the sample each
+// iteration, converts the sample outside the timed loop, and runs five
+// repetitions reported by their median.
 #include <benchmark/benchmark.h>
 
 #include <cctype>
@@ -91,24 +94,28 @@ void BM_TidewellMixer(benchmark::State& state) {
   sound::SoftwareSoundDevice device(mixer);
   const auto data = noiseSample();
   const WaveFormatEx format{WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
-  std::vector<SoundBufferRef> buffers;
-  for (std::uint32_t rate : voiceRates()) {
-    auto buffer = makeBuffer(device, format, data.data(), data.size() * 2);
-    buffer->setFrequency(rate);
-    buffer->setVolume(-1200);
-    buffers.push_back(buffer);
-  }
+  auto original = makeBuffer(device, format, data.data(), data.size() * 2);
+  std::vector<SoundBufferRef> buffers(kVoices);
   std::vector<float> out(2 * kBlock);
   for (auto _ : state) {
-    for (auto& b : buffers) {
-      b->stop();
-      b->play(0, 0, 0);
+    // Fresh duplicates start at the sample's first frame, as OpenAL's
+    // rewound sources do; a stopped buffer would go on where it stopped.
+    state.PauseTiming();
+    const auto rates = voiceRates();
+    for (int i = 0; i < kVoices; ++i) {
+      buffers[static_cast<std::size_t>(i)].reset();
+      device.duplicateSoundBuffer(original, &buffers[static_cast<std::size_t>(i)]);
+      buffers[static_cast<std::size_t>(i)]->setFrequency(rates[static_cast<std::size_t>(i)]);
+      buffers[static_cast<std::size_t>(i)]->setVolume(-1200);
+      buffers[static_cast<std::size_t>(i)]->play(0, 0, 0);
     }
+    mixer->render(sound::Mixer::kFadeFrames, out.data());  // the last iteration's voices fade out here
+    state.ResumeTiming();
     for (int done = 0; done < 48000; done += kBlock) mixer->render(kBlock, out.data());
     benchmark::DoNotOptimize(out.data());
   }
 }
-BENCHMARK(BM_TidewellMixer)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TidewellMixer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 #ifdef TIDEWELL_HAVE_OPENAL
 mixer_bench::OpenAlLoopback& loopback() {
@@ -135,7 +142,9 @@ const int registered = [] {
     std::string label;
     for (char c : names[i]) label += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     benchmark::RegisterBenchmark(("BM_OpenAlSoft/" + label).c_str(), BM_OpenAlSoft, static_cast<int>(i), names[i])
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
   }
   return 0;
 }();

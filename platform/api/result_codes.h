@@ -14,6 +14,7 @@ constexpr HResult E_OUTOFMEMORY = static_cast<HResult>(0x8007000Eu);
 constexpr HResult E_NOINTERFACE = static_cast<HResult>(0x80004002u);
 
 // Sound output and capture.
+constexpr HResult DSERR_OUTOFMEMORY = E_OUTOFMEMORY;
 constexpr HResult DSERR_INVALIDPARAM = static_cast<HResult>(0x80070057u);
 constexpr HResult DSERR_ALLOCATED = static_cast<HResult>(0x8878000Au);
 constexpr HResult DSERR_CONTROLUNAVAIL = static_cast<HResult>(0x8878001Eu);

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "platform/sound/sample_format.h"
+#include "platform/sound/buffer_rules.h"
 
 namespace platform::fake {
 
@@ -72,19 +72,11 @@ class RecordingBuffer : public SoundBuffer {
     if (failed(r)) return r;
     if (record_->primary || !record_->data) return state_->leave(DSERR_INVALIDCALL);
     if (record_->lost) return state_->leave(DSERR_BUFFERLOST);
-    if (region1 == nullptr || bytes1 == nullptr) return state_->leave(DSERR_INVALIDPARAM);
     auto& data = *record_->data;
     const auto size = static_cast<std::uint32_t>(data.size());
-    if (flags & DSBLOCK_ENTIREBUFFER) {
-      offset = 0;
-      bytes = size;
-    }
-    if (offset >= size || bytes == 0 || bytes > size) return state_->leave(DSERR_INVALIDPARAM);
-    const std::uint32_t first = std::min(bytes, size - offset);
-    *region1 = data.data() + offset;
-    *bytes1 = first;
-    if (region2 != nullptr) *region2 = bytes > first ? data.data() : nullptr;
-    if (bytes2 != nullptr) *bytes2 = bytes - first;
+    if (flags & DSBLOCK_ENTIREBUFFER) bytes = size;
+    const HResult rule = sound::lockRegions(data.data(), size, offset, bytes, flags, region1, bytes1, region2, bytes2);
+    if (failed(rule)) return state_->leave(rule);
     state_->log.back().value = bytes;
     return kOk;
   }
@@ -92,10 +84,8 @@ class RecordingBuffer : public SoundBuffer {
   HResult unlock(void* region1, std::uint32_t bytes1, void*, std::uint32_t bytes2) override {
     HResult r = state_->enter(SoundCallKind::kUnlock, id(), static_cast<std::int64_t>(bytes1) + bytes2);
     if (failed(r)) return r;
-    if (!record_->data || region1 < static_cast<void*>(record_->data->data()) ||
-        region1 >= static_cast<void*>(record_->data->data() + record_->data->size()))
-      return state_->leave(DSERR_INVALIDPARAM);
-    return kOk;
+    if (!record_->data) return state_->leave(DSERR_INVALIDPARAM);
+    return state_->leave(sound::checkUnlock(record_->data->data(), static_cast<std::uint32_t>(record_->data->size()), region1));
   }
 
   HResult play(std::uint32_t, std::uint32_t, std::uint32_t flags) override {
@@ -103,6 +93,7 @@ class RecordingBuffer : public SoundBuffer {
     if (failed(r)) return r;
     if (record_->primary) return state_->leave(DSERR_INVALIDCALL);
     if (record_->lost) return state_->leave(DSERR_BUFFERLOST);
+    if (failed(sound::checkPlayFlags(flags))) return state_->leave(sound::checkPlayFlags(flags));
     record_->playing = true;
     record_->playFlags = flags;
     record_->startDelayMs = 0.0;
@@ -142,8 +133,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult setVolume(std::int32_t volume) override {
     HResult r = state_->enter(SoundCallKind::kSetVolume, id(), volume);
     if (failed(r)) return r;
-    if (!(record_->flags & DSBCAPS_CTRLVOLUME)) return state_->leave(DSERR_CONTROLUNAVAIL);
-    if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return state_->leave(DSERR_INVALIDPARAM);
+    if (const HResult rule = sound::checkVolume(record_->flags, volume); failed(rule)) return state_->leave(rule);
     record_->volume = volume;
     return kOk;
   }
@@ -151,8 +141,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult setPan(std::int32_t pan) override {
     HResult r = state_->enter(SoundCallKind::kSetPan, id(), pan);
     if (failed(r)) return r;
-    if (!(record_->flags & DSBCAPS_CTRLPAN)) return state_->leave(DSERR_CONTROLUNAVAIL);
-    if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return state_->leave(DSERR_INVALIDPARAM);
+    if (const HResult rule = sound::checkPan(record_->flags, pan); failed(rule)) return state_->leave(rule);
     record_->pan = pan;
     return kOk;
   }
@@ -160,9 +149,8 @@ class RecordingBuffer : public SoundBuffer {
   HResult setFrequency(std::uint32_t frequency) override {
     HResult r = state_->enter(SoundCallKind::kSetFrequency, id(), frequency);
     if (failed(r)) return r;
-    if (!(record_->flags & DSBCAPS_CTRLFREQUENCY)) return state_->leave(DSERR_CONTROLUNAVAIL);
-    if (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX)
-      return state_->leave(DSERR_INVALIDPARAM);
+    if (const HResult rule = sound::checkFrequency(record_->flags, frequency); failed(rule))
+      return state_->leave(rule);
     record_->frequency = frequency;
     return kOk;
   }
@@ -197,15 +185,7 @@ class RecordingDevice : public SoundDevice {
     if (failed(r)) return r;
     if (buffer == nullptr) return state_->leave(DSERR_INVALIDPARAM);
     const bool primary = (desc.flags & DSBCAPS_PRIMARYBUFFER) != 0;
-    if (primary) {
-      if (desc.bufferBytes != 0 || desc.format != nullptr) return state_->leave(DSERR_INVALIDPARAM);
-    } else {
-      if (desc.format == nullptr || desc.bufferBytes == 0 || desc.bufferBytes > DSBSIZE_MAX)
-        return state_->leave(DSERR_INVALIDPARAM);
-      sound::SampleLayout layout;
-      if (!sound::describeFormat(desc.format, &layout)) return state_->leave(DSERR_BADFORMAT);
-      if (desc.bufferBytes % layout.bytesPerFrame != 0) return state_->leave(DSERR_INVALIDPARAM);
-    }
+    if (const HResult rule = sound::checkBufferDesc(desc, nullptr); failed(rule)) return state_->leave(rule);
     auto record = state_->newRecord();
     record->primary = primary;
     record->flags = desc.flags;
@@ -224,9 +204,10 @@ class RecordingDevice : public SoundDevice {
     const int sourceId = RecordingSoundSystem::idOf(original);
     HResult r = state_->enter(SoundCallKind::kDuplicateSoundBuffer, -1, sourceId);
     if (failed(r)) return r;
-    if (sourceId < 0 || duplicate == nullptr) return state_->leave(DSERR_INVALIDPARAM);
+    const HResult rule = sound::checkDuplicate(sourceId >= 0, sourceId >= 0 && state_->buffers[static_cast<std::size_t>(sourceId)]->primary,
+                                               duplicate != nullptr);
+    if (failed(rule)) return state_->leave(rule);
     const auto& source = *static_cast<RecordingBuffer*>(original.get())->record();
-    if (source.primary) return state_->leave(DSERR_INVALIDCALL);
     auto record = state_->newRecord();
     record->duplicateOf = source.id;
     record->flags = source.flags;

@@ -1,6 +1,7 @@
 #include "platform/sound/decoded_sample.h"
 
 #include <cstring>
+#include <new>
 
 #include "platform/sound/sinc_kernel.h"
 
@@ -47,7 +48,7 @@ int bytesPerSample(SampleEncoding encoding) {
 }  // namespace
 
 std::shared_ptr<const DecodedSample> decodeSample(const std::uint8_t* bytes, std::uint32_t size,
-                                                  const SampleLayout& layout) {
+                                                  const SampleLayout& layout) try {
   auto sample = std::make_shared<DecodedSample>();
   sample->channels = layout.channels;
   sample->frames = size / layout.bytesPerFrame;
@@ -58,6 +59,8 @@ std::shared_ptr<const DecodedSample> decodeSample(const std::uint8_t* bytes, std
   const std::size_t count = static_cast<std::size_t>(sample->frames) * layout.channels;
   for (std::size_t i = 0; i < count; ++i) out[i] = decodeOne(bytes + i * step, layout.encoding);
   return sample;
+} catch (const std::bad_alloc&) {
+  return nullptr;
 }
 
 }  // namespace platform::sound

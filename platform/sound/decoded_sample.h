@@ -19,7 +19,8 @@ struct DecodedSample {
   const float* start() const { return samples.data() + static_cast<std::size_t>(padding) * channels; }
 };
 
-// Every encoding lands on the same scale: full scale is +-1.0.
+// Every encoding lands on the same scale: full scale is +-1.0. Null when
+// there is no memory for it.
 std::shared_ptr<const DecodedSample> decodeSample(const std::uint8_t* bytes, std::uint32_t size,
                                                   const SampleLayout& layout);
 

@@ -1,5 +1,6 @@
 #include "platform/sound/software_buffer.h"
 
+#include "platform/sound/buffer_rules.h"
 #include "platform/sound/gain.h"
 
 namespace platform::sound {
@@ -27,7 +28,7 @@ SecondarySoundBuffer::SecondarySoundBuffer(std::shared_ptr<Mixer> mixer, std::sh
 }
 
 SecondarySoundBuffer::~SecondarySoundBuffer() {
-  // The slot lets go of the store under the mixer's lock before the store can go.
+  // The mixer keeps the store's data until its audio thread has let go.
   if (voice_ >= 0) mixer_->releaseVoice(voice_);
 }
 
@@ -49,36 +50,24 @@ void SecondarySoundBuffer::applyGains() {
 HResult SecondarySoundBuffer::lock(std::uint32_t offset, std::uint32_t bytes, void** region1,
                                    std::uint32_t* bytes1, void** region2, std::uint32_t* bytes2,
                                    std::uint32_t flags) {
-  if (region1 == nullptr || bytes1 == nullptr) return DSERR_INVALIDPARAM;
   auto& raw = store_->raw;
-  const auto size = static_cast<std::uint32_t>(raw.size());
-  if (flags & DSBLOCK_ENTIREBUFFER) {
-    offset = 0;
-    bytes = size;
-  }
-  if (offset >= size || bytes == 0 || bytes > size) return DSERR_INVALIDPARAM;
-  const std::uint32_t first = std::min(bytes, size - offset);
-  *region1 = raw.data() + offset;
-  *bytes1 = first;
-  if (region2 != nullptr) *region2 = bytes > first ? raw.data() : nullptr;
-  if (bytes2 != nullptr) *bytes2 = bytes - first;
-  return kOk;
+  return lockRegions(raw.data(), static_cast<std::uint32_t>(raw.size()), offset, bytes, flags, region1, bytes1,
+                     region2, bytes2);
 }
 
 HResult SecondarySoundBuffer::unlock(void* region1, std::uint32_t, void*, std::uint32_t) {
   auto& raw = store_->raw;
-  const auto* p = static_cast<const std::uint8_t*>(region1);
-  if (p < raw.data() || p >= raw.data() + raw.size()) return DSERR_INVALIDPARAM;
-  // The voices (this one and every duplicate) play the new data from here on;
-  // the old copy is freed here, on this thread, once the mixer has let go.
+  if (const HResult rule = checkUnlock(raw.data(), static_cast<std::uint32_t>(raw.size()), region1); failed(rule))
+    return rule;
+  // The voices (this one and every duplicate) play the new data from here on.
   auto next = decodeSample(raw.data(), static_cast<std::uint32_t>(raw.size()), store_->layout);
-  auto old = mixer_->replaceSample(store_.get(), std::move(next));
+  if (!next) return DSERR_OUTOFMEMORY;
+  mixer_->replaceSample(store_.get(), std::move(next));
   return kOk;
 }
 
 HResult SecondarySoundBuffer::play(std::uint32_t, std::uint32_t, std::uint32_t flags) {
-  // Only play-once is offered: the sequencer never loops.
-  if (flags & DSBPLAY_LOOPING) return DSERR_INVALIDPARAM;
+  if (const HResult rule = checkPlayFlags(flags); failed(rule)) return rule;
   mixer_->play(voice_);
   return kOk;
 }
@@ -101,24 +90,21 @@ HResult SecondarySoundBuffer::getStatus(std::uint32_t* status) {
 }
 
 HResult SecondarySoundBuffer::setVolume(std::int32_t volume) {
-  if (!(flags_ & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-  if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
+  if (const HResult rule = checkVolume(flags_, volume); failed(rule)) return rule;
   volume_ = volume;
   applyGains();
   return kOk;
 }
 
 HResult SecondarySoundBuffer::setPan(std::int32_t pan) {
-  if (!(flags_ & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-  if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
+  if (const HResult rule = checkPan(flags_, pan); failed(rule)) return rule;
   pan_ = pan;
   applyGains();
   return kOk;
 }
 
 HResult SecondarySoundBuffer::setFrequency(std::uint32_t frequency) {
-  if (!(flags_ & DSBCAPS_CTRLFREQUENCY)) return DSERR_CONTROLUNAVAIL;
-  if (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX) return DSERR_INVALIDPARAM;
+  if (const HResult rule = checkFrequency(flags_, frequency); failed(rule)) return rule;
   frequency_ = frequency;
   mixer_->setFrequency(voice_, frequency);
   return kOk;

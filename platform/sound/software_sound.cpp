@@ -1,5 +1,8 @@
 #include "platform/sound/software_sound.h"
 
+#include <new>
+
+#include "platform/sound/buffer_rules.h"
 #include "platform/sound/software_buffer.h"
 
 namespace platform::sound {
@@ -11,36 +14,40 @@ HResult SoftwareSoundDevice::setCooperativeLevel(WindowHandle, std::uint32_t lev
   return kOk;
 }
 
-HResult SoftwareSoundDevice::createSoundBuffer(const SoundBufferDesc& desc, SoundBufferRef* buffer) {
+// A sample too large for the memory left is refused with a code, like any
+// other buffer the device cannot make.
+HResult SoftwareSoundDevice::createSoundBuffer(const SoundBufferDesc& desc, SoundBufferRef* buffer) try {
   if (buffer == nullptr) return DSERR_INVALIDPARAM;
+  SampleLayout layout;
+  if (const HResult rule = checkBufferDesc(desc, &layout); failed(rule)) return rule;
   if (desc.flags & DSBCAPS_PRIMARYBUFFER) {
-    if (desc.bufferBytes != 0 || desc.format != nullptr) return DSERR_INVALIDPARAM;
     *buffer = std::make_shared<PrimarySoundBuffer>(desc.flags);
     return kOk;
   }
-  if (desc.format == nullptr || desc.bufferBytes == 0 || desc.bufferBytes > DSBSIZE_MAX)
-    return DSERR_INVALIDPARAM;
-  SampleLayout layout;
-  if (!describeFormat(desc.format, &layout)) return DSERR_BADFORMAT;
-  if (desc.bufferBytes % layout.bytesPerFrame != 0) return DSERR_INVALIDPARAM;
-
   auto store = std::make_shared<SampleStore>();
   store->layout = layout;
   store->raw.assign(desc.bufferBytes, layout.encoding == SampleEncoding::kUnsigned8 ? 0x80 : 0);
   store->decoded = decodeSample(store->raw.data(), desc.bufferBytes, layout);
+  if (!store->decoded) return DSERR_OUTOFMEMORY;
   auto created = std::make_shared<SecondarySoundBuffer>(mixer_, std::move(store), desc.flags, layout.rate);
   if (!created->valid()) return DSERR_ALLOCATED;
   *buffer = std::move(created);
   return kOk;
+} catch (const std::bad_alloc&) {
+  return DSERR_OUTOFMEMORY;
 }
 
-HResult SoftwareSoundDevice::duplicateSoundBuffer(const SoundBufferRef& original, SoundBufferRef* duplicate) {
+HResult SoftwareSoundDevice::duplicateSoundBuffer(const SoundBufferRef& original, SoundBufferRef* duplicate) try {
   auto* source = dynamic_cast<SecondarySoundBuffer*>(original.get());
-  if (source == nullptr || duplicate == nullptr) return DSERR_INVALIDPARAM;
+  const bool primary = dynamic_cast<PrimarySoundBuffer*>(original.get()) != nullptr;
+  if (const HResult rule = checkDuplicate(source != nullptr || primary, primary, duplicate != nullptr); failed(rule))
+    return rule;
   auto copy = source->duplicate();
   if (!copy) return DSERR_ALLOCATED;
   *duplicate = std::move(copy);
   return kOk;
+} catch (const std::bad_alloc&) {
+  return DSERR_OUTOFMEMORY;
 }
 
 HResult SoftwareSoundSystem::directSoundCreate(SoundDeviceRef* device) {

@@ -80,8 +80,9 @@ inline void stereoValue(const float* x, const float* coef, const float* delta, i
 }  // namespace
 
 // Built twice: for processors with AVX2 and FMA, and for any x86-64; the
-// loader picks one once.
-#if defined(__x86_64__)
+// loader picks one once. Not under ThreadSanitizer, whose runtime is not up
+// yet when the loader runs the picker.
+#if defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
 #define TIDEWELL_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define TIDEWELL_VECTOR_CLONES

@@ -5,7 +5,7 @@
 
 #include "riff/riff_file.h"
 #include "tests/riff/scratch_folder.h"
-#include "tests/wave_reader/wav_image.h"
+#include "tests/support/wav_image.h"
 
 namespace {
 

@@ -123,7 +123,10 @@ TEST_F(MixerTest, AHitLastsItsLengthAtItsRateToTheFrame) {
   ASSERT_EQ(buffer->play(0, 0, 0), kOk);
   const auto out = render(10000);
   const std::uint64_t step = (std::uint64_t{17000} << 32) / 48000;
-  const std::size_t expected = static_cast<std::size_t>(((std::uint64_t{3000} << 32) + step - 1) / step);
+  const std::size_t expected =
+      static_cast<std::size_t>(((std::uint64_t{3000} << 32) + step - 1) / step) + kLatency;
+  EXPECT_EQ(peakAbs(out.data(), kLatency, 2), 0.0);
+  EXPECT_NE(out[2 * kLatency], 0.0f);
   EXPECT_NE(out[2 * (expected - 1)], 0.0f);
   EXPECT_EQ(out[2 * expected], 0.0f);
   EXPECT_EQ(peakAbs(out.data() + 2 * expected, 10000 - expected, 2), 0.0);

@@ -37,15 +37,17 @@ TEST_F(MixerTest, PanIsABalanceThatLeavesTheNearSideAtFullLevel) {
   EXPECT_NEAR(peakAbs(out.data() + 1000, 500, 2), 0.5, 0.005);
   EXPECT_EQ(peakAbs(out.data() + 1001, 500, 2), 0.0);
 
+  // On a sounding voice a new pan takes hold over the ramp.
+  const std::size_t settled = sound::Mixer::kRampFrames + kLatency;
   ASSERT_EQ(buffer->setPan(0), kOk);
   out = render(1000);
-  EXPECT_NEAR(peakAbs(out.data(), 1000, 2), 0.5, 0.005);
-  EXPECT_NEAR(peakAbs(out.data() + 1, 1000, 2), 0.5, 0.005);
+  EXPECT_NEAR(peakAbs(out.data() + 2 * settled, 1000 - settled, 2), 0.5, 0.005);
+  EXPECT_NEAR(peakAbs(out.data() + 2 * settled + 1, 1000 - settled, 2), 0.5, 0.005);
 
   ASSERT_EQ(buffer->setPan(2000), kOk);  // the left side loses 20 dB
   out = render(1000);
-  EXPECT_NEAR(peakAbs(out.data(), 1000, 2), 0.05, 0.0005);
-  EXPECT_NEAR(peakAbs(out.data() + 1, 1000, 2), 0.5, 0.005);
+  EXPECT_NEAR(peakAbs(out.data() + 2 * settled, 1000 - settled, 2), 0.05, 0.0005);
+  EXPECT_NEAR(peakAbs(out.data() + 2 * settled + 1, 1000 - settled, 2), 0.5, 0.005);
 }
 
 TEST_F(MixerTest, VolumeMinus600HalvesTheAmplitude) {
@@ -61,36 +63,97 @@ TEST_F(MixerTest, VolumeMinus600HalvesTheAmplitude) {
   EXPECT_NEAR(ratio, 0.5, 0.005);
 }
 
-TEST_F(MixerTest, TheSumIsLimitedNeverWrapped) {
-  std::vector<SoundBufferRef> voices;
-  for (int i = 0; i < 4; ++i) {
-    voices.push_back(makeMono16(std::vector<float>(4800, 0.9f), 48000));
-    ASSERT_EQ(voices.back()->play(0, 0, 0), kOk);
-  }
-  const auto out = render(1000);
-  for (std::size_t i = 200; i < out.size(); ++i) ASSERT_FLOAT_EQ(out[i], 1.0f) << i;
+// The largest difference between neighbouring frames of one channel.
+double largestStep(const std::vector<float>& out, std::size_t from, std::size_t to, int channel) {
+  double largest = 0.0;
+  for (std::size_t i = from + 1; i < to; ++i)
+    largest = std::max(largest, std::fabs(static_cast<double>(out[2 * i + channel] - out[2 * i - 2 + channel])));
+  return largest;
 }
 
-// Sums below the limiter's knee pass unchanged; above it they are bent
-// smoothly: louder in stays louder out, and nothing reaches past full scale.
-TEST_F(MixerTest, PeaksAboveTheKneeBendSmoothly) {
-  float previous = 0.0f;
-  for (float each : {0.2f, 0.39f, 0.42f, 0.5f, 0.7f}) {
-    auto a = makeMono16(std::vector<float>(2400, each), 48000);
-    auto b = makeMono16(std::vector<float>(2400, each), 48000);
-    ASSERT_EQ(a->play(0, 0, 0), kOk);
-    ASSERT_EQ(b->play(0, 0, 0), kOk);
-    const float out = render(1000)[2 * 500];
-    if (2 * each <= 0.8f) {
-      EXPECT_NEAR(out, 2 * each, 0.002) << each;
-    } else {
-      EXPECT_LT(out, 2 * each) << each;
-      EXPECT_LT(out, 1.0f) << each;
+TEST_F(MixerTest, VolumeChangedMidBlockGlidesWithoutAClick) {
+  const auto tone = sine(1000.0, 48000.0, 48000, 0.5);
+  double ownStep = 0.0;
+  for (std::size_t i = 1; i < tone.size(); ++i) ownStep = std::max(ownStep, std::fabs(double(tone[i] - tone[i - 1])));
+  for (std::int32_t volume : {-2000, 0}) {
+    SCOPED_TRACE(volume);
+    auto buffer = makeMono16(tone, 48000);
+    if (volume == 0) {
+      ASSERT_EQ(buffer->setVolume(-2000), kOk);
     }
-    EXPECT_GT(out, previous) << each;
-    previous = out;
-    render(2400);  // let both hits end
+    ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+    auto out = render(1000);
+    ASSERT_EQ(buffer->setVolume(volume), kOk);
+    ASSERT_EQ(buffer->setPan(volume == 0 ? 0 : -3000), kOk);
+    const auto after = render(1000);
+    out.insert(out.end(), after.begin(), after.end());
+    for (int channel = 0; channel < 2; ++channel)
+      EXPECT_LT(largestStep(out, 200, 2000, channel), ownStep + 0.005) << "channel " << channel;
+    // And then it is at its new level.
+    EXPECT_NEAR(peakAbs(out.data() + 2 * 1600, 400, 2), 0.5 * std::pow(10.0, (volume) / 2000.0), 0.01);
   }
+}
+
+TEST_F(MixerTest, MuteAndUnmuteFadeRatherThanJump) {
+  auto buffer = makeMono16(std::vector<float>(48000, 0.5f), 48000);
+  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+  auto out = render(1000);
+  mixer->setMuted(true);
+  auto more = render(1000);
+  out.insert(out.end(), more.begin(), more.end());
+  mixer->setMuted(false);
+  more = render(1000);
+  out.insert(out.end(), more.begin(), more.end());
+  EXPECT_LT(largestStep(out, 200, 3000, 0), 0.5 / sound::Mixer::kFadeFrames * 1.01);
+  EXPECT_EQ(peakAbs(out.data() + 2 * (1000 + sound::Mixer::kFadeFrames), 1000 - sound::Mixer::kFadeFrames, 2), 0.0);
+  EXPECT_NEAR(out[2 * (2000 + sound::Mixer::kFadeFrames)], 0.5f, 0.002);
+}
+
+// Sums under the ceiling leave unchanged, only late by the look-ahead, and
+// the limiter counts no frame.
+TEST_F(MixerTest, TheLimiterPassesSumsBelowItsCeilingUntouched) {
+  auto a = makeMono16(sine(700.0, 48000.0, 9600, 0.45), 48000);
+  auto b = makeMono16(sine(1100.0, 48000.0, 9600, 0.5), 48000);
+  ASSERT_EQ(a->play(0, 0, 0), kOk);
+  ASSERT_EQ(b->play(0, 0, 0), kOk);
+  const auto limited = render(9000);
+  EXPECT_EQ(mixer->limitedFrames(), 0u);
+
+  const auto tone = [](std::size_t i) {
+    return static_cast<float>(0.45 * std::sin(2 * M_PI * 700.0 * static_cast<double>(i) / 48000.0) +
+                              0.5 * std::sin(2 * M_PI * 1100.0 * static_cast<double>(i) / 48000.0));
+  };
+  // Away from the onset the output is the sum of the two tones, frame for frame.
+  for (std::size_t i = 2000; i < 8000; ++i) ASSERT_NEAR(limited[2 * (i + kLatency)], tone(i), 2e-4) << i;
+}
+
+// The value a 16-bit sample of `level` plays at.
+float encodedLevel(float level) { return static_cast<float>(std::lround(level * 32767.0f)) / 32768.0f; }
+
+// A sum over the ceiling is held under it with no frame above, both channels
+// turned down together, and the frames where it acts are counted.
+TEST_F(MixerTest, TheLimiterHoldsLoudSumsUnderTheCeilingAndCountsTheFrames) {
+  std::vector<SoundBufferRef> voices;
+  for (int i = 0; i < 4; ++i) {
+    voices.push_back(makeMono16(sine(500.0, 48000.0, 4800, 0.6), 48000));
+    ASSERT_EQ(voices.back()->setPan(i == 0 ? -3000 : 0), kOk);
+    ASSERT_EQ(voices.back()->play(0, 0, 0), kOk);
+  }
+  const auto out = render(48000);
+  const double ceiling = sound::OutputLimiter::kCeiling;
+  EXPECT_LE(peakAbs(out.data(), out.size(), 1), ceiling);
+  EXPECT_GT(peakAbs(out.data(), out.size(), 1), 0.9 * ceiling);
+  // Linked: the balance between the channels is kept.
+  const double balance = rms(out.data() + 2 * 1000, 3000, 2) / rms(out.data() + 2 * 1000 + 1, 3000, 2);
+  EXPECT_NEAR(balance, 4.0 / (3.0 + std::pow(10.0, -1.5)), 0.01);  // the right side of one loses 30 dB
+  // The left sum is 2.4 sin: over the ceiling where |sin| > 0.4025, 73.6 % of 4800 frames.
+  EXPECT_NEAR(static_cast<double>(mixer->limitedFrames()), 0.736 * 4800, 60.0);
+  // After about a second the gain is all the way back: a quiet hit passes untouched.
+  render(48000);
+  auto quiet = makeMono16(std::vector<float>(4800, 0.3f), 48000);
+  ASSERT_EQ(quiet->play(0, 0, 0), kOk);
+  const auto after = render(2000);
+  EXPECT_NEAR(after[2 * 1000], encodedLevel(0.3f), 1e-6);
 }
 
 TEST_F(MixerTest, EveryEncodingPlaysAtTheSameLoudness) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/wav_image.h"
+
 namespace sound_test {
 
 inline std::vector<float> sine(double frequency, double rate, std::size_t frames, double amplitude) {
@@ -78,33 +80,15 @@ inline double rms(const float* values, std::size_t n, std::size_t stride) {
   return std::sqrt(s / static_cast<double>(n));
 }
 
-// Writes a plain RIFF WAVE file: fmt chunk as given (extra bytes included), data as given.
+// A plain RIFF WAVE file on disk: fmt chunk body as given, data as given.
 inline bool writeWave(const std::string& path, const std::vector<std::uint8_t>& fmt,
                       const std::vector<std::uint8_t>& data) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) std::fputc((v >> (8 * i)) & 0xFF, f); };
-  std::fwrite("RIFF", 1, 4, f);
-  put32(static_cast<std::uint32_t>(4 + 8 + fmt.size() + 8 + data.size() + (data.size() & 1)));
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  put32(static_cast<std::uint32_t>(fmt.size()));
-  std::fwrite(fmt.data(), 1, fmt.size(), f);
-  std::fwrite("data", 1, 4, f);
-  put32(static_cast<std::uint32_t>(data.size()));
-  std::fwrite(data.data(), 1, data.size(), f);
-  if (data.size() & 1) std::fputc(0, f);
-  return std::fclose(f) == 0;
+  return testing_support::writeFile(path, testing_support::waveFile(fmt, data));
 }
 
 // A 16-byte PCM fmt chunk body.
 inline std::vector<std::uint8_t> pcmFormat(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
-  std::vector<std::uint8_t> f;
-  auto put16 = [&](std::uint32_t v) { f.push_back(v & 0xFF); f.push_back((v >> 8) & 0xFF); };
-  const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
-  put16(1); put16(channels); put16(rate & 0xFFFF); put16(rate >> 16);
-  const std::uint32_t bytesPerSec = rate * align;
-  put16(bytesPerSec & 0xFFFF); put16(bytesPerSec >> 16); put16(align); put16(bits);
-  return f;
+  return testing_support::formatBlock(1, channels, rate, bits);
 }
 
 inline std::vector<std::uint8_t> pcm16(const std::vector<float>& values) {

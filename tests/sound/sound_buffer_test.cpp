@@ -1,4 +1,9 @@
 // The buffers' promises: refusals, play-once status, duplicates sharing data.
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "tests/sound/sound_fixture.h"
 
 namespace sound_test {
@@ -59,8 +64,8 @@ TEST_F(MixerTest, PlayedOnceReportsPlayingUntilItsLastFrame) {
   EXPECT_EQ(status, 0u);
   // Back at the start: the next play sounds from frame 0 again.
   ASSERT_EQ(buffer->play(0, 0, 0), kOk);
-  const auto out = render(100);
-  EXPECT_NEAR(out[100], 0.5f, 0.002);
+  const auto out = render(500);
+  EXPECT_NEAR(out[2 * 400], 0.5f, 0.002);
 }
 
 TEST_F(MixerTest, ADuplicatePlaysTheOriginalsDataWithItsOwnParameters) {
@@ -103,13 +108,105 @@ TEST_F(MixerTest, DataWrittenWhileADuplicatePlaysIsWhatItPlaysNext) {
   EXPECT_NEAR(out[1000], -0.5f, 0.002);
 }
 
-TEST_F(MixerTest, ReleasingABufferWhileItPlaysStopsItsSound) {
-  auto buffer = makeMono16(std::vector<float>(48000, 0.5f), 48000);
+// Released or stopped while it sounds, a buffer fades out within 5 ms rather
+// than cutting off with a click, and is then silent.
+TEST_F(MixerTest, ReleasingOrStoppingABufferWhileItPlaysFadesItOut) {
+  for (bool release : {true, false}) {
+    auto buffer = makeMono16(std::vector<float>(48000, 0.5f), 48000);
+    ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+    render(1000);
+    if (release) {
+      buffer.reset();
+    } else {
+      ASSERT_EQ(buffer->stop(), kOk);
+    }
+    const auto out = render(1000);
+    const std::size_t fade = sound::Mixer::kFadeFrames;
+    EXPECT_NEAR(out[0], 0.5f, 0.002) << release;
+    double largestStep = 0.0;
+    for (std::size_t i = 1; i < kLatency + fade + 1; ++i)
+      largestStep = std::max(largestStep, std::fabs(static_cast<double>(out[2 * i] - out[2 * i - 2])));
+    EXPECT_LT(largestStep, 0.5 / fade * 1.01) << release;
+    EXPECT_EQ(peakAbs(out.data() + 2 * (kLatency + fade), 1000 - kLatency - fade, 1), 0.0) << release;
+  }
+}
+
+TEST_F(MixerTest, AScheduledHitStartsOnItsOutputFrameWhateverTheBlock) {
+  auto buffer = makeMono16(std::vector<float>(4800, 0.5f), 48000);
+  for (std::uint64_t start : {1000u, 1001u, 1511u}) {
+    SCOPED_TRACE(start);
+    const std::uint64_t from = mixer->framesRendered();
+    ASSERT_EQ(buffer->playAfter(static_cast<double>(start) / 48.0), kOk);
+    std::uint32_t status = 0;
+    ASSERT_EQ(buffer->getStatus(&status), kOk);
+    EXPECT_EQ(status, DSBSTATUS_PLAYING) << "playing as soon as play returns";
+    std::vector<float> out;
+    while (out.size() < 2 * 8000) {
+      const auto block = render(173);
+      out.insert(out.end(), block.begin(), block.end());
+    }
+    std::size_t first = 0;
+    while (first < out.size() / 2 && out[2 * first] == 0.0f) ++first;
+    EXPECT_EQ(from + first, from + start);
+    render(5000);
+  }
+}
+
+TEST_F(MixerTest, StatusFollowsPlayAndStopAtOnce) {
+  auto buffer = makeMono16(std::vector<float>(4800, 0.5f), 48000);
+  std::uint32_t status = 0;
   ASSERT_EQ(buffer->play(0, 0, 0), kOk);
-  render(100);
-  buffer.reset();
-  const auto out = render(100);
-  EXPECT_EQ(peakAbs(out.data(), 200, 1), 0.0);
+  ASSERT_EQ(buffer->getStatus(&status), kOk);
+  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  ASSERT_EQ(buffer->stop(), kOk);
+  ASSERT_EQ(buffer->getStatus(&status), kOk);
+  EXPECT_EQ(status, 0u);
+  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
+  render(4800);
+  ASSERT_EQ(buffer->getStatus(&status), kOk);
+  EXPECT_EQ(status, 0u);
+}
+
+// Makes a 200 MB buffer with the address space limited to 96 MB above what
+// is in use; 0 when the device answers with out-of-memory and no buffer.
+int makeBufferBeyondTheMemoryLeft(SoundDevice& device, std::uint32_t flags) {
+  long sizeKb = 0;
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  char line[256];
+  while (status != nullptr && std::fgets(line, sizeof line, status) != nullptr)
+    if (std::sscanf(line, "VmSize: %ld kB", &sizeKb) == 1) break;
+  if (status != nullptr) std::fclose(status);
+  rlimit limit{};
+  limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(sizeKb + 96 * 1024) * 1024;
+  setrlimit(RLIMIT_AS, &limit);
+  const auto format = formatRecord(WAVE_FORMAT_PCM, 2, 48000, 16);
+  SoundBufferDesc desc;
+  desc.flags = flags;
+  desc.bufferBytes = 200u * 1024 * 1024;
+  desc.format = reinterpret_cast<const WaveFormatEx*>(format.data());
+  SoundBufferRef buffer;
+  const HResult result = device.createSoundBuffer(desc, &buffer);
+  return result == DSERR_OUTOFMEMORY && !buffer ? 0 : 1;
+}
+
+// A buffer larger than the memory left is refused with a code, never ends
+// the program. Run in a child process under an address-space limit.
+TEST_F(MixerTest, ABufferTooLargeForTheMemoryLeftIsRefusedWithOutOfMemory) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers reserve more address space than any limit allows";
+#else
+  EXPECT_EXIT(std::exit(makeBufferBeyondTheMemoryLeft(device, kVoiceFlags)), ::testing::ExitedWithCode(0), "");
+#endif
+}
+
+TEST_F(MixerTest, DuplicatingThePrimaryBufferIsAnInvalidCall) {
+  SoundBufferDesc desc;
+  desc.flags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRL3D;
+  SoundBufferRef primary, copy;
+  ASSERT_EQ(device.createSoundBuffer(desc, &primary), kOk);
+  EXPECT_EQ(device.duplicateSoundBuffer(primary, &copy), DSERR_INVALIDCALL);
+  EXPECT_EQ(device.duplicateSoundBuffer(nullptr, &copy), DSERR_INVALIDPARAM);
+  EXPECT_FALSE(copy);
 }
 
 TEST_F(MixerTest, TheFrameCountFollowsEveryRenderMutedOrNot) {
@@ -135,6 +232,11 @@ TEST_F(MixerTest, TheAudioThreadCanMixWhileBuffersComeAndGo) {
     copy->play(0, 0, 0);
     buffer->play(0, 0, 0);
     copy->setFrequency(100000);
+    copy->setVolume(-300 * (i % 10));
+    fill(buffer, encode(std::vector<float>(2000, -0.1f), 16, false));  // new data under both voices
+    std::uint32_t status = 0;
+    ASSERT_EQ(buffer->getStatus(&status), kOk);
+    if (i % 3 == 0) buffer->stop();
   }
   done.store(true);
   audio.join();

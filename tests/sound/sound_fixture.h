@@ -55,6 +55,9 @@ inline std::vector<std::uint8_t> encode(const std::vector<float>& values, std::u
   return out;
 }
 
+// Every frame leaves the mixer this many frames after it was mixed.
+constexpr std::size_t kLatency = sound::Mixer::kLatencyFrames;
+
 class MixerTest : public ::testing::Test {
  protected:
   static constexpr std::uint32_t kVoiceFlags =

@@ -26,6 +26,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double kOutputRate = 48000.0;
 constexpr std::size_t kBlock = platform::sdl::SdlSoundSystem::kFramesPerCallback;
+// What is mixed leaves this many frames later.
+constexpr std::size_t kLatency = platform::sound::Mixer::kLatencyFrames;
 
 // A 1000 Hz sine at 44.1 kHz, half a second at half of full scale.
 constexpr double kToneHz = 1000.0;
@@ -138,10 +140,11 @@ TEST_F(DiskSoundTest, AHitArrivesAtTheVolumesGainAndTheFrequencysPitch) {
 
   const Extent hit = soundingExtent(out);
   ASSERT_GT(hit.end, hit.first) << "nothing sounded in " << out.size() / 2 << " frames";
-  // Nothing before play(), and the hit starts in the first block rendered
-  // once play() has returned: at the latest where that block begins.
-  EXPECT_GE(hit.first, renderedBeforePlay);
-  EXPECT_LE(hit.first, renderedAfterPlay);
+  // Nothing before play(), and the hit is mixed into the first block rendered
+  // once play() has returned: it leaves at the latest where that block
+  // begins, plus the limiter's look-ahead.
+  EXPECT_GE(hit.first, renderedBeforePlay + kLatency);
+  EXPECT_LE(hit.first, renderedAfterPlay + kLatency);
   const double expectedFrames = kSampleFrames * kOutputRate / frequency;
   EXPECT_NEAR(static_cast<double>(hit.end - hit.first), expectedFrames, 64.0);
 
@@ -173,6 +176,9 @@ TEST_F(DiskSoundTest, WithoutFocusTheHitRunsItsCourseInSilence) {
   openTrack(2);
   setVoice(0, 88200, 0);
   system->setFocused(false);
+  // The output fades out over a few milliseconds rather than jumping.
+  const std::uint64_t faded = system->framesRendered() + kLatency + platform::sound::Mixer::kFadeFrames;
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= faded; }, std::chrono::seconds(5)));
   ASSERT_EQ(track->play(0), platform::kOk);
   playOut();  // the hit still ends: a muted voice keeps moving
   system->setFocused(true);
@@ -185,10 +191,59 @@ TEST_F(DiskSoundTest, WithoutFocusTheHitRunsItsCourseInSilence) {
   EXPECT_GE(hit.first, heardFrom);
 }
 
+// Pulled-out headphones: SDL reports the device removed. The output is
+// opened again within a second and the hit plays on from where it was;
+// while no output can be opened the mixer runs on in silence.
+TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
+  openTrack(10);
+  setVoice(0, 11025, 0);  // a quarter of the sample's rate: 2 s of a 250 Hz tone
+  ASSERT_EQ(track->play(0), platform::kOk);
+  const std::uint64_t started = system->framesRendered();
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= started + 14400; }, std::chrono::seconds(5)));
+
+  const auto removeOutput = [&] {
+    SDL_Event removed{};
+    removed.type = SDL_AUDIODEVICEREMOVED;
+    removed.adevice.which = system->outputDevice();
+    removed.adevice.iscapture = 0;
+    SDL_PushEvent(&removed);
+  };
+  // First with nowhere to open the output again: the mixer runs on silently.
+  const std::string nowhere = ::testing::TempDir() + "no_such_folder_" + std::to_string(getpid()) + "/out.raw";
+  setenv("SDL_DISKAUDIOFILE", nowhere.c_str(), 1);
+  removeOutput();
+  ASSERT_TRUE(waitUntil([&] { return !system->outputOpen(); }, std::chrono::seconds(1)));
+  const std::uint64_t silentFrom = system->framesRendered();
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= silentFrom + 4800; }, std::chrono::seconds(1)))
+      << "the voices move on without an output";
+  EXPECT_TRUE(anyPlaying());
+
+  setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
+  const auto retried = Clock::now();
+  ASSERT_TRUE(waitUntil([&] { return system->outputOpen(); }, std::chrono::seconds(1)));
+  EXPECT_LT(Clock::now() - retried, std::chrono::seconds(1));
+  EXPECT_EQ(system->reopenCount(), 1);
+  const std::uint64_t reopenedAt = system->framesRendered();
+  ASSERT_TRUE(anyPlaying()) << "the hit was not lost with the output";
+  playOut();
+  system.reset();
+
+  // The new output (SDL starts its file afresh) carries the rest of the hit:
+  // the same tone, ending when the whole hit would have ended.
+  const auto out = readRawFloats(rawPath);
+  const Extent rest = soundingExtent(out);
+  ASSERT_GT(rest.end, rest.first + 4800);
+  EXPECT_NEAR(zeroCrossingFrequency(out.data() + 2 * rest.first, rest.end - rest.first, 0, kOutputRate), 250.0, 1.0);
+  const double heardBefore = static_cast<double>(reopenedAt - started);
+  EXPECT_NEAR(static_cast<double>(rest.end - rest.first), 96000.0 - heardBefore, 4096.0);
+}
+
 // Latency from play() to the first non-zero frame, at the driver's own
 // real-time pace: in frames of the output stream, and in wall time until the
-// block holding the hit has been handed to SDL.
-TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
+// block holding the hit has been handed to SDL. A track's hit starts at the
+// frame the device is playing as play() runs (the output clock's estimate),
+// which lies at most a block past the frames rendered by then.
+TEST_F(DiskSoundTest, AHitStartsWithinABlockOfPlay) {
   openTrack(static_cast<int>(1000 * kBlock / kOutputRate));
   setVoice(0, 100000, 0);  // short hits: 10584 frames each
   ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= 4 * kBlock; }, std::chrono::seconds(5)));
@@ -219,7 +274,7 @@ TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
     std::vector<float> rest(out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), 2 * from)), out.end());
     const Extent hit = soundingExtent(rest);
     ASSERT_GT(hit.end, hit.first) << "hit " << i;
-    EXPECT_LE(hit.first, playedBy[i]) << "hit " << i;
+    EXPECT_LE(hit.first, playedBy[i] + kBlock + kLatency) << "hit " << i;
     worstFrames = std::max(worstFrames, hit.first);
     frameSum += hit.first;
   }

@@ -30,7 +30,7 @@ class NoDeviceTest : public ::testing::Test {
     for (const auto& buffer : track.buffers) EXPECT_FALSE(buffer);
     EXPECT_EQ(track.play(0), -1);
     EXPECT_EQ(track.applyVolume(), 1);
-    EXPECT_EQ(track.reloadSample(&device), -1);
+    EXPECT_EQ(track.reloadSample(&device), platform::DSERR_NODRIVER);
     system.setFocused(false);
     system.setFocused(true);
     EXPECT_EQ(system.framesRendered(), 0u);

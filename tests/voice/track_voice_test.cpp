@@ -2,10 +2,12 @@
 // order, and what it leaves when one of them fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "platform/fake/recording_sound.h"
+#include "platform/sound/software_sound.h"
 #include "tests/sound/signal_analysis.h"
 #include "tidewell/audio/audio_device.h"
 #include "tidewell/sequencer/track.h"
@@ -110,7 +112,9 @@ TEST_F(TrackVoiceTest, ALostBufferIsRestoredBeforeItPlaysAndAFailedRestoreDropsT
   EXPECT_EQ(sound.countCalls(SoundCallKind::kRestore), 2);
 }
 
-TEST_F(TrackVoiceTest, AFailedFirstLoadLeavesASilentTrackThatTouchesNoBuffer) {
+// A capture run names files that do not exist yet: the first load fails,
+// and the first reload that finds a file loads it in full.
+TEST_F(TrackVoiceTest, AFailedFirstLoadIsSilentAndTheNextReloadLoadsAfresh) {
   std::snprintf(track.sampleName, sizeof track.sampleName, "%s", "no/such/file.wav");
   sound.clearLog();
   EXPECT_EQ(track.loadSample(&device, 3), platform::DSERR_INVALIDPARAM);
@@ -122,10 +126,109 @@ TEST_F(TrackVoiceTest, AFailedFirstLoadLeavesASilentTrackThatTouchesNoBuffer) {
   EXPECT_EQ(track.applyPan(), 1);
   EXPECT_EQ(track.applyFrequency(), 1);
   EXPECT_EQ(track.plotX, 400);
-  std::snprintf(track.sampleName, sizeof track.sampleName, "%s", path.c_str());
-  EXPECT_EQ(track.reloadSample(&device), -1);
+  EXPECT_EQ(track.reloadSample(&device), platform::DSERR_INVALIDPARAM) << "still no file";
   EXPECT_EQ(sound.bufferCount(), 1);
-  EXPECT_EQ(sound.log().size(), 1u) << sound.describeLog();
+
+  std::snprintf(track.sampleName, sizeof track.sampleName, "%s", path.c_str());
+  sound.clearLog();
+  EXPECT_EQ(track.reloadSample(&device), platform::kOk);
+  ASSERT_EQ(track.buffers.size(), 3u);
+  EXPECT_EQ(sound.countCalls(SoundCallKind::kCreateSoundBuffer), 1) << sound.describeLog();
+  EXPECT_EQ(sound.countCalls(SoundCallKind::kDuplicateSoundBuffer), 2);
+  EXPECT_EQ(track.play(0), platform::kOk);
+}
+
+// A file of another format gets buffers of its own; one of the same format
+// is refilled in place.
+TEST_F(TrackVoiceTest, AReloadOfAnotherFormatMakesNewBuffers) {
+  ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
+  const int oldFirst = idOf(0);
+  const std::string other = path + ".stereo8.wav";
+  ASSERT_TRUE(sound_test::writeWave(other, sound_test::pcmFormat(2, 44100, 8), std::vector<std::uint8_t>(1000, 0x90)));
+  std::snprintf(track.sampleName, sizeof track.sampleName, "%s", other.c_str());
+  sound.clearLog();
+  EXPECT_EQ(track.reloadSample(&device), platform::kOk);
+  std::remove(other.c_str());
+  EXPECT_EQ(sound.countCalls(SoundCallKind::kCreateSoundBuffer), 1) << sound.describeLog();
+  EXPECT_TRUE(sound.buffer(oldFirst)->released);
+  const auto* first = sound.buffer(idOf(0));
+  const auto* format = reinterpret_cast<const platform::WaveFormatEx*>(first->format.data());
+  EXPECT_EQ(format->channels, 2u);
+  EXPECT_EQ(format->samplesPerSec, 44100u);
+  EXPECT_EQ(format->bitsPerSample, 8u);
+  EXPECT_EQ(*first->data, std::vector<std::uint8_t>(1000, 0x90));
+  EXPECT_EQ(sound.buffer(idOf(2))->duplicateOf, idOf(0));
+}
+
+// The buffer holds what the file holds: a data chunk claiming more than the
+// file gives only the bytes present, and a partial last frame is left out.
+TEST_F(TrackVoiceTest, BuffersAreSizedByWholeFramesTheFileHolds) {
+  struct Case { std::size_t present; std::uint32_t claimed; std::int64_t expected; };
+  const Case cases[] = {{100, 0x0FFFFF00u, 100}, {102, 102, 100}, {1000, 1000, 1000}, {2, 0xFFFFFFFFu, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.present);
+    std::vector<std::uint8_t> bytes(c.present);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(2, 8000, 16), bytes));
+    // The data chunk's size field lies after RIFF, WAVE, the fmt chunk and "data".
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    std::fseek(f, 40, SEEK_SET);
+    for (int i = 0; i < 4; ++i) std::fputc(static_cast<int>((c.claimed >> (8 * i)) & 0xFF), f);
+    std::fclose(f);
+    tidewell::Track fresh;
+    std::snprintf(fresh.sampleName, sizeof fresh.sampleName, "%s", path.c_str());
+    sound.clearLog();
+    const platform::HResult result = fresh.loadSample(&device, 3);
+    const auto creates = sound.calls(SoundCallKind::kCreateSoundBuffer);
+    ASSERT_EQ(creates.size(), 1u);
+    EXPECT_EQ(creates[0].value, c.expected);
+    if (c.expected == 0) {
+      EXPECT_NE(result, platform::kOk);
+      continue;
+    }
+    ASSERT_EQ(result, platform::kOk);
+    const auto& data = *sound.buffer(RecordingSoundSystem::idOf(fresh.buffers[0]))->data;
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), bytes.begin()));
+  }
+}
+
+// A failing step stops the load or reload with its result, and the track is
+// left so that the next reload, with nothing failing, plays the new file.
+TEST_F(TrackVoiceTest, AFailingStepStopsTheLoadAndTheNextReloadRecovers) {
+  const std::string other = path + ".other.wav";
+  ASSERT_TRUE(sound_test::writeWave(other, sound_test::pcmFormat(1, 8000, 8), std::vector<std::uint8_t>(800, 0xA0)));
+  enum class Phase { kLoad, kReloadSameFormat, kReloadOtherFormat };
+  const SoundCallKind kinds[] = {SoundCallKind::kCreateSoundBuffer, SoundCallKind::kLock, SoundCallKind::kUnlock,
+                                 SoundCallKind::kDuplicateSoundBuffer};
+  for (Phase phase : {Phase::kLoad, Phase::kReloadSameFormat, Phase::kReloadOtherFormat}) {
+    for (SoundCallKind kind : kinds) {
+      // A reload into buffers of the same format creates nothing.
+      if (phase == Phase::kReloadSameFormat && kind == SoundCallKind::kCreateSoundBuffer) continue;
+      SCOPED_TRACE(std::string(platform::fake::soundCallName(kind)) + " in phase " +
+                   std::to_string(static_cast<int>(phase)));
+      tidewell::Track fresh;
+      std::snprintf(fresh.sampleName, sizeof fresh.sampleName, "%s", path.c_str());
+      if (phase != Phase::kLoad) {
+        ASSERT_EQ(fresh.loadSample(&device, 3), platform::kOk);
+      }
+      if (phase == Phase::kReloadOtherFormat)
+        std::snprintf(fresh.sampleName, sizeof fresh.sampleName, "%s", other.c_str());
+      // Both duplicates fail, so the last duplication's result is a failure.
+      sound.failCall(kind, -1, platform::E_FAIL, kind == SoundCallKind::kDuplicateSoundBuffer ? 2 : 1);
+      const platform::HResult result = phase == Phase::kLoad ? fresh.loadSample(&device, 3) : fresh.reloadSample(&device);
+      EXPECT_EQ(result, platform::E_FAIL) << sound.describeLog();
+      sound.clearLog();
+
+      std::snprintf(fresh.sampleName, sizeof fresh.sampleName, "%s", other.c_str());
+      ASSERT_EQ(fresh.reloadSample(&device), platform::kOk) << sound.describeLog();
+      ASSERT_EQ(fresh.play(0), platform::kOk);
+      const auto* playing = sound.buffer(sound.calls(SoundCallKind::kPlay).back().buffer);
+      EXPECT_EQ(*playing->data, std::vector<std::uint8_t>(800, 0xA0));
+      EXPECT_EQ(playing->format.size(), 18u);
+    }
+  }
+  std::remove(other.c_str());
 }
 
 TEST_F(TrackVoiceTest, NoDeviceMeansASilentTrack) {
@@ -152,6 +255,41 @@ TEST_F(TrackVoiceTest, ReloadRefillsEntryZeroAndRenewsTheDuplicates) {
   EXPECT_FALSE(sound.buffer(oldCopy)->playing);
   EXPECT_NE(idOf(1), oldCopy);
   EXPECT_EQ(sound.buffer(idOf(1))->duplicateOf, idOf(0));
+}
+
+// The software device and the recording fake judge calls by one set of
+// rules, so the engine's tests see the codes the real layer gives.
+TEST(SoundRules, TheFakeAndTheSoftwareDeviceAnswerAlike) {
+  RecordingSoundSystem fake;
+  platform::sound::SoftwareSoundSystem software{std::make_shared<platform::sound::Mixer>()};
+  std::vector<std::uint8_t> format = sound_test::pcmFormat(1, 22050, 16);
+  format.resize(sizeof(platform::WaveFormatEx), 0);
+  std::vector<platform::HResult> answers[2];
+  int which = 0;
+  for (platform::SoundSystem* system : {static_cast<platform::SoundSystem*>(&fake),
+                                        static_cast<platform::SoundSystem*>(&software)}) {
+    tidewell::AudioDevice device(system);
+    ASSERT_EQ(device.initialise(nullptr), platform::kOk);
+    auto& answer = answers[which++];
+    platform::SoundBufferRef copy, buffer;
+    answer.push_back(device.soundDevice->duplicateSoundBuffer(device.primaryBuffer, &copy));
+    answer.push_back(device.soundDevice->duplicateSoundBuffer(nullptr, &copy));
+    platform::SoundBufferDesc desc;
+    desc.flags = 0xE2;
+    desc.format = reinterpret_cast<const platform::WaveFormatEx*>(format.data());
+    for (std::uint32_t bytes : {0u, 3u, 4410u}) {
+      desc.bufferBytes = bytes;
+      answer.push_back(device.soundDevice->createSoundBuffer(desc, &buffer));
+    }
+    ASSERT_TRUE(buffer);
+    answer.push_back(buffer->setVolume(1));
+    answer.push_back(buffer->setPan(-10001));
+    answer.push_back(buffer->setFrequency(99));
+    answer.push_back(buffer->play(0, 0, platform::DSBPLAY_LOOPING));
+    answer.push_back(buffer->lock(4410, 1, nullptr, nullptr, nullptr, nullptr, 0));
+  }
+  EXPECT_EQ(answers[0], answers[1]);
+  EXPECT_EQ(answers[0][0], platform::DSERR_INVALIDCALL);
 }
 
 TEST_F(TrackVoiceTest, AudioDeviceStopsAtTheRefusedLevel) {

@@ -5,7 +5,7 @@
 
 #include "riff/result_codes.h"
 #include "tests/riff/scratch_folder.h"
-#include "tests/wave_reader/wav_image.h"
+#include "tests/support/wav_image.h"
 
 namespace {
 
@@ -158,6 +158,7 @@ TEST_F(WaveReaderTest, DataClaimingMoreThanTheFileFailsTheRead) {
   RiffWaveReader reader;
   ASSERT_TRUE(reader.open(write(riffFile({pcmFmt(), chunk("data", sampleBytes(300), 1000)})).c_str()));
   EXPECT_EQ(reader.dataSize, 1000u);
+  EXPECT_EQ(reader.bytesPresent(), 300u) << "what the file really holds";
   Bytes back(1000, 0xCC);
   EXPECT_EQ(reader.read(back.data(), 1000), 0u);
   EXPECT_EQ(reader.lastError, riff::MMIOERR_CANNOTREAD);
@@ -165,6 +166,42 @@ TEST_F(WaveReaderTest, DataClaimingMoreThanTheFileFailsTheRead) {
   EXPECT_TRUE(std::equal(data.begin(), data.end(), back.begin())) << "bytes copied before the end stay";
   EXPECT_EQ(reader.dataChunk.size, 0u) << "the whole count was taken from the bytes left";
   EXPECT_EQ(reader.read(back.data(), 1000), 0u);
+}
+
+// Large reads go from the file straight into the destination; whatever the
+// mix of small and large reads, the bytes come in order, and a large read
+// that meets the end of the file fails as a small one does.
+TEST_F(WaveReaderTest, LargeReadsBypassTheBufferAndKeepTheOrder) {
+  const Bytes data = sampleBytes(300000);
+  {
+    RiffWaveReader reader;
+    ASSERT_TRUE(reader.open(write(riffFile({pcmFmt(), chunk("data", data), chunk("tail", {7})})).c_str()));
+    Bytes back(data.size(), 0);
+    std::uint32_t at = 0;
+    for (std::uint32_t piece : {10u, 200000u, 5u, 99985u}) {
+      ASSERT_EQ(reader.read(back.data() + at, piece), piece) << at;
+      at += piece;
+    }
+    EXPECT_EQ(back, data);
+    EXPECT_EQ(reader.read(back.data(), 100000), 0u);
+    EXPECT_EQ(reader.lastError, 0u);
+  }
+  {
+    RiffWaveReader reader;
+    ASSERT_TRUE(reader.open(write(riffFile({pcmFmt(), chunk("data", data, 400000)}), "short.wav").c_str()));
+    EXPECT_EQ(reader.bytesPresent(), 300000u);
+    Bytes back(400000, 0);
+    EXPECT_EQ(reader.read(back.data(), 400000), 0u);
+    EXPECT_EQ(reader.lastError, riff::MMIOERR_CANNOTREAD);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), back.begin())) << "bytes copied before the end stay";
+  }
+}
+
+TEST_F(WaveReaderTest, BytesPresentIsTheDataSizeWhenTheFileHoldsItAll) {
+  RiffWaveReader reader;
+  EXPECT_EQ(reader.bytesPresent(), 0u);
+  ASSERT_TRUE(reader.open(write(riffFile({pcmFmt(), chunk("data", sampleBytes(300)), chunk("tail", {1, 2})})).c_str()));
+  EXPECT_EQ(reader.bytesPresent(), 300u);
 }
 
 TEST_F(WaveReaderTest, OpeningAgainReleasesTheFirstFile) {

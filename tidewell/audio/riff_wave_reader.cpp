@@ -53,12 +53,13 @@ bool RiffWaveReader::open(const char* fileName) {
 }
 
 // Reads the format block at the current position into a new format record.
-// The fmt chunk's size is not compared with what is read.
 bool RiffWaveReader::readFormat() {
   platform::WaveFormatEx block{};
   if (file->read(&block, kFormatBlockBytes) != kFormatBlockBytes) return fail(riff::MMIOERR_CANNOTREAD);
   std::uint16_t extraSize = 0;
-  if (block.formatTag != platform::WAVE_FORMAT_PCM) {
+  // A non-PCM format whose chunk ends after the 16-byte block has no
+  // extra-size field: what follows belongs to the next chunk.
+  if (block.formatTag != platform::WAVE_FORMAT_PCM && fmtChunk.size >= sizeof(platform::WaveFormatEx)) {
     if (file->read(&extraSize, sizeof extraSize) != sizeof extraSize) return fail(riff::MMIOERR_CANNOTREAD);
   }
   // At most 18 + 65535 bytes, whatever the file says.
@@ -89,6 +90,14 @@ bool RiffWaveReader::findDataChunk() {
   return lastError == 0;
 }
 
+std::uint32_t RiffWaveReader::bytesPresent() const {
+  if (!file) return 0;
+  const std::int64_t end = file->length();
+  const std::int64_t present = end - static_cast<std::int64_t>(dataChunk.dataOffset);
+  if (end < 0 || present <= 0) return 0;
+  return present < dataSize ? static_cast<std::uint32_t>(present) : dataSize;
+}
+
 std::uint32_t RiffWaveReader::read(void* destination, std::uint32_t length) {
   riff::IoState state;
   if (!file) {
@@ -101,6 +110,15 @@ std::uint32_t RiffWaveReader::read(void* destination, std::uint32_t length) {
   }
   const std::uint32_t count = std::min(length, dataChunk.size);
   dataChunk.size -= count;
+  if (count >= riff::kDefaultBufferSize) {
+    // A whole sample goes from the file straight into the caller's memory.
+    const std::int64_t got = file->readThrough(destination, count);
+    if (got != count) {
+      lastError = riff::MMIOERR_CANNOTREAD;  // a failed read, or the file ends inside the data
+      return 0;
+    }
+    return count;
+  }
 
   auto* to = static_cast<std::uint8_t*>(destination);
   std::uint32_t copied = 0;

@@ -27,6 +27,9 @@ class RiffWaveReader {
   // Copies up to length of the data bytes not yet handed out; 0 on failure
   // or once the data is used up.
   std::uint32_t read(void* destination, std::uint32_t length);
+  // The data bytes the file really holds: dataSize, or fewer when the file
+  // ends before the data chunk does. 0 when nothing is open.
+  std::uint32_t bytesPresent() const;
 
   // 18 + extraSize bytes, allocated with std::malloc; null until an open succeeds.
   platform::WaveFormatEx* format = nullptr;

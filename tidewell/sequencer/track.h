@@ -46,6 +46,9 @@ class Track {
   std::int32_t bufferCount = 1;
   std::unique_ptr<RiffWaveReader> waveReader;
   std::vector<platform::SoundBufferRef> buffers;  // entry 0 holds the data, the rest duplicate it
+  // The format record the buffers were made for (with its extra bytes), so
+  // a reload can tell whether a new file fits them.
+  std::vector<std::uint8_t> bufferFormat;
   std::int32_t volume = 0;
   std::int32_t rhythm[4] = {0, 0, 0, 0};
   std::int32_t frequency = 50000;
@@ -57,6 +60,7 @@ class Track {
 
  private:
   void rollRhythm();
+  platform::HResult createBuffers(AudioDevice* device);
 };
 
 }  // namespace tidewell
