@@ -1,6 +1,7 @@
 // The beat clock: real time in milliseconds (with their fraction), one beat
-// whenever more than a beat interval has passed, the behaviour of the beat, the volume drift with
-// sample replacement at the floor, and the two mutation rolls of every tick.
+// whenever more than a beat interval has passed, the behaviour of the beat,
+// the volume drift with sample replacement at the floor, and the two
+// mutation rolls of every tick.
 #include <cmath>
 #include <cstdint>
 #include <limits>

@@ -56,15 +56,8 @@ double localRmsMs(const std::vector<double>& onsetMs, double nominalMs, int wind
       }
     }
     if (x.size() < 5) continue;
-    const double period = slope(x, y);
-    double mx = 0.0, my = 0.0;
-    for (std::size_t k = 0; k < x.size(); ++k) {
-      mx += x[k];
-      my += y[k];
-    }
-    mx /= static_cast<double>(x.size());
-    my /= static_cast<double>(x.size());
-    const double off = onsetMs[i] - (my + period * (beat[i] - mx));
+    const Line line = fitLine(x, y);
+    const double off = onsetMs[i] - (line.intercept + line.slope * beat[i]);
     sum += off * off;
     ++count;
   }
@@ -77,15 +70,9 @@ GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs) {
   if (onsetMs.size() < 3 || !(nominalMs > 0.0)) return fit;
   const std::vector<double> beat = beatNumbers(onsetMs, nominalMs, &fit.unexplained);
   fit.beats = static_cast<std::int64_t>(beat.back());
-  fit.periodMs = slope(beat, onsetMs);
-  double meanBeat = 0.0, meanTime = 0.0;
-  for (std::size_t i = 0; i < beat.size(); ++i) {
-    meanBeat += beat[i];
-    meanTime += onsetMs[i];
-  }
-  meanBeat /= static_cast<double>(beat.size());
-  meanTime /= static_cast<double>(beat.size());
-  fit.phaseMs = meanTime - fit.periodMs * meanBeat;
+  const Line line = fitLine(beat, onsetMs);
+  fit.periodMs = line.slope;
+  fit.phaseMs = line.intercept;
   double sum = 0.0;
   for (std::size_t i = 0; i < beat.size(); ++i) {
     const double off = onsetMs[i] - (fit.phaseMs + fit.periodMs * beat[i]);
@@ -96,9 +83,9 @@ GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs) {
   return fit;
 }
 
-double slope(const std::vector<double>& x, const std::vector<double>& y) {
+Line fitLine(const std::vector<double>& x, const std::vector<double>& y) {
   const std::size_t n = std::min(x.size(), y.size());
-  if (n < 2) return 0.0;
+  if (n < 2) return {};
   double mx = 0.0, my = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
     mx += x[i];
@@ -111,7 +98,12 @@ double slope(const std::vector<double>& x, const std::vector<double>& y) {
     sxy += (x[i] - mx) * (y[i] - my);
     sxx += (x[i] - mx) * (x[i] - mx);
   }
-  return sxx > 0.0 ? sxy / sxx : 0.0;
+  Line line;
+  line.slope = sxx > 0.0 ? sxy / sxx : 0.0;
+  line.intercept = my - line.slope * mx;
+  return line;
 }
+
+double slope(const std::vector<double>& x, const std::vector<double>& y) { return fitLine(x, y).slope; }
 
 }  // namespace beat_grid

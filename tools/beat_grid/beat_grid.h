@@ -30,7 +30,14 @@ GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs);
 // wander of the stream's pace against the wall clock.
 double localRmsMs(const std::vector<double>& onsetMs, double nominalMs, int windowBeats);
 
-// Least-squares slope of y over x: the rate at which y grows with x.
+// The least-squares line of y over x.
+struct Line {
+  double slope = 0.0;
+  double intercept = 0.0;
+};
+Line fitLine(const std::vector<double>& x, const std::vector<double>& y);
+
+// Its slope: the rate at which y grows with x.
 double slope(const std::vector<double>& x, const std::vector<double>& y);
 
 }  // namespace beat_grid
