@@ -1,6 +1,7 @@
 #include "platform/fltk/fltk_message_loop.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 
 namespace platform {
 
@@ -11,5 +12,24 @@ FltkMessageLoop::FltkMessageLoop() { Fl::lock(); }
 void FltkMessageLoop::waitAndDispatch(unsigned milliseconds) { Fl::wait(milliseconds / 1000.0); }
 
 void FltkMessageLoop::wake() { Fl::awake(static_cast<void*>(nullptr)); }
+
+namespace {
+constexpr double kQuitCheckSeconds = 0.1;
+}  // namespace
+
+void FltkMessageLoop::quitWhen(std::function<bool()> check) {
+  quitCheck_ = std::move(check);
+  Fl::add_timeout(kQuitCheckSeconds, &FltkMessageLoop::poll, this);
+}
+
+void FltkMessageLoop::poll(void* self) {
+  auto* loop = static_cast<FltkMessageLoop*>(self);
+  if (loop->quitCheck_ && loop->quitCheck_()) {
+    loop->quit_ = true;
+    while (Fl_Window* window = Fl::first_window()) window->hide();
+    return;
+  }
+  Fl::repeat_timeout(kQuitCheckSeconds, &FltkMessageLoop::poll, self);
+}
 
 }  // namespace platform
