@@ -1,8 +1,10 @@
 #!/bin/bash
 # The launcher under Xvfb: "Run From Local Folder" writes the settings and
-# starts the main program; a capture run records autoaudio/0.wav and 1.wav
-# from a 1000 Hz tone fed through SDL's disk capture; closing the capture
-# window ends the launcher. SHOT=path saves a screenshot of the setup dialog.
+# starts the main program beside it; a capture run records autoaudio/0.wav
+# and 1.wav from a 1000 Hz tone fed through SDL's disk capture and starts the
+# main program a second time; closing the capture window ends the launcher;
+# SIGTERM during a take finishes it whole. SHOT=path saves a screenshot of
+# the setup dialog.
 set -u
 LAUNCHER=$1
 SOURCE_DIR=$2
@@ -18,12 +20,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=:$DISPLAY_NUMBER
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=:$DISPLAY_NUMBER
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
 
-# A stand-in main program that says where it runs and stays up a while.
+# A stand-in main program beside the launcher that says where it runs and
+# stays up a while. The launcher is started from elsewhere: it finds both
+# the program and its working directory (data/ beside it) by itself.
 mkdir -p "$WORK/data" "$WORK/autoaudio"
 cp "$LAUNCHER" "$WORK/launcher"
 cat > "$WORK/tidewell" <<'STUB'
@@ -32,8 +38,8 @@ echo $$ >> tidewell.pids
 exec sleep 60
 STUB
 chmod +x "$WORK/tidewell"
-cd "$WORK" || exit 1
-sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 in.raw synth 30 sine 1000 vol 0.5 || fail "sox"
+cd / || exit 1
+sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 "$WORK/in.raw" synth 30 sine 1000 vol 0.5 || fail "sox"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/dev/null
 
 # Dialog units to pixels, as the dialogs lay themselves out.
@@ -44,27 +50,31 @@ clickControl() {  # window, x, y, width, height in dialog units
 }
 
 # 1. Run From Local Folder.
-./launcher 2>launcher1.err &
+"$WORK/launcher" 2>"$WORK/launcher1.err" &
 LAUNCHER_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
 [ -n "$WID" ] || fail "no setup dialog"
 sleep 0.5
 [ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
 clickControl "$WID" 231 17 50 14
-for _ in $(seq 50); do [ -s tidewell.pids ] && break; sleep 0.1; done
-[ "$(cat data/settings.txt)" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
-  fail "settings: '$(cat data/settings.txt)'"
-PID=$(head -1 tidewell.pids)
+for _ in $(seq 50); do [ -s "$WORK/tidewell.pids" ] && break; sleep 0.1; done
+[ "$(cat "$WORK/data/settings.txt")" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
+  fail "settings: '$(cat "$WORK/data/settings.txt")'"
+PID=$(head -1 "$WORK/tidewell.pids")
 kill -0 "$PID" 2>/dev/null || fail "tidewell not running"
 [ "$(readlink /proc/$PID/cwd)" = "$WORK" ] || fail "tidewell runs elsewhere"
-[ "$(ps -o ppid= -p "$PID" | tr -d ' ')" != "$LAUNCHER_PID" ] || fail "tidewell is the launcher's child"
+[ "$(ps -o sid= -p "$PID" | tr -d ' ')" = "$PID" ] || fail "tidewell shares the launcher's session"
 clickControl "$WID" 11 176 50 14  # Quit
 wait "$LAUNCHER_PID"; RC=$?
 [ "$RC" = 1 ] || fail "launcher ended with $RC after Quit"
 echo "local folder: settings written, tidewell $PID running in $WORK"
+kill "$PID"
 
-# 2. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono).
-./launcher 2>launcher2.err &
+# 2. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono);
+# only this run's starts of the main program are counted.
+cd "$WORK" || exit 1
+rm -f tidewell.pids
+"$WORK/launcher" 2>"$WORK/launcher2.err" &
 LAUNCHER_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
 [ -n "$WID" ] || fail "no setup dialog for the capture run"
@@ -75,8 +85,9 @@ clickControl "$WID" 231 70 50 14  # OK of "Run From Sound Capture"
 CAP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Capturing Sound$' | head -1)
 [ -n "$CAP" ] || fail "no capture window"
 START=$(date +%s.%N)
-for _ in $(seq 160); do
-  [ -s autoaudio/1.wav ] && [ "$(wc -l < tidewell.pids)" -ge 2 ] && sleep 4.5 && break
+# The second start comes with the end of autoaudio/4.wav, about 20 s in.
+for _ in $(seq 300); do
+  [ "$(wc -l < tidewell.pids)" -ge 2 ] && break
   sleep 0.1
 done
 [ "$(head -c 2 data/settings.txt)" = "2," ] || fail "capture settings: '$(cat data/settings.txt)'"
@@ -87,8 +98,42 @@ kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs after closing t
 wait "$LAUNCHER_PID"; RC=$?
 END=$(date +%s.%N)
 [ "$RC" = 1 ] || fail "launcher ended with $RC"
-python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/0.wav || fail "autoaudio/0.wav"
-python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/1.wav || fail "autoaudio/1.wav"
+for n in 0 1 2 3 4; do
+  python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/$n.wav || fail "autoaudio/$n.wav"
+done
+[ "$(wc -l < tidewell.pids)" = 2 ] || fail "$(wc -l < tidewell.pids) starts of the main program in the capture run"
 grep -c "^Writing " launcher2.err | sed 's/^/drain lines: /'
 echo "capture run: $(echo "$END - $START" | bc) s from capture window to exit"
+
+# 3. SIGTERM in the middle of a take: the take is finished whole under its
+# own name, every file in autoaudio/ is a sound file whose sizes match its
+# data, and no temporary file is left.
+"$WORK/launcher" 2>launcher3.err &
+LAUNCHER_PID=$!
+WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+[ -n "$WID" ] || fail "no setup dialog for the SIGTERM run"
+sleep 0.5
+clickControl "$WID" 129 58 92 8
+sleep 0.3
+clickControl "$WID" 231 70 50 14
+for _ in $(seq 80); do [ -e autoaudio/0.wav.part ] && break; sleep 0.1; done
+[ -e autoaudio/0.wav.part ] || fail "no take in progress under a temporary name"
+sleep 1  # halfway through the take
+kill -TERM "$LAUNCHER_PID"
+for _ in $(seq 30); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs 3 s after SIGTERM"
+wait "$LAUNCHER_PID"; RC=$?
+[ "$RC" = 1 ] || fail "launcher ended with $RC after SIGTERM"
+ls autoaudio | grep -v '\.wav$' && fail "files left besides the takes"
+for f in autoaudio/*.wav; do
+  sox "$f" -n stat 2>/dev/null || fail "sox cannot read $f"
+  python3 - "$f" <<'PY' || fail "sizes of $f"
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+riff_size, = struct.unpack_from("<I", data, 4)
+data_size, = struct.unpack_from("<I", data, 52)
+assert riff_size == len(data) - 8 and data_size == len(data) - 56 and data_size > 0, (riff_size, data_size, len(data))
+print(f"{sys.argv[1]}: {data_size} bytes of sound")
+PY
+done
 echo PASS
