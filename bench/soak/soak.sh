@@ -39,11 +39,7 @@ sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 "$T/in.raw" synth $((SECONDS_TO_RUN 
   fail "sox"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$T/in.raw SDL_DISKAUDIOFILE=/dev/null
 
-px() { echo $(( ($1 * 7 + 2) / 4 )); }
-py() { echo $(( ($1 * 14 + 4) / 8 )); }
-clickControl() {
-  xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
-}
+. "$(dirname "$0")/../../tests/e2e_launcher/dialog_lib.sh"
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null; }
 
 "$RUN/tidewell-launcher" 2>"$T/launcher.err" &
@@ -97,19 +93,7 @@ sys.exit(0 if ok else 1)
 PY
 [ $? = 0 ] || fail "memory is not flat"
 
-ls "$TIDEWELL_HOME/autoaudio" | grep -v '\.wav$' && fail "files left besides the takes"
-files=0
-for f in "$TIDEWELL_HOME"/autoaudio/*.wav; do
-  sox "$f" -n stat 2>/dev/null || fail "sox cannot read $f"
-  python3 - "$f" <<'PY' || fail "sizes of $f"
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-riff_size, = struct.unpack_from("<I", data, 4)
-data_size, = struct.unpack_from("<I", data, 52)
-assert riff_size == len(data) - 8 and data_size == len(data) - 56 and data_size > 0
-PY
-  files=$((files + 1))
-done
-echo "autoaudio: $files files, every one read by sox with sizes matching its data"
+checkTakes "$TIDEWELL_HOME/autoaudio"
+echo "autoaudio: every file read by sox with sizes matching its data"
 echo "drain lines: $(grep -c '^Writing ' "$T/launcher.err")"
 echo PASS

@@ -74,11 +74,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   export DISPLAY=:${E2E_DISPLAY:-58}
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
-px() { echo $(( ($1 * 7 + 2) / 4 )); }
-py() { echo $(( ($1 * 14 + 4) / 8 )); }
-clickControl() {  # window, x, y, width, height in dialog units
-  xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
-}
+. "$SOURCE_DIR/tests/e2e_launcher/dialog_lib.sh"
 installedTidewell() {
   for p in $(pgrep -x tidewell); do
     [ "$(readlink "/proc/$p/exe")" = "$P/bin/tidewell" ] && echo "$p"

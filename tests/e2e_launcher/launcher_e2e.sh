@@ -42,12 +42,7 @@ cd / || exit 1
 sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 "$WORK/in.raw" synth 30 sine 1000 vol 0.5 || fail "sox"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/dev/null
 
-# Dialog units to pixels, as the dialogs lay themselves out.
-px() { echo $(( ($1 * 7 + 2) / 4 )); }
-py() { echo $(( ($1 * 14 + 4) / 8 )); }
-clickControl() {  # window, x, y, width, height in dialog units
-  xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
-}
+. "$SOURCE_DIR/tests/e2e_launcher/dialog_lib.sh"
 
 # 1. Run From Local Folder.
 "$WORK/launcher" 2>"$WORK/launcher1.err" &
@@ -124,16 +119,5 @@ for _ in $(seq 30); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; 
 kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs 3 s after SIGTERM"
 wait "$LAUNCHER_PID"; RC=$?
 [ "$RC" = 1 ] || fail "launcher ended with $RC after SIGTERM"
-ls autoaudio | grep -v '\.wav$' && fail "files left besides the takes"
-for f in autoaudio/*.wav; do
-  sox "$f" -n stat 2>/dev/null || fail "sox cannot read $f"
-  python3 - "$f" <<'PY' || fail "sizes of $f"
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-riff_size, = struct.unpack_from("<I", data, 4)
-data_size, = struct.unpack_from("<I", data, 52)
-assert riff_size == len(data) - 8 and data_size == len(data) - 56 and data_size > 0, (riff_size, data_size, len(data))
-print(f"{sys.argv[1]}: {data_size} bytes of sound")
-PY
-done
+checkTakes autoaudio
 echo PASS
