@@ -41,6 +41,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$T/in.raw SDL_DISKAUDIOFILE=/dev
 
 . "$(dirname "$0")/../../tests/e2e_launcher/dialog_lib.sh"
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null; }
+cpuSeconds() { awk -v hz="$(getconf CLK_TCK)" '{printf "%.1f", ($14 + $15) / hz}' "/proc/$1/stat"; }
 
 "$RUN/tidewell-launcher" 2>"$T/launcher.err" &
 LAUNCHER_PID=$!
@@ -69,6 +70,8 @@ while [ $(( $(date +%s) - start )) -lt "$SECONDS_TO_RUN" ]; do
   echo "$(( $(date +%s) - start )) $(rss "$LAUNCHER_PID") $(rss "$MAIN_PID")" >> "$T/memory.txt"
   sleep 10
 done
+echo "cpu: launcher $(cpuSeconds "$LAUNCHER_PID") s, tidewell $(cpuSeconds "$MAIN_PID") s over $SECONDS_TO_RUN s"
+grep -q "loaded sounds up" "$TIDEWELL_HOME/data/debug.txt" || fail "the main program did not start up"
 kill -TERM "$LAUNCHER_PID"
 for _ in $(seq 50); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "the launcher did not end on SIGTERM"

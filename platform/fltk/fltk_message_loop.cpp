@@ -15,6 +15,7 @@ void FltkMessageLoop::wake() { Fl::awake(static_cast<void*>(nullptr)); }
 
 namespace {
 constexpr double kQuitCheckSeconds = 0.1;
+constexpr int kMostWindows = 64;  // a window that will not hide cannot hold the end
 }  // namespace
 
 void FltkMessageLoop::quitWhen(std::function<bool()> check) {
@@ -26,7 +27,7 @@ void FltkMessageLoop::poll(void* self) {
   auto* loop = static_cast<FltkMessageLoop*>(self);
   if (loop->quitCheck_ && loop->quitCheck_()) {
     loop->quit_ = true;
-    while (Fl_Window* window = Fl::first_window()) window->hide();
+    for (int i = 0; i < kMostWindows && Fl::first_window(); ++i) Fl::first_window()->hide();
     return;
   }
   Fl::repeat_timeout(kQuitCheckSeconds, &FltkMessageLoop::poll, self);

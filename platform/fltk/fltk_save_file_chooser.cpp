@@ -37,8 +37,8 @@ std::string baseName(const std::string& path) {
 
 // The question is asked here rather than by the chooser, because only here
 // is the default extension added: it is about the file that will be written.
-bool mayReplace(const std::string& path, const std::string& title) {
-  fl_message_title(title.c_str());
+bool mayReplace(const std::string& path) {
+  fl_message_title("Confirm Save As");
   return fl_choice("%s already exists.\nDo you want to replace it?", "No", "Yes", nullptr,
                    baseName(path).c_str()) == 1;
 }
@@ -63,7 +63,7 @@ bool FltkSaveFileChooser::getSaveFileName(SaveFileRequest* request) {
     if (chooser.show() != 0 || !chooser.filename()) return false;
     const std::string chosen = withDefaultExtension(chooser.filename(), request->defaultExtension);
     if ((request->flags & OFN_PATHMUSTEXIST) && !folderExists(chosen)) return false;
-    if ((request->flags & OFN_OVERWRITEPROMPT) && fileExists(chosen) && !mayReplace(chosen, request->title)) {
+    if ((request->flags & OFN_OVERWRITEPROMPT) && fileExists(chosen) && !mayReplace(chosen)) {
       // Asked again, where the user was, with the name they typed.
       const std::size_t slash = chosen.find_last_of('/');
       folder = slash == std::string::npos ? folder : chosen.substr(0, slash);

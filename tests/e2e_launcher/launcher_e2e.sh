@@ -100,9 +100,16 @@ done
 grep -c "^Writing " launcher2.err | sed 's/^/drain lines: /'
 echo "capture run: $(echo "$END - $START" | bc) s from capture window to exit"
 
-# 3. SIGTERM in the middle of a take: the take is finished whole under its
-# own name, every file in autoaudio/ is a sound file whose sizes match its
-# data, and no temporary file is left.
+# 3. "Sound file...": FLTK's own chooser (switched on through the user's
+# FLTK options, as a user would), the overwrite question about the name with
+# ".wav" added, then a new file that records the tone heard after it was
+# chosen. Then SIGTERM in the middle of a numbered take: the take is
+# finished whole under its own name, every file in autoaudio/ is a sound
+# file whose sizes match its data, and no temporary file is left.
+export HOME=$WORK/home
+mkdir -p "$HOME/.fltk/fltk.org"
+printf '[options]\nFNFCUsesGTK:0\n' > "$HOME/.fltk/fltk.org/fltk.prefs"
+echo "an earlier take" > take1.wav
 "$WORK/launcher" 2>launcher3.err &
 LAUNCHER_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
@@ -111,8 +118,30 @@ sleep 0.5
 clickControl "$WID" 129 58 92 8
 sleep 0.3
 clickControl "$WID" 231 70 50 14
-for _ in $(seq 80); do [ -e autoaudio/0.wav.part ] && break; sleep 0.1; done
-[ -e autoaudio/0.wav.part ] || fail "no take in progress under a temporary name"
+CAP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Capturing Sound$' | head -1)
+[ -n "$CAP" ] || fail "no capture window for the chooser run"
+chooseFile() {  # the name to type, without .wav
+  clickControl "$CAP" 7 7 46 13  # "Sound file..."
+  timeout 10 xdotool search --sync --onlyvisible --name '^Save Sound File$' >/dev/null || fail "no chooser"
+  sleep 0.5
+  xdotool type --delay 5 "$WORK/$1"
+  xdotool key Delete Return  # no completion of the typed name
+}
+chooseFile take1
+timeout 5 xdotool search --sync --onlyvisible --name '^Confirm Save As$' >/dev/null ||
+  fail "no overwrite question for take1 (take1.wav exists)"
+sleep 0.3
+xdotool key Escape  # "No": the chooser comes back
+sleep 0.5
+timeout 5 xdotool search --sync --onlyvisible --name '^Save Sound File$' >/dev/null || fail "the chooser did not come back"
+xdotool key Escape  # cancelled
+sleep 0.5
+[ "$(cat take1.wav)" = "an earlier take" ] || fail "take1.wav was overwritten"
+chooseFile fresh
+for _ in $(seq 60); do [ -s fresh.wav ] && break; sleep 0.1; done
+python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" fresh.wav || fail "fresh.wav"
+for _ in $(seq 80); do ls autoaudio/*.part >/dev/null 2>&1 && break; sleep 0.1; done
+ls autoaudio/*.part >/dev/null 2>&1 || fail "no take in progress under a temporary name"
 sleep 1  # halfway through the take
 kill -TERM "$LAUNCHER_PID"
 for _ in $(seq 30); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
