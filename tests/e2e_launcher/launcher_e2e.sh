@@ -20,12 +20,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=:$DISPLAY_NUMBER
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+# A display of its own: no full-screen picture of another test covers the dialogs.
+Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY=:$DISPLAY_NUMBER
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # A stand-in main program beside the launcher that says where it runs and
 # stays up a while. The launcher is started from elsewhere: it finds both
