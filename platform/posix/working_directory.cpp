@@ -57,8 +57,10 @@ WorkingDirectoryChoice chooseWorkingDirectory(const std::string& executablePath,
   const bool runFolder = !programFolder.empty() && isDirectory(programFolder / "data");
   const std::string source = installed ? installedData.string() : runFolder ? programFolder.string() : "";
 
+  // Made absolute here: the main program inherits TIDEWELL_HOME but starts
+  // inside the folder, and must arrive at the same one.
   const std::string home = lookup(environment, "TIDEWELL_HOME");
-  if (!home.empty()) return {home, source, true};
+  if (!home.empty()) return {(fs::path(currentDirectory) / home).lexically_normal().string(), source, true};
   if (installed) {
     // Only an absolute XDG_DATA_HOME counts; a relative one is to be ignored.
     const std::string dataHome = lookup(environment, "XDG_DATA_HOME");

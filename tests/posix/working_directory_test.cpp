@@ -69,6 +69,8 @@ TEST(WorkingDirectory, ChoiceFollowsWhereTheProgramLivesAndTheEnvironment) {
        {{"HOME", "/home/u"}, {"XDG_DATA_HOME", "/data/u"}, {"TIDEWELL_HOME", "/elsewhere"}},
        {"/elsewhere", share, true}},
       {"installed, no home at all", installed, {}, {"", share, true}},
+      {"a relative TIDEWELL_HOME is taken from where the program starts", loose,
+       {{"TIDEWELL_HOME", "mine/../tw"}}, {"/current/tw", "", true}},
       {"run folder stays as it is", inRun, {{"HOME", "/home/u"}}, {s.path("build/run"), "", false}},
       {"run folder under TIDEWELL_HOME is filled from the run folder", inRun,
        {{"TIDEWELL_HOME", "/th"}}, {"/th", s.path("build/run"), true}},
