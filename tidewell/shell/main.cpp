@@ -68,13 +68,16 @@ int main(int argc, char** argv) {
   // A display to show on (an offline render needs none), and the working
   // directory shared with the launcher. A render's output stays where the
   // user named it from.
-  if (options.render) options.render->outputPath = std::filesystem::absolute(options.render->outputPath).string();
+  std::error_code noDirectory;
+  const std::filesystem::path startedIn = std::filesystem::current_path(noDirectory);
   std::string problem;
   if ((!options.render && !platform::sdl::videoHasDisplay(&problem)) ||
       !platform::posix::enterWorkingDirectory(&problem)) {
     std::fprintf(stderr, "%s: %s\n", program.c_str(), problem.c_str());
     return 1;
   }
+  if (options.render && std::filesystem::current_path(noDirectory) != startedIn)
+    options.render->outputPath = (startedIn / options.render->outputPath).string();
   if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
 
   // F10's recorder outlives the sound system whose audio thread feeds it.
