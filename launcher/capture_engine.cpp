@@ -33,7 +33,7 @@ HResult CaptureEngine::initCaptureEngine() {
 
 HResult CaptureEngine::releaseCaptureEngine() {
   capturedFormat_.reset();
-  writer_.reset();  // finishes its file
+  finishFile();
   notifier_.reset();
   captureBuffer_.reset();
   captureDevice_.reset();
@@ -87,13 +87,31 @@ HResult CaptureEngine::setUpNotifications() {
   return platform::kOk;
 }
 
+namespace {
+std::string partialFileName(const std::string& fileName) { return fileName + ".part"; }
+}  // namespace
+
 void CaptureEngine::openCaptureFile(const std::string& fileName) {
-  writer_.reset();
+  finishFile();
   writer_ = std::make_unique<RiffWaveWriter>();
+  writerFileName_ = fileName;
   // Without a ring there is no captured format yet; nothing can be written then.
-  const HResult opened =
-      capturedFormat_ ? writer_->open(fileName.c_str(), capturedFormat_.get()) : platform::E_FAIL;
+  const HResult opened = capturedFormat_
+                             ? writer_->open(partialFileName(fileName).c_str(), capturedFormat_.get())
+                             : platform::E_FAIL;
   setStatusText(opened < 0 ? std::string("Can not create wave file.") : fileName);
+}
+
+void CaptureEngine::finishFile() {
+  if (!writer_) return;
+  const bool hadFile = writer_->file != nullptr;
+  const bool finished = writer_->finish(0) >= 0;
+  writer_.reset();
+  if (!hadFile) return;
+  const std::string partial = partialFileName(writerFileName_);
+  // Only a whole file replaces the previous take of that name.
+  if (!finished || std::rename(partial.c_str(), writerFileName_.c_str()) != 0)
+    std::remove(partial.c_str());
 }
 
 HResult CaptureEngine::startCapture() {
@@ -106,7 +124,7 @@ HResult CaptureEngine::stopCapture() {
   if (!captureBuffer_) return platform::kOk;
   captureBuffer_->stop();
   drainCapture();
-  writer_.reset();
+  finishFile();
   return platform::kOk;
 }
 

@@ -30,6 +30,10 @@ class CaptureEngine {
   platform::HResult scanCaptureFormats();
   platform::HResult createCaptureBuffer(const platform::WaveFormatEx& format);
   platform::HResult setUpNotifications();
+  // The file is written as "<fileName>.part" beside its final name and
+  // renamed over it when finished, so that a reader never meets a
+  // half-written file and the previous take of that name stays whole until
+  // its replacement is.
   void openCaptureFile(const std::string& fileName);
   platform::HResult startCapture();
   platform::HResult stopCapture();
@@ -47,9 +51,12 @@ class CaptureEngine {
   const platform::NotifyPosition& notifyPosition(int i) const { return notifyPositions_[i]; }
   bool hasCaptureBuffer() const { return captureBuffer_ != nullptr; }
   bool hasWriter() const { return writer_ != nullptr; }
+  bool hasWriterFile() const { return writer_ && writer_->file; }
 
  private:
   void setStatusText(const std::string& text);
+  // Finishes the open file and gives it its final name.
+  void finishFile();
 
   platform::CaptureSystem* system_;
   platform::Event* notifyEvent_;
@@ -64,6 +71,7 @@ class CaptureEngine {
   std::unique_ptr<platform::WaveFormatEx> capturedFormat_;
   std::array<int, 16> formatSupported_{};
   std::unique_ptr<RiffWaveWriter> writer_;
+  std::string writerFileName_;  // the name the open file takes when finished
   std::function<void(const std::string&)> statusSink_;
   std::function<void(const char*)> debugOutput_;
 };

@@ -47,19 +47,23 @@ void chooseSaveFile(Launcher& launcher) {
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT | platform::OFN_PATHMUSTEXIST;
   request.defaultExtension = "wav";
   if (launcher.saveFolder.empty()) {
-    launcher.saveFolder = launcher.services.systemSoundFolder;
+    launcher.saveFolder = launcher.services.initialSaveFolder;
   }
   request.fileName = launcher.saveFileName;
   request.initialFolder = launcher.saveFolder;
 
-  if (launcher.cycleFlag == 1) {
-    launcher.engine.stopCapture();
-    launcher.cycleFlag = 0;
-  }
+  // The capture stops before the chooser opens, in either half: the take in
+  // progress is finished with what it holds, and no ring runs undrained
+  // while the user chooses.
+  launcher.engine.stopCapture();
+  launcher.cycleFlag = 0;
   launcher.captureWindow->enable(IDC_RECORD, false);
   setStatusText(launcher, "Saving file...");
 
   const bool chosen = launcher.services.chooser && launcher.services.chooser->getSaveFileName(&request);
+  // However long the chooser was open, the half starts again from now.
+  launcher.cycleElapsed = 0;
+  launcher.previousTime = launcher.services.clock->timeGetTime();
   if (!chosen) {
     setStatusText(launcher, "Save aborted.");
     return;
@@ -70,6 +74,12 @@ void chooseSaveFile(Launcher& launcher) {
   launcher.captureWindow->enable(IDC_RECORD, true);
   const std::size_t slash = request.fileName.find_last_of('/');
   if (slash != std::string::npos) launcher.saveFolder = request.fileName.substr(0, slash);
+  // The chosen file records at once, from a fresh ring, so that it holds
+  // only what was heard after it was chosen, in order, until the half ends
+  // or "&Record" stops it.
+  if (!launcher.engine.hasWriterFile()) return;
+  createAndStartCapture(launcher);
+  launcher.cycleFlag = 1;
 }
 
 void captureWindowCommand(Launcher& launcher, int id) {

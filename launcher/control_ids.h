@@ -21,6 +21,7 @@ constexpr int IDC_BEHAVIOUR_MUTATION = 1038;
 constexpr int IDC_WAVEFORM_MUTATION = 1039;
 constexpr int IDC_BEHAVIOUR = 1040;
 constexpr int IDC_DEMO = 1041;
+constexpr int IDC_FORMAT_NOTE = 1042;  // "Input Format", or why there is none
 
 // "Capturing Sound"
 constexpr int IDC_CANCEL = 2;

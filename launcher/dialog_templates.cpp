@@ -13,7 +13,7 @@ const platform::DialogTemplate& setupDialogTemplate() {
           {IDC_CAPTURE_OK, ControlKind::kDefPushButton, "OK", 231, 70, 50, 14},
           {IDC_QUIT, ControlKind::kPushButton, "Quit", 11, 176, 50, 14},
           {IDC_FORMAT_LIST, ControlKind::kListBox, "", 129, 58, 92, 42},
-          {-1, ControlKind::kStatic, "Input Format", 130, 104, 43, 8},
+          {IDC_FORMAT_NOTE, ControlKind::kStatic, "Input Format", 130, 104, 150, 8},
           {-1, ControlKind::kStatic, "Time Signature", 12, 15, 50, 9},
           {-1, ControlKind::kStatic, "Mutation", 13, 29, 31, 9},
           {IDC_FOLDER_NAME, ControlKind::kEdit, "", 129, 18, 92, 12},

@@ -17,6 +17,8 @@ int runSetupDialog(Launcher& launcher) {
       launcher.services.dialogs->createDialog(setupDialogTemplate());
   platform::Dialog& setup = *dialog;
   setup.setCommandHandler([&launcher, &setup](int id, int) { setupDialogCommand(launcher, setup, id); });
+  // Shown first, so that the wait cursor of the format scan is seen.
+  setup.show();
   setupDialogInit(launcher, setup);
   if (setup.ended()) return setup.endCode();
   return setup.runModal();
@@ -46,11 +48,9 @@ int launcherMain(const LauncherServices& services) {
       [&launcher](int id, int) { captureWindowCommand(launcher, id); });
   initCaptureWindow(launcher);
 
-  if (launcher.engine.initCaptureEngine() < 0) {
-    showError(launcher, "Error initializing DirectSound.  Sample will now exit.");
-    launcher.captureWindow->end(kEndError);
-    return 1;
-  }
+  // Without a capture device the folder and demo runs still work; the
+  // setup dialog says why capture is not offered.
+  launcher.captureAvailable = launcher.engine.initCaptureEngine() >= 0;
 
   const int result = runSetupDialog(launcher);
   if (result == kEndCaptureReady) {

@@ -12,6 +12,7 @@
 #include "platform/api/message_box.h"
 #include "platform/api/program_starter.h"
 #include "platform/api/save_file_chooser.h"
+#include "platform/api/wait_cursor.h"
 #include "platform/capture/auto_reset_event.h"
 
 namespace launcher {
@@ -24,8 +25,10 @@ struct LauncherServices {
   platform::Clock* clock = nullptr;
   platform::SaveFileChooser* chooser = nullptr;
   platform::CaptureSystem* capture = nullptr;
-  // Where the save chooser starts when nothing was chosen yet.
-  std::string systemSoundFolder = "/usr/share/sounds";
+  platform::WaitCursor* waitCursor = nullptr;
+  // Where the save chooser starts when nothing was chosen yet: the user's
+  // music folder, or home.
+  std::string initialSaveFolder;
 };
 
 constexpr const char* kSettingsPath = "data/settings.txt";
@@ -43,6 +46,9 @@ struct Launcher {
   platform::AutoResetEvent stopEvent;
   std::unique_ptr<platform::Dialog> captureWindow;
   CaptureEngine engine;
+  // false when there is no capture device: the dialog then offers folder
+  // and demo runs only.
+  bool captureAvailable = true;
 
   // Recording cycle: 1 = pause half, 0 = recording half.
   int cycleFlag = 0;

@@ -19,7 +19,10 @@ void recordingCycleStep(Launcher& launcher) {
 
   if (!launcher.secondLaunchDone && launcher.captureFileNumber == kSecondLaunchAfterFile) {
     launcher.secondLaunchDone = true;
-    launcher.services.starter->startProgram(kMainProgram);
+    // A box here would hold up the recording; the reason goes to stderr.
+    std::string error;
+    if (!launcher.services.starter->startProgram(kMainProgram, &error))
+      std::fprintf(stderr, "%s\n", error.c_str());
   }
 
   if (launcher.cycleFlag == 1) {
@@ -32,6 +35,8 @@ void recordingCycleStep(Launcher& launcher) {
   if (launcher.captureFileNumber > kLastCaptureFileNumber) launcher.captureFileNumber = 0;
   char fileName[32];
   std::snprintf(fileName, sizeof fileName, "autoaudio/%d.wav", launcher.captureFileNumber);
+  // A manual recording still running ends here with everything it heard.
+  launcher.engine.stopCapture();
   launcher.engine.openCaptureFile(fileName);
   createAndStartCapture(launcher);
 }

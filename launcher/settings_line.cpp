@@ -1,5 +1,7 @@
 #include "launcher/settings_line.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 namespace launcher {
@@ -47,10 +49,14 @@ std::string composeSettingsLine(int request, const SetupChoices& c) {
   return line;
 }
 
-void writeSettingsFile(const char* path, const std::string& line) {
+bool writeSettingsFile(const char* path, const std::string& line, std::string* error) {
+  errno = 0;
   std::ofstream file(path, std::ios::out | std::ios::trunc);
-  if (!file) return;
-  file << line;
+  if (file) file << line;
+  if (file) file.close();
+  if (file) return true;
+  if (error) *error = std::string("Can not write ") + path + (errno ? std::string(": ") + std::strerror(errno) : "");
+  return false;
 }
 
 }  // namespace launcher

@@ -39,8 +39,8 @@ extern const DemoPreset kDemoPresets[kDemoCount];
 // more: the demo selected in choices.demo, whatever the other choices are.
 std::string composeSettingsLine(int request, const SetupChoices& choices);
 
-// Creates or empties the file and writes the line; a failure to open is
-// ignored, as the launch goes ahead regardless.
-void writeSettingsFile(const char* path, const std::string& line);
+// Creates or empties the file and writes the line. false with a reason for
+// the user when the file cannot be written.
+bool writeSettingsFile(const char* path, const std::string& line, std::string* error);
 
 }  // namespace launcher

@@ -32,9 +32,20 @@ void fillFormatList(platform::Dialog& dialog, int listId, const std::array<int, 
 }
 
 platform::HResult initSetupDialog(Launcher& launcher, platform::Dialog& dialog) {
-  const platform::HResult scanned = launcher.engine.scanCaptureFormats();
-  if (scanned < 0) return scanned;
+  if (launcher.captureAvailable) {
+    platform::WaitCursor* cursor = launcher.services.waitCursor;
+    if (cursor) cursor->show();
+    const platform::HResult scanned = launcher.engine.scanCaptureFormats();
+    if (cursor) cursor->restore();
+    if (scanned < 0) return scanned;
+  }
+  // Without a device nothing was accepted: the list stays empty, so the
+  // capture way cannot be confirmed.
   fillFormatList(dialog, IDC_FORMAT_LIST, launcher.engine.formatSupported());
+  if (!launcher.captureAvailable) {
+    dialog.enable(IDC_FORMAT_LIST, false);
+    dialog.setText(IDC_FORMAT_NOTE, kNoCaptureDeviceNote);
+  }
 
   const std::initializer_list<const char*> mutation = {"none", "low", "medium", "high", "very high"};
   fillList(dialog, IDC_TIME_SIGNATURE, {"4", "5", "6", "7", "8"}, 0);
@@ -75,13 +86,19 @@ SetupChoices readChoices(platform::Dialog& dialog) {
   return c;
 }
 
-void writeSettingsAndLaunch(Launcher& launcher, platform::Dialog& dialog, int request) {
-  writeSettingsFile(kSettingsPath, composeSettingsLine(request, readChoices(dialog)));
-  launcher.services.starter->startProgram(kMainProgram);
+bool writeSettingsAndLaunch(Launcher& launcher, platform::Dialog& dialog, int request) {
+  std::string error;
+  if (!writeSettingsFile(kSettingsPath, composeSettingsLine(request, readChoices(dialog)), &error) ||
+      !launcher.services.starter->startProgram(kMainProgram, &error)) {
+    showError(launcher, error.c_str());
+    return false;
+  }
+  return true;
 }
 
 platform::HResult confirmCapture(Launcher& launcher, platform::Dialog& dialog) {
-  writeSettingsAndLaunch(launcher, dialog, kRequestSoundCapture);
+  // Nothing is recorded for a main program that never started.
+  if (!writeSettingsAndLaunch(launcher, dialog, kRequestSoundCapture)) return platform::kFalse;
   platform::WaveFormatEx& format = launcher.engine.chosenFormat;
   format = platform::WaveFormatEx{};
   format.formatTag = platform::WAVE_FORMAT_PCM;

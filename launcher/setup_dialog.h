@@ -10,7 +10,11 @@ namespace launcher {
 platform::HResult initSetupDialog(Launcher& launcher, platform::Dialog& dialog);
 void updateCaptureOkButton(platform::Dialog& dialog);
 platform::HResult confirmCapture(Launcher& launcher, platform::Dialog& dialog);
-void writeSettingsAndLaunch(Launcher& launcher, platform::Dialog& dialog, int request);
+// false, after a message box, when the settings cannot be written or the
+// main program cannot be started; the dialog stays open either way.
+bool writeSettingsAndLaunch(Launcher& launcher, platform::Dialog& dialog, int request);
+
+constexpr const char* kNoCaptureDeviceNote = "No sound capture device: folder and demo runs only";
 
 // What the dialog's controls show now.
 SetupChoices readChoices(platform::Dialog& dialog);

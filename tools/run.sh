@@ -8,7 +8,7 @@ tools/setup.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
 cd build/release/run
-if [ -x ./launcher ]; then
-  exec ./launcher
+if [ -x ./tidewell-launcher ]; then
+  exec ./tidewell-launcher
 fi
 exec ./tidewell

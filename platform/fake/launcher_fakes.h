@@ -9,6 +9,7 @@
 #include "platform/api/message_box.h"
 #include "platform/api/program_starter.h"
 #include "platform/api/save_file_chooser.h"
+#include "platform/api/wait_cursor.h"
 
 namespace platform::fake {
 
@@ -41,8 +42,34 @@ class FakeMessageLoop : public MessageLoop {
 
 class CountingProgramStarter : public ProgramStarter {
  public:
-  void startProgram(const char* programName) override { started.emplace_back(programName); }
+  bool startProgram(const char* programName, std::string* error) override {
+    if (!failure.empty()) {
+      if (error) *error = failure;
+      return false;
+    }
+    started.emplace_back(programName);
+    return true;
+  }
   std::vector<std::string> started;
+  std::string failure;  // when set, every start fails with this reason
+};
+
+// Counts the wait cursor's turns; onShow and onRestore let a test look at
+// what happens in between.
+class CountingWaitCursor : public WaitCursor {
+ public:
+  void show() override {
+    ++shows;
+    if (onShow) onShow();
+  }
+  void restore() override {
+    ++restores;
+    if (onRestore) onRestore();
+  }
+  int shows = 0;
+  int restores = 0;
+  std::function<void()> onShow;
+  std::function<void()> onRestore;
 };
 
 class ScriptedSaveChooser : public SaveFileChooser {

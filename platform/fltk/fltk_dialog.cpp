@@ -24,6 +24,21 @@ constexpr int kFontSize = 10;  // FLTK's Helvetica at the width of an 8 pt dialo
 constexpr int kDropDownHeight = 21;
 constexpr int kListSelectionChanged = 1;
 
+// Statics show their text as it is: FLTK's normal labels would take a
+// leading or trailing "@..." for a symbol (a file name such as "me@home.wav").
+constexpr Fl_Labeltype kPlainLabel = FL_FREE_LABELTYPE;
+
+void drawPlainLabel(const Fl_Label* label, int x, int y, int w, int h, Fl_Align align) {
+  fl_font(label->font, label->size);
+  fl_color(label->color);
+  fl_draw(label->value, x, y, w, h, align, label->image, 0);
+}
+
+void measurePlainLabel(const Fl_Label* label, int& w, int& h) {
+  fl_font(label->font, label->size);
+  fl_measure(label->value, w, h, 0);
+}
+
 }  // namespace
 
 int dialogUnitsToPixelsX(int units) { return (units * kBaseUnitX + 2) / 4; }
@@ -31,6 +46,7 @@ int dialogUnitsToPixelsY(int units) { return (units * kBaseUnitY + 4) / 8; }
 
 FltkDialog::FltkDialog(const DialogTemplate& t, std::function<const IconPixels*(int)> icons)
     : icons_(std::move(icons)) {
+  Fl::set_labeltype(kPlainLabel, drawPlainLabel, measurePlainLabel);
   const int width = dialogUnitsToPixelsX(t.width);
   const int height = dialogUnitsToPixelsY(t.height);
   window_ = std::make_unique<Fl_Double_Window>((Fl::w() - width) / 2, (Fl::h() - height) / 2, width,
@@ -74,6 +90,7 @@ FltkDialog::FltkDialog(const DialogTemplate& t, std::function<const IconPixels*(
         auto* box = new Fl_Box(x, y, w, h);
         box->box(c.kind == ControlKind::kStaticSunken ? FL_THIN_DOWN_BOX : FL_NO_BOX);
         box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+        box->labeltype(kPlainLabel);
         widget = box;
         break;
       }

@@ -2,6 +2,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Native_File_Chooser.H>
+#include <FL/fl_ask.H>
 #include <sys/stat.h>
 
 namespace platform {
@@ -24,29 +25,54 @@ bool folderExists(const std::string& path) {
   return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool fileExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::string baseName(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return path.substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+// The question is asked here rather than by the chooser, because only here
+// is the default extension added: it is about the file that will be written.
+bool mayReplace(const std::string& path) {
+  fl_message_title("Confirm Save As");
+  return fl_choice("%s already exists.\nDo you want to replace it?", "No", "Yes", nullptr,
+                   baseName(path).c_str()) == 1;
+}
+
 }  // namespace
 
 bool FltkSaveFileChooser::getSaveFileName(SaveFileRequest* request) {
-  Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_SAVE_FILE);
-  chooser.title(request->title.c_str());
-  std::string filter;
-  for (const auto& [caption, pattern] : request->filters) {
-    if (!filter.empty()) filter += "\n";
-    filter += caption + "\t" + pattern;
+  std::string folder = request->initialFolder;
+  std::string offered = baseName(request->fileName);
+  for (;;) {
+    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_SAVE_FILE);
+    chooser.title(request->title.c_str());
+    std::string filter;
+    for (const auto& [caption, pattern] : request->filters) {
+      if (!filter.empty()) filter += "\n";
+      filter += caption + "\t" + pattern;
+    }
+    chooser.filter(filter.c_str());
+    chooser.filter_value(request->filterIndex - 1);
+    if (!folder.empty()) chooser.directory(folder.c_str());
+    if (!offered.empty()) chooser.preset_file(offered.c_str());
+    if (chooser.show() != 0 || !chooser.filename()) return false;
+    const std::string chosen = withDefaultExtension(chooser.filename(), request->defaultExtension);
+    if ((request->flags & OFN_PATHMUSTEXIST) && !folderExists(chosen)) return false;
+    if ((request->flags & OFN_OVERWRITEPROMPT) && fileExists(chosen) && !mayReplace(chosen)) {
+      // Asked again, where the user was, with the name they typed.
+      const std::size_t slash = chosen.find_last_of('/');
+      folder = slash == std::string::npos ? folder : chosen.substr(0, slash);
+      offered = baseName(chosen);
+      continue;
+    }
+    request->fileName = chosen;
+    return true;
   }
-  chooser.filter(filter.c_str());
-  chooser.filter_value(request->filterIndex - 1);
-  if (!request->initialFolder.empty()) chooser.directory(request->initialFolder.c_str());
-  if (!request->fileName.empty()) {
-    const std::size_t slash = request->fileName.find_last_of('/');
-    chooser.preset_file(request->fileName.substr(slash == std::string::npos ? 0 : slash + 1).c_str());
-  }
-  if (request->flags & OFN_OVERWRITEPROMPT) chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM);
-  if (chooser.show() != 0 || !chooser.filename()) return false;
-  const std::string chosen = withDefaultExtension(chooser.filename(), request->defaultExtension);
-  if ((request->flags & OFN_PATHMUSTEXIST) && !folderExists(chosen)) return false;
-  request->fileName = chosen;
-  return true;
 }
 
 }  // namespace platform

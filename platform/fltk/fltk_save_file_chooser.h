@@ -3,8 +3,9 @@
 
 namespace platform {
 
-// FLTK's own file chooser in save mode (not the GTK one, which hides behind
-// other windows without a window manager).
+// The desktop's file chooser through FLTK in save mode: GTK's where it is
+// available and allowed by FLTK's options, otherwise FLTK's own. The
+// overwrite question is asked about the name with its default extension.
 class FltkSaveFileChooser : public SaveFileChooser {
  public:
   bool getSaveFileName(SaveFileRequest* request) override;

@@ -1,14 +1,22 @@
 #pragma once
+#include <string>
+
 #include "platform/api/program_starter.h"
 
 namespace platform {
 
-// Runs "./<name>" from the working directory with no arguments. A double fork
-// hands the program to init at once, so it is never waited for and never
-// left as a zombie.
+// Runs <programFolder>/<name> with no arguments in the current working
+// directory, by posix_spawn: no descriptor but the standard three reaches
+// it, it gets its own session and default signal handling, and it is never
+// waited for. The first start asks the system to reap the programs when they
+// end, so none is left as a zombie.
 class PosixProgramStarter : public ProgramStarter {
  public:
-  void startProgram(const char* programName) override;
+  explicit PosixProgramStarter(std::string programFolder) : programFolder_(std::move(programFolder)) {}
+  bool startProgram(const char* programName, std::string* error) override;
+
+ private:
+  std::string programFolder_;
 };
 
 }  // namespace platform

@@ -92,25 +92,94 @@ TEST_F(RecordingCycleTest, TwelfthRecordingReusesTheFirstNameAndSecondStartHappe
   EXPECT_EQ(dataSize % 1024, 0u);
 }
 
-TEST_F(RecordingCycleTest, ChosenFileIsRecordedByTheRecordToggle) {
+std::string dataOf(const std::string& path) {
+  const std::string file = TempWorkDir::read(path);
+  return file.size() < 56 ? std::string() : file.substr(56);
+}
+
+std::vector<std::uint8_t> counting(std::size_t count, std::uint8_t from) {
+  std::vector<std::uint8_t> bytes(count);
+  for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(from + i);
+  return bytes;
+}
+
+TEST_F(RecordingCycleTest, ChosenFileHoldsExactlyTheSoundHeardAfterItWasChosen) {
+  services.initialSaveFolder = "/home/someone/Music";
   prepare();
-  recordingCycleStep(*launcher);  // pause half: cycleFlag 1
-  chooser.answer = std::string(std::filesystem::current_path()) + "/mine.wav";
+  runHalf();  // the first, immediate flip to a pause
+  runHalf();  // the pause; autoaudio/0.wav is being recorded now
+  clock.advance(1900);
+  recordingCycleStep(*launcher);
+  capture.feedSilence(3000, 0x11);  // heard before the choice, not yet drained
+
+  const std::string mine = std::string(std::filesystem::current_path()) + "/mine.wav";
+  chooser.answer = mine;
   window->click(IDC_SOUND_FILE);
   ASSERT_EQ(chooser.requests.size(), 1u);
   EXPECT_EQ(chooser.requests[0].title, "Save Sound File");
-  EXPECT_EQ(chooser.requests[0].initialFolder, "/usr/share/sounds");
+  EXPECT_EQ(chooser.requests[0].initialFolder, "/home/someone/Music");
   EXPECT_EQ(chooser.requests[0].flags, 0x806u);
-  EXPECT_EQ(launcher->cycleFlag, 0);
+  EXPECT_EQ(window->getText(IDC_STATUS), mine);
   EXPECT_TRUE(window->isEnabled(IDC_RECORD));
-  EXPECT_EQ(window->getText(IDC_STATUS), chooser.answer);
-  captureWindowCommand(*launcher, IDC_RECORD);
+  // The take in progress was finished with its whole blocks before the chooser.
+  EXPECT_TRUE(dataOf("autoaudio/0.wav") == std::string(2048, '\x11'));
+
+  // The half starts again when the chooser closes: a full two seconds.
+  const std::vector<std::uint8_t> heard = counting(5000, 7);
+  capture.feed(heard);
+  clock.advance(2000);
+  recordingCycleStep(*launcher);
+  if (launcher->notifyEvent.take()) launcher->engine.drainCapture();
   EXPECT_EQ(launcher->cycleFlag, 1);
+  clock.advance(1);
+  recordingCycleStep(*launcher);  // the flip ends the chosen file
+  EXPECT_EQ(launcher->cycleFlag, 0);
+  EXPECT_TRUE(dataOf(mine) == std::string(heard.begin(), heard.begin() + 4096));
+  EXPECT_FALSE(std::filesystem::exists(mine + ".part"));
+
   chooser.answer.clear();
-  captureWindowCommand(*launcher, IDC_SOUND_FILE);
+  window->click(IDC_SOUND_FILE);
   EXPECT_EQ(window->getText(IDC_STATUS), "Save aborted.");
   EXPECT_EQ(chooser.requests[1].initialFolder, std::string(std::filesystem::current_path()));
-  EXPECT_EQ(chooser.requests[1].fileName, std::string(std::filesystem::current_path()) + "/mine.wav");
+  EXPECT_EQ(chooser.requests[1].fileName, mine);
+}
+
+TEST_F(RecordingCycleTest, RecordToggleStopsTheChosenFile) {
+  prepare();
+  recordingCycleStep(*launcher);  // pause half
+  const std::string mine = std::string(std::filesystem::current_path()) + "/mine.wav";
+  chooser.answer = mine;
+  window->click(IDC_SOUND_FILE);
+  capture.feed(counting(1500, 0));
+  window->click(IDC_RECORD);
+  EXPECT_EQ(launcher->cycleFlag, 0);
+  EXPECT_FALSE(window->isEnabled(IDC_RECORD));
+  const std::vector<std::uint8_t> block = counting(1024, 0);
+  EXPECT_TRUE(dataOf(mine) == std::string(block.begin(), block.end()));
+}
+
+TEST_F(RecordingCycleTest, ATakeTakesItsNameOnlyWhenWhole) {
+  prepare();
+  runHalf();  // the first, immediate flip to a pause
+  runHalf();  // the pause; then autoaudio/0.wav starts
+  EXPECT_TRUE(std::filesystem::exists("autoaudio/0.wav.part"));
+  EXPECT_FALSE(std::filesystem::exists("autoaudio/0.wav"));
+  runHalf(1024);
+  const std::string firstTake = TempWorkDir::read("autoaudio/0.wav");
+  ASSERT_GT(firstTake.size(), 56u);
+  EXPECT_FALSE(std::filesystem::exists("autoaudio/0.wav.part"));
+  for (int file = 1; file <= 10; ++file) {
+    runHalf();
+    runHalf(1024);
+  }
+  runHalf();  // autoaudio/0.wav again, recording its second take
+  capture.feedSilence(4096, 0x22);
+  if (launcher->notifyEvent.take()) launcher->engine.drainCapture();
+  EXPECT_TRUE(TempWorkDir::read("autoaudio/0.wav") == firstTake);
+  runHalf(1024);
+  EXPECT_TRUE(dataOf("autoaudio/0.wav").substr(0, 4096) == std::string(4096, '\x22'));
+  for (const auto& entry : std::filesystem::directory_iterator("autoaudio"))
+    EXPECT_EQ(entry.path().extension(), ".wav") << entry.path();
 }
 
 TEST_F(RecordingCycleTest, RingFailureDuringTheCycleReportsAndQuits) {

@@ -1,8 +1,10 @@
 #!/bin/bash
 # The launcher under Xvfb: "Run From Local Folder" writes the settings and
-# starts the main program; a capture run records autoaudio/0.wav and 1.wav
-# from a 1000 Hz tone fed through SDL's disk capture; closing the capture
-# window ends the launcher. SHOT=path saves a screenshot of the setup dialog.
+# starts the main program beside it; a capture run records autoaudio/0.wav
+# and 1.wav from a 1000 Hz tone fed through SDL's disk capture and starts the
+# main program a second time; closing the capture window ends the launcher;
+# SIGTERM during a take finishes it whole. SHOT=path saves a screenshot of
+# the setup dialog.
 set -u
 LAUNCHER=$1
 SOURCE_DIR=$2
@@ -18,12 +20,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A display of its own: no full-screen picture of another test covers the dialogs.
 Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 XVFB_PID=$!
 export DISPLAY=:$DISPLAY_NUMBER
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-# A stand-in main program that says where it runs and stays up a while.
+# A stand-in main program beside the launcher that says where it runs and
+# stays up a while. The launcher is started from elsewhere: it finds both
+# the program and its working directory (data/ beside it) by itself.
 mkdir -p "$WORK/data" "$WORK/autoaudio"
 cp "$LAUNCHER" "$WORK/launcher"
 cat > "$WORK/tidewell" <<'STUB'
@@ -32,39 +37,38 @@ echo $$ >> tidewell.pids
 exec sleep 60
 STUB
 chmod +x "$WORK/tidewell"
-cd "$WORK" || exit 1
-sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 in.raw synth 30 sine 1000 vol 0.5 || fail "sox"
+cd / || exit 1
+sox -n -t raw -r 8000 -e unsigned -b 8 -c 1 "$WORK/in.raw" synth 30 sine 1000 vol 0.5 || fail "sox"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/dev/null
 
-# Dialog units to pixels, as the dialogs lay themselves out.
-px() { echo $(( ($1 * 7 + 2) / 4 )); }
-py() { echo $(( ($1 * 14 + 4) / 8 )); }
-clickControl() {  # window, x, y, width, height in dialog units
-  xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
-}
+. "$SOURCE_DIR/tests/e2e_launcher/dialog_lib.sh"
 
 # 1. Run From Local Folder.
-./launcher 2>launcher1.err &
+"$WORK/launcher" 2>"$WORK/launcher1.err" &
 LAUNCHER_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
 [ -n "$WID" ] || fail "no setup dialog"
 sleep 0.5
 [ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
 clickControl "$WID" 231 17 50 14
-for _ in $(seq 50); do [ -s tidewell.pids ] && break; sleep 0.1; done
-[ "$(cat data/settings.txt)" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
-  fail "settings: '$(cat data/settings.txt)'"
-PID=$(head -1 tidewell.pids)
+for _ in $(seq 50); do [ -s "$WORK/tidewell.pids" ] && break; sleep 0.1; done
+[ "$(cat "$WORK/data/settings.txt")" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
+  fail "settings: '$(cat "$WORK/data/settings.txt")'"
+PID=$(head -1 "$WORK/tidewell.pids")
 kill -0 "$PID" 2>/dev/null || fail "tidewell not running"
 [ "$(readlink /proc/$PID/cwd)" = "$WORK" ] || fail "tidewell runs elsewhere"
-[ "$(ps -o ppid= -p "$PID" | tr -d ' ')" != "$LAUNCHER_PID" ] || fail "tidewell is the launcher's child"
+[ "$(ps -o sid= -p "$PID" | tr -d ' ')" = "$PID" ] || fail "tidewell shares the launcher's session"
 clickControl "$WID" 11 176 50 14  # Quit
 wait "$LAUNCHER_PID"; RC=$?
 [ "$RC" = 1 ] || fail "launcher ended with $RC after Quit"
 echo "local folder: settings written, tidewell $PID running in $WORK"
+kill "$PID"
 
-# 2. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono).
-./launcher 2>launcher2.err &
+# 2. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono);
+# only this run's starts of the main program are counted.
+cd "$WORK" || exit 1
+rm -f tidewell.pids
+"$WORK/launcher" 2>"$WORK/launcher2.err" &
 LAUNCHER_PID=$!
 WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
 [ -n "$WID" ] || fail "no setup dialog for the capture run"
@@ -75,8 +79,9 @@ clickControl "$WID" 231 70 50 14  # OK of "Run From Sound Capture"
 CAP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Capturing Sound$' | head -1)
 [ -n "$CAP" ] || fail "no capture window"
 START=$(date +%s.%N)
-for _ in $(seq 160); do
-  [ -s autoaudio/1.wav ] && [ "$(wc -l < tidewell.pids)" -ge 2 ] && sleep 4.5 && break
+# The second start comes with the end of autoaudio/4.wav, about 20 s in.
+for _ in $(seq 300); do
+  [ "$(wc -l < tidewell.pids)" -ge 2 ] && break
   sleep 0.1
 done
 [ "$(head -c 2 data/settings.txt)" = "2," ] || fail "capture settings: '$(cat data/settings.txt)'"
@@ -87,8 +92,60 @@ kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs after closing t
 wait "$LAUNCHER_PID"; RC=$?
 END=$(date +%s.%N)
 [ "$RC" = 1 ] || fail "launcher ended with $RC"
-python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/0.wav || fail "autoaudio/0.wav"
-python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/1.wav || fail "autoaudio/1.wav"
+for n in 0 1 2 3 4; do
+  python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/$n.wav || fail "autoaudio/$n.wav"
+done
+[ "$(wc -l < tidewell.pids)" = 2 ] || fail "$(wc -l < tidewell.pids) starts of the main program in the capture run"
 grep -c "^Writing " launcher2.err | sed 's/^/drain lines: /'
 echo "capture run: $(echo "$END - $START" | bc) s from capture window to exit"
+
+# 3. "Sound file...": FLTK's own chooser (switched on through the user's
+# FLTK options, as a user would), the overwrite question about the name with
+# ".wav" added, then a new file that records the tone heard after it was
+# chosen. Then SIGTERM in the middle of a numbered take: the take is
+# finished whole under its own name, every file in autoaudio/ is a sound
+# file whose sizes match its data, and no temporary file is left.
+export HOME=$WORK/home
+mkdir -p "$HOME/.fltk/fltk.org"
+printf '[options]\nFNFCUsesGTK:0\n' > "$HOME/.fltk/fltk.org/fltk.prefs"
+echo "an earlier take" > take1.wav
+"$WORK/launcher" 2>launcher3.err &
+LAUNCHER_PID=$!
+WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+[ -n "$WID" ] || fail "no setup dialog for the SIGTERM run"
+sleep 0.5
+clickControl "$WID" 129 58 92 8
+sleep 0.3
+clickControl "$WID" 231 70 50 14
+CAP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Capturing Sound$' | head -1)
+[ -n "$CAP" ] || fail "no capture window for the chooser run"
+chooseFile() {  # the name to type, without .wav
+  clickControl "$CAP" 7 7 46 13  # "Sound file..."
+  timeout 10 xdotool search --sync --onlyvisible --name '^Save Sound File$' >/dev/null || fail "no chooser"
+  sleep 0.5
+  xdotool type --delay 5 "$WORK/$1"
+  xdotool key Delete Return  # no completion of the typed name
+}
+chooseFile take1
+timeout 5 xdotool search --sync --onlyvisible --name '^Confirm Save As$' >/dev/null ||
+  fail "no overwrite question for take1 (take1.wav exists)"
+sleep 0.3
+xdotool key Escape  # "No": the chooser comes back
+sleep 0.5
+timeout 5 xdotool search --sync --onlyvisible --name '^Save Sound File$' >/dev/null || fail "the chooser did not come back"
+xdotool key Escape  # cancelled
+sleep 0.5
+[ "$(cat take1.wav)" = "an earlier take" ] || fail "take1.wav was overwritten"
+chooseFile fresh
+for _ in $(seq 60); do [ -s fresh.wav ] && break; sleep 0.1; done
+python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" fresh.wav || fail "fresh.wav"
+for _ in $(seq 80); do ls autoaudio/*.part >/dev/null 2>&1 && break; sleep 0.1; done
+ls autoaudio/*.part >/dev/null 2>&1 || fail "no take in progress under a temporary name"
+sleep 1  # halfway through the take
+kill -TERM "$LAUNCHER_PID"
+for _ in $(seq 30); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs 3 s after SIGTERM"
+wait "$LAUNCHER_PID"; RC=$?
+[ "$RC" = 1 ] || fail "launcher ended with $RC after SIGTERM"
+checkTakes autoaudio
 echo PASS

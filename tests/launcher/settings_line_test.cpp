@@ -64,14 +64,18 @@ TEST(SettingsLine, SeparatorInAFolderIsWrittenAsTyped) {
 
 TEST(SettingsFile, IsReplacedAndHasNoLineEnd) {
   TempWorkDir dir;
-  writeSettingsFile("data/settings.txt", std::string(500, 'x'));
-  writeSettingsFile("data/settings.txt", "1,2,");
+  std::string error;
+  EXPECT_TRUE(writeSettingsFile("data/settings.txt", std::string(500, 'x'), &error));
+  EXPECT_TRUE(writeSettingsFile("data/settings.txt", "1,2,", &error));
   EXPECT_EQ(TempWorkDir::read("data/settings.txt"), "1,2,");
+  EXPECT_EQ(error, "");
 }
 
-TEST(SettingsFile, MissingFolderIsIgnored) {
+TEST(SettingsFile, MissingFolderIsReported) {
   TempWorkDir dir;
-  writeSettingsFile("nowhere/settings.txt", "1,");
+  std::string error;
+  EXPECT_FALSE(writeSettingsFile("nowhere/settings.txt", "1,", &error));
+  EXPECT_EQ(error, "Can not write nowhere/settings.txt: No such file or directory");
   EXPECT_FALSE(std::filesystem::exists("nowhere"));
 }
 

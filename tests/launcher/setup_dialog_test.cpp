@@ -71,6 +71,66 @@ TEST_F(SetupDialogTest, LocalFolderWritesDefaultsAndStartsOneInstancePerPress) {
   EXPECT_FALSE(dialog->ended());
 }
 
+// Each list in turn gets a value of its own; exactly its field changes, so
+// two controls swapped anywhere between the dialog and the line show up.
+TEST_F(SetupDialogTest, EachListFeedsItsOwnField) {
+  struct Row {
+    int list;
+    int value;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {IDC_TIME_SIGNATURE, 4, "1,4,0,0,0,0,0,2,2,demo1,currently disabled,"},
+      {IDC_TIME_SIGNATURE_MUTATION, 3, "1,0,3,0,0,0,0,2,2,demo1,currently disabled,"},
+      {IDC_BEHAVIOUR, 2, "1,0,0,2,0,0,0,2,2,demo1,currently disabled,"},
+      {IDC_BEHAVIOUR_MUTATION, 1, "1,0,0,0,1,0,0,2,2,demo1,currently disabled,"},
+      {IDC_WAVEFORM, 1, "1,0,0,0,0,1,0,2,2,demo1,currently disabled,"},
+      {IDC_WAVEFORM_MUTATION, 4, "1,0,0,0,0,0,4,2,2,demo1,currently disabled,"},
+      {IDC_CHANNELS, 7, "1,0,0,0,0,0,0,7,2,demo1,currently disabled,"},
+      {IDC_TEMPO, 0, "1,0,0,0,0,0,0,2,0,demo1,currently disabled,"},
+  };
+  for (const Row& row : rows) {
+    open();
+    dialog->select(row.list, row.value);
+    dialog->click(IDC_FOLDER_OK);
+    EXPECT_EQ(settings(), row.expected) << "list " << row.list;
+  }
+  // The ninth list picks the demo and nothing else does.
+  open();
+  dialog->select(IDC_DEMO, 2);
+  dialog->click(IDC_FOLDER_OK);
+  EXPECT_EQ(settings(), "1,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+  dialog->click(IDC_DEMO_OK);
+  EXPECT_EQ(settings(), "1,5,0,2,0,0,0,5,3,demo3,none,");
+}
+
+TEST_F(SetupDialogTest, FormatScanRunsUnderTheWaitCursor) {
+  std::vector<int> ringsMade;
+  waitCursor.onShow = [&] { ringsMade.push_back(capture.buffersCreated()); };
+  waitCursor.onRestore = [&] { ringsMade.push_back(capture.buffersCreated()); };
+  open();
+  EXPECT_EQ(ringsMade, (std::vector<int>{0, 16}));
+}
+
+TEST_F(SetupDialogTest, FailedStartOrSettingsWriteIsReportedAndTheDialogStays) {
+  open();
+  starter.failure = "Can not start /opt/bin/tidewell: No such file or directory";
+  dialog->click(IDC_FOLDER_OK);
+  dialog->select(IDC_FORMAT_LIST, 0);
+  dialog->click(IDC_CAPTURE_OK);
+  EXPECT_EQ(boxes.texts, (std::vector<std::string>(2, starter.failure)));
+  EXPECT_FALSE(dialog->ended());
+  EXPECT_FALSE(launcher->engine.hasCaptureBuffer());  // nothing recorded for it
+
+  starter.failure.clear();
+  std::filesystem::remove_all("data");
+  dialog->click(IDC_DEMO_OK);
+  ASSERT_EQ(boxes.texts.size(), 3u);
+  EXPECT_EQ(boxes.texts[2], "Can not write data/settings.txt: No such file or directory");
+  EXPECT_TRUE(starter.started.empty());
+  EXPECT_FALSE(dialog->ended());
+}
+
 TEST_F(SetupDialogTest, DemoWritesItsPresetWhateverTheControlsShow) {
   open();
   dialog->setCurSel(IDC_TIME_SIGNATURE, 4);
@@ -134,12 +194,22 @@ TEST_F(SetupDialogTest, QuitEndsWithTwo) {
   EXPECT_EQ(dialog->endCode(), kEndQuit);
 }
 
-TEST_F(SetupDialogTest, LauncherWithoutCaptureDeviceReportsAndReturnsOne) {
+TEST_F(SetupDialogTest, WithoutCaptureDeviceTheDialogOffersFolderAndDemoRuns) {
   capture.failDeviceCreation(platform::DSERR_NODRIVER);
+  factory.onRunModal = [](FakeDialog& d) {
+    EXPECT_TRUE(d.items(IDC_FORMAT_LIST).empty());
+    EXPECT_FALSE(d.isEnabled(IDC_FORMAT_LIST));
+    EXPECT_EQ(d.getText(IDC_FORMAT_NOTE), kNoCaptureDeviceNote);
+    d.click(IDC_CAPTURE_OK);  // disabled: nothing happens
+    d.click(IDC_FOLDER_OK);
+    d.click(IDC_QUIT);
+  };
   EXPECT_EQ(launcherMain(services), 1);
-  EXPECT_EQ(boxes.texts,
-            (std::vector<std::string>{"Error initializing DirectSound.  Sample will now exit."}));
-  ASSERT_EQ(factory.created.size(), 1u);  // only the capture window; no setup dialog
+  EXPECT_TRUE(boxes.texts.empty());
+  ASSERT_EQ(factory.created.size(), 2u);  // the capture window and the setup dialog
+  EXPECT_EQ(settings(), "1,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+  EXPECT_EQ(starter.started.size(), 1u);
+  EXPECT_EQ(waitCursor.shows, 0);  // no scan without a device
 }
 
 TEST_F(SetupDialogTest, QuitFromTheSetupDialogEndsTheLauncherWithoutRecording) {

@@ -19,6 +19,7 @@ struct LauncherRig {
     services.capture = &capture;
     services.dialogs = &factory;
     services.chooser = &chooser;
+    services.waitCursor = &waitCursor;
   }
 
   TempWorkDir dir;
@@ -29,6 +30,7 @@ struct LauncherRig {
   platform::fake::ScriptedCaptureSystem capture;
   platform::fake::FakeDialogFactory factory;
   platform::fake::ScriptedSaveChooser chooser;
+  platform::fake::CountingWaitCursor waitCursor;
   LauncherServices services;
 };
 

@@ -3,14 +3,17 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/steady_clock.h"
+#include "platform/posix/working_directory.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window_system.h"
+#include "platform/sdl/video_presence.h"
 #include "resources/resources.h"
 #include "tidewell/recording/recorder.h"
 #include "tidewell/render/offline_render.h"
@@ -50,7 +53,7 @@ int main(int argc, char** argv) {
                  program.c_str());
     return 2;
   }
-  const tidewell::CommandLine& options = parsed.options;
+  tidewell::CommandLine options = parsed.options;
   if (options.showHelp) {
     std::fputs(tidewell::usageText(program).c_str(), stdout);
     return 0;
@@ -61,6 +64,20 @@ int main(int argc, char** argv) {
   }
 
   if (options.seed) tidewell::randomGenerator().seed(*options.seed);
+
+  // A display to show on (an offline render needs none), and the working
+  // directory shared with the launcher. A render's output stays where the
+  // user named it from.
+  std::error_code noDirectory;
+  const std::filesystem::path startedIn = std::filesystem::current_path(noDirectory);
+  std::string problem;
+  if ((!options.render && !platform::sdl::videoHasDisplay(&problem)) ||
+      !platform::posix::enterWorkingDirectory(&problem)) {
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), problem.c_str());
+    return 1;
+  }
+  if (options.render && std::filesystem::current_path(noDirectory) != startedIn)
+    options.render->outputPath = (startedIn / options.render->outputPath).string();
   if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
 
   // F10's recorder outlives the sound system whose audio thread feeds it.

@@ -1,0 +1,142 @@
+#!/bin/bash
+# Tidewell installed as a user gets it: `cmake --install` into a scratch
+# prefix and `cpack -G DEB` from the build; then, with a fresh HOME and
+# started from /, the installed launcher opens its dialog, makes and fills
+# ~/.local/share/tidewell, and "Run From Local Folder" starts the installed
+# tidewell there, playing demo1 - once with no usable audio driver at all
+# (no capture device either), once with SDL's disk driver to hear it.
+# Neither program lingers without a display.
+set -u
+BUILD=$1
+SOURCE_DIR=$2
+T=$(mktemp -d /tmp/install-e2e-XXXXXX)
+P=$T/prefix
+XVFB_PID=
+fail() { echo "FAIL: $*"; exit 1; }
+cleanup() {
+  for p in $(pgrep -x tidewell); do
+    [ "$(readlink "/proc/$p/exe")" = "$P/bin/tidewell" ] && kill -9 "$p" 2>/dev/null
+  done
+  [ -n "${LAUNCHER_PID:-}" ] && kill -9 "$LAUNCHER_PID" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  rm -rf "$T"
+}
+trap cleanup EXIT
+
+# 1. The install layout, the desktop entry, the icons, the package.
+cmake --install "$BUILD" --prefix "$P" >/dev/null || fail "cmake --install"
+for f in bin/tidewell bin/tidewell-launcher share/tidewell/data/text share/tidewell/C.wav \
+         share/applications/tidewell.desktop share/man/man1/tidewell.1 share/man/man1/tidewell-launcher.1; do
+  [ -s "$P/$f" ] || fail "missing $f"
+done
+[ -d "$P/share/tidewell/autoaudio" ] || fail "missing share/tidewell/autoaudio"
+for d in 1 2 3 4; do ls "$P/share/tidewell/demo$d/"*.wav >/dev/null 2>&1 || fail "no demo$d"; done
+for size in 16 32 48 256; do
+  [ "$(identify -format %wx%h "$P/share/icons/hicolor/${size}x${size}/apps/tidewell.png")" = "${size}x${size}" ] ||
+    fail "icon ${size}x${size}"
+done
+desktop-file-validate "$P/share/applications/tidewell.desktop" || fail "desktop-file-validate"
+grep -qx "Exec=tidewell-launcher" "$P/share/applications/tidewell.desktop" || fail "desktop Exec"
+"$P/bin/tidewell-launcher" --help | grep -q "Tidewell Setup" || fail "launcher --help"
+"$P/bin/tidewell" --help | grep -q "settings.txt" || fail "tidewell --help"
+
+cpack --config "$BUILD/CPackConfig.cmake" -G DEB -B "$T/pkg" >/dev/null 2>&1 || fail "cpack"
+DEB=$(ls "$T"/pkg/tidewell_*_amd64.deb 2>/dev/null | head -1)
+[ -n "$DEB" ] || fail "no tidewell_<version>_amd64.deb"
+DEPENDS=$(dpkg-deb -f "$DEB" Depends)
+case "$DEPENDS" in *libsdl2*libfltk*|*libfltk*libsdl2*) ;; *) fail "Depends: $DEPENDS" ;; esac
+dpkg-deb -c "$DEB" | awk '{print $6}' > "$T/contents"
+for f in ./usr/bin/tidewell ./usr/bin/tidewell-launcher ./usr/share/applications/tidewell.desktop \
+         ./usr/share/icons/hicolor/48x48/apps/tidewell.png ./usr/share/tidewell/demo1/ ./usr/share/tidewell/C.wav; do
+  grep -qx "$f" "$T/contents" || fail "$DEB lacks $f"
+done
+echo "package: $(basename "$DEB"), $(stat -c %s "$DEB") bytes, Depends: $DEPENDS"
+
+# 2. No display: a clear message and an exit at once.
+export HOME=$T/home
+mkdir -p "$HOME"
+unset XDG_DATA_HOME XDG_CONFIG_HOME TIDEWELL_HOME
+for program in tidewell tidewell-launcher; do
+  start=$(date +%s%N)
+  (cd / && env -u DISPLAY -u WAYLAND_DISPLAY timeout 5 "$P/bin/$program" >/dev/null 2>"$T/nodisplay.err")
+  rc=$?
+  ms=$(( ($(date +%s%N) - start) / 1000000 ))
+  [ "$rc" != 0 ] && [ "$rc" != 124 ] || fail "$program without a display: exit $rc"
+  [ "$ms" -lt 1000 ] || fail "$program without a display took $ms ms"
+  grep -q "display" "$T/nodisplay.err" || fail "$program without a display said: $(cat "$T/nodisplay.err")"
+done
+[ -e "$HOME/.local" ] && fail "a program without a display touched HOME"
+
+# 3. The dialog, from /, with a fresh HOME.
+# A display of its own: no full-screen picture of another test covers the dialog.
+DISPLAY_NUMBER=${E2E_INSTALL_DISPLAY:-58}
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY=:$DISPLAY_NUMBER
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$SOURCE_DIR/tests/e2e_launcher/dialog_lib.sh"
+installedTidewell() {
+  for p in $(pgrep -x tidewell); do
+    [ "$(readlink "/proc/$p/exe")" = "$P/bin/tidewell" ] && echo "$p"
+  done
+}
+WORKDIR=$HOME/.local/share/tidewell
+
+runFolderOk() {  # what the run is called
+  (cd / && exec "$P/bin/tidewell-launcher") >"$T/launcher.out" 2>&1 &
+  LAUNCHER_PID=$!
+  WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+  [ -n "$WID" ] || fail "$1: no setup dialog: $(cat "$T/launcher.out")"
+  sleep 0.3
+  clickControl "$WID" 231 17 50 14  # OK of "Run From Local Folder"
+  TIDEWELL_PID=
+  for _ in $(seq 100); do
+    TIDEWELL_PID=$(installedTidewell | head -1)
+    [ -n "$TIDEWELL_PID" ] && grep -q "loaded sounds up" "$WORKDIR/data/debug.txt" 2>/dev/null && break
+    sleep 0.1
+  done
+  [ -n "$TIDEWELL_PID" ] || fail "$1: the installed tidewell did not start: $(cat "$T/launcher.out")"
+  [ "$(cat "$WORKDIR/data/settings.txt")" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
+    fail "$1: settings '$(cat "$WORKDIR/data/settings.txt")'"
+  [ "$(readlink "/proc/$TIDEWELL_PID/cwd")" = "$WORKDIR" ] || fail "$1: tidewell works in $(readlink "/proc/$TIDEWELL_PID/cwd")"
+  grep -qx "demo1/" "$WORKDIR/data/debug.txt" || fail "$1: log: $(cat "$WORKDIR/data/debug.txt")"
+  [ "$(ps -o sid= -p "$TIDEWELL_PID" | tr -d ' ')" = "$TIDEWELL_PID" ] || fail "$1: tidewell shares the launcher's session"
+  ls -l "/proc/$TIDEWELL_PID/fd" | grep -q "$WORKDIR/data/settings.txt" && fail "$1: a descriptor leaked into tidewell"
+}
+
+quitLauncher() {
+  # The full-screen picture covers the dialog: it goes first.
+  kill "$TIDEWELL_PID" 2>/dev/null
+  for _ in $(seq 50); do kill -0 "$TIDEWELL_PID" 2>/dev/null || break; sleep 0.1; done
+  clickControl "$WID" 11 176 50 14  # Quit
+  for _ in $(seq 50); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "$1: the launcher did not quit"
+  wait "$LAUNCHER_PID"; [ $? = 1 ] || fail "$1: launcher's exit code after Quit"
+  LAUNCHER_PID=
+}
+
+# No usable audio driver: no capture device, a silent main program.
+export SDL_AUDIODRIVER=nosuchdriver
+runFolderOk "no audio driver"
+for f in data/text C.wav demo1 demo2 demo3 demo4 autoaudio; do
+  [ -e "$WORKDIR/$f" ] || fail "$WORKDIR lacks $f"
+done
+quitLauncher "no audio driver"
+echo "no audio driver: dialog opened, tidewell $TIDEWELL_PID ran in $WORKDIR"
+
+# The user's own files stay; what is missing comes back. Heard through the disk driver.
+echo "my own C.wav" > "$WORKDIR/C.wav"
+rm -rf "$WORKDIR/demo2" "$WORKDIR/data/debug.txt"
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$T/out.raw
+runFolderOk "disk audio"
+[ "$(cat "$WORKDIR/C.wav")" = "my own C.wav" ] || fail "the user's C.wav was overwritten"
+ls "$WORKDIR"/demo2/*.wav >/dev/null 2>&1 || fail "demo2 was not restored"
+sleep 2
+python3 - "$T/out.raw" <<'PY' || fail "tidewell was silent"
+import sys
+data = open(sys.argv[1], "rb").read()
+print(f"heard {len(data)} bytes, {sum(1 for b in data[::97] if b)} of {len(data[::97])} sampled bytes non-zero")
+sys.exit(0 if len(data) > 0 and any(data) else 1)
+PY
+quitLauncher "disk audio"
+echo PASS
