@@ -11,6 +11,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -64,21 +65,38 @@ SoundBufferRef makeBuffer(SoundDevice& device, const WaveFormatEx& format, const
   return buffer;
 }
 
+// The playback ratios at which each renderer's quality is measured.
+constexpr double kRatios[] = {0.5, 1.04, 2.08};
+
+// A renderer that plays a sample at a given rate.
+using RateRenderer = std::function<std::vector<float>(const std::vector<float>& sample, double playRate)>;
+
 // Each probe renders about ninety sines: done once per renderer and kept.
-double cachedAlias(const std::string& renderer, const AliasProbe::Renderer& render) {
-  static std::map<std::string, double> measured;
+// Counters: the worst alias product and the -1 dB passband edge at each ratio.
+void qualityCounters(benchmark::State& state, const std::string& renderer, const RateRenderer& render) {
+  static std::map<std::string, std::map<std::string, double>> measured;
   auto found = measured.find(renderer);
-  if (found == measured.end()) found = measured.emplace(renderer, AliasProbe::measure(render).worstDb).first;
-  return found->second;
+  if (found == measured.end()) {
+    std::map<std::string, double> counters;
+    for (double ratio : kRatios) {
+      const double playRate = ratio * AliasProbe::kSampleRate;
+      const auto atRate = [&](const std::vector<float>& sample) { return render(sample, playRate); };
+      const std::string suffix = "@" + std::to_string(ratio).substr(0, 4);
+      counters["alias_dB" + suffix] = AliasProbe::measure(atRate, playRate).worstDb;
+      counters["edge_Hz" + suffix] = AliasProbe::passbandEdgeHz(atRate, playRate);
+    }
+    found = measured.emplace(renderer, counters).first;
+  }
+  for (const auto& [name, value] : found->second) state.counters[name] = value;
 }
 
-double tidewellAlias() {
-  return cachedAlias("tidewell", [](const std::vector<float>& sample) {
+void tidewellQuality(benchmark::State& state) {
+  qualityCounters(state, "tidewell", [](const std::vector<float>& sample, double playRate) {
     auto mixer = std::make_shared<sound::Mixer>();
     sound::SoftwareSoundDevice device(mixer);
     const WaveFormatEx format{WAVE_FORMAT_IEEE_FLOAT, 1, 44100, 44100 * 4, 4, 32, 0};
     auto buffer = makeBuffer(device, format, sample.data(), sample.size() * sizeof(float));
-    buffer->setFrequency(static_cast<std::uint32_t>(AliasProbe::kPlayRate));
+    buffer->setFrequency(static_cast<std::uint32_t>(playRate));
     buffer->play(0, 0, 0);
     std::vector<float> stereo(2 * AliasProbe::kOutputFrames);
     mixer->render(static_cast<int>(AliasProbe::kOutputFrames), stereo.data());
@@ -89,7 +107,7 @@ double tidewellAlias() {
 }
 
 void BM_TidewellMixer(benchmark::State& state) {
-  state.counters["alias_dB"] = tidewellAlias();
+  tidewellQuality(state);
   auto mixer = std::make_shared<sound::Mixer>();
   sound::SoftwareSoundDevice device(mixer);
   const auto data = noiseSample();
@@ -128,9 +146,8 @@ void BM_OpenAlSoft(benchmark::State& state, int resampler, const std::string& na
     state.SkipWithError("no OpenAL Soft loopback device");
     return;
   }
-  state.counters["alias_dB"] = cachedAlias("openal " + name, [resampler](const std::vector<float>& sample) {
-    return loopback().renderLeft(resampler, sample, static_cast<std::uint32_t>(AliasProbe::kPlayRate),
-                                 AliasProbe::kOutputFrames);
+  qualityCounters(state, "openal " + name, [resampler](const std::vector<float>& sample, double playRate) {
+    return loopback().renderLeft(resampler, sample, static_cast<std::uint32_t>(playRate), AliasProbe::kOutputFrames);
   });
   loopback().timeOneSecond(state, resampler, voiceRates(), noiseSample());
 }

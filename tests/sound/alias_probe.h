@@ -37,8 +37,8 @@ class AliasProbe {
   using Renderer = std::function<std::vector<float>(const std::vector<float>& sample)>;
 
   // Enough of the sample for the whole output, and some to spare.
-  static std::vector<float> tone(double hz) {
-    const auto frames = static_cast<std::size_t>(kOutputFrames * kPlayRate / kOutputRate) + 1024;
+  static std::vector<float> tone(double hz, double playRate = kPlayRate) {
+    const auto frames = static_cast<std::size_t>(kOutputFrames * playRate / kOutputRate) + 1024;
     return sine(hz, kSampleRate, frames, kAmplitude);
   }
 
@@ -50,15 +50,33 @@ class AliasProbe {
     return tones;
   }
 
-  static AliasReport measure(const Renderer& render) {
-    const double reference = strongest(render(tone(1000.0)), 2000.0).level;
+  // The renderer plays the sample at `playRate` (the sample's rate is kSampleRate).
+  static AliasReport measure(const Renderer& render, double playRate = kPlayRate) {
+    const double ratio = playRate / kSampleRate;
+    const double reference = strongest(render(tone(1000.0, playRate)), 1000.0 * ratio).level;
     AliasReport report;
     for (double hz : sweep()) {
-      const Component product = strongestOther(render(tone(hz)), 2.0 * hz);
+      const Component product = strongestOther(render(tone(hz, playRate)), ratio * hz);
       const double db = 20.0 * std::log10(std::max(product.level, 1e-20) / reference);
       if (db > report.worstDb) report = {db, hz, product.hz};
     }
     return report;
+  }
+
+  // The output frequency up to which every swept tone keeps its level within
+  // 1 dB of the 1 kHz tone's: the -1 dB edge of the passband.
+  static double passbandEdgeHz(const Renderer& render, double playRate = kPlayRate) {
+    const double ratio = playRate / kSampleRate;
+    const double reference = strongest(render(tone(1000.0, playRate)), 1000.0 * ratio).level;
+    double edge = 0.0;
+    for (double hz : sweep()) {
+      const double out = ratio * hz;
+      if (out + kGuardBins * kOutputRate / kWindow >= kOutputRate / 2) break;
+      const double level = strongest(render(tone(hz, playRate)), out).level;
+      if (20.0 * std::log10(std::max(level, 1e-20) / reference) < -1.0) break;
+      edge = out;
+    }
+    return edge;
   }
 
  private:
