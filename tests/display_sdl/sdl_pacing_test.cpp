@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_window_handle.h"
 #include "tidewell/picture/display_objects.h"
@@ -81,5 +82,104 @@ INSTANTIATE_TEST_SUITE_P(Renderers, SdlPacingTest,
                          [](const auto& info) {
                            return std::string(info.param.driver) + (info.param.vsync[0] == '0' ? "_VsyncOff" : "_VsyncOn");
                          });
+
+}  // namespace
+
+namespace {
+
+using platform::FramePacer;
+constexpr double kPeriod = 1.0 / 60;
+
+// Drives a pacer with presents of a given length and a given frame time
+// before each; returns the sleeps it asked for.
+struct PacerRun {
+  FramePacer pacer;
+  double now = 1.0;
+  double present(double workSeconds, double presentSeconds) {
+    now += workSeconds;
+    const double started = now;
+    now += presentSeconds;
+    const double sleep = pacer.afterPresent(started, now);
+    now += sleep;
+    return sleep;
+  }
+};
+
+TEST(FramePacer, DistrustsAClaimedVsyncAfterThirtyEarlyPresentsAndThenSleeps) {
+  PacerRun run;
+  run.pacer.reset(60, true);
+  // The first present has no interval before it; then thirty early ones.
+  for (int i = 0; i < FramePacer::kEarlyPresentsToDistrust; ++i) {
+    EXPECT_EQ(run.present(0.003, 0.001), 0.0) << "present " << i;
+  }
+  EXPECT_GT(run.present(0.003, 0.001), 0.0);
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
+  // Paced: a frame every period on average.
+  const double started = run.now;
+  for (int i = 0; i < 60; ++i) run.present(0.003, 0.001);
+  EXPECT_NEAR((run.now - started) / 60, kPeriod, kPeriod * 0.05);
+}
+
+TEST(FramePacer, NeverSleepsOnTopOfPresentsThatWaitForTheDisplay) {
+  PacerRun run;
+  run.pacer.reset(60, true);
+  for (int i = 0; i < 40; ++i) run.present(0.003, 0.001);  // distrusted
+  ASSERT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
+  // The renderer starts waiting (a new mode, a compositor): its presents
+  // block for most of a period, and the pacer stops sleeping at once.
+  double slept = 0;
+  for (int i = 0; i < FramePacer::kBlockingPresentsToTrust; ++i) slept = run.present(0.003, 0.0135);
+  EXPECT_EQ(slept, 0.0);
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::renderer);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(run.present(0.003, 0.0135), 0.0);
+}
+
+TEST(FramePacer, RechecksADistrustedRendererWithAShortProbeWithoutSleeps) {
+  for (const bool rendererWaitsNow : {false, true}) {
+    PacerRun run;
+    run.pacer.reset(60, true);
+    while (run.pacer.mode() == FramePacer::Mode::renderer) run.present(0.003, 0.001);
+    int paced = 0;
+    while (run.pacer.mode() == FramePacer::Mode::ownDeadline && paced < 10000) {
+      run.present(0.003, 0.001);
+      ++paced;
+    }
+    EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
+    EXPECT_EQ(paced, FramePacer::kFramesBetweenProbes);
+    // During the probe the renderer alone sets the pace: a waiting one spaces
+    // its presents a period apart without blocking long in any one of them
+    // (the frame's work fills the rest).
+    for (int i = 0; i < FramePacer::kProbeFrames; ++i) {
+      EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
+      if (rendererWaitsNow) {
+        run.present(kPeriod - 0.006, 0.006);
+      } else {
+        run.present(0.003, 0.001);
+      }
+    }
+    EXPECT_EQ(run.pacer.mode(),
+              rendererWaitsNow ? FramePacer::Mode::renderer : FramePacer::Mode::ownDeadline);
+  }
+}
+
+TEST(FramePacer, PacesForEverWhereVsyncIsNotClaimedAndStartsOverOnReset) {
+  PacerRun run;
+  run.pacer.reset(60, false);
+  for (int i = 0; i < 1000; ++i) ASSERT_GT(run.present(0.003, 0.001), 0.0) << i;
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
+  run.pacer.reset(75, true);
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::renderer);
+  EXPECT_DOUBLE_EQ(run.pacer.period(), 1.0 / 75);
+}
+
+// A stall (a dragged window) restarts the deadline instead of racing to
+// catch up with frames that were never shown.
+TEST(FramePacer, AStallDoesNotMakeFramesRaceToCatchUp) {
+  PacerRun run;
+  run.pacer.reset(60, false);
+  for (int i = 0; i < 10; ++i) run.present(0.003, 0.001);
+  run.now += 2.0;
+  EXPECT_GT(run.present(0.003, 0.001), kPeriod * 0.5);
+}
 
 }  // namespace
