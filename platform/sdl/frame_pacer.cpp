@@ -1,5 +1,7 @@
 #include "platform/sdl/frame_pacer.h"
 
+#include <cmath>
+
 namespace platform {
 
 void FramePacer::reset(double refreshHz, bool rendererClaimsVsync) {
@@ -7,7 +9,7 @@ void FramePacer::reset(double refreshHz, bool rendererClaimsVsync) {
   claimsVsync_ = rendererClaimsVsync;
   mode_ = claimsVsync_ ? Mode::renderer : Mode::ownDeadline;
   lastPresent_ = deadline_ = -1;
-  earlyInARow_ = blockingInARow_ = framesPaced_ = probeFrames_ = probeEarly_ = 0;
+  earlyScore_ = blockingInARow_ = framesPaced_ = probeFrames_ = probeOnBeat_ = 0;
 }
 
 double FramePacer::sleepToDeadline(double now) {
@@ -18,42 +20,51 @@ double FramePacer::sleepToDeadline(double now) {
   return deadline_ > now ? deadline_ - now : 0.0;
 }
 
+bool FramePacer::isOnTheBeat(double interval) const {
+  const double periods = std::round(interval / period_);
+  return periods >= 1 && std::fabs(interval - periods * period_) <= period_ * 0.1;
+}
+
+void FramePacer::startProbe() {
+  mode_ = Mode::probing;
+  probeFrames_ = probeOnBeat_ = 0;
+}
+
 double FramePacer::afterPresent(double presentStarted, double presentEnded) {
   const double interval = lastPresent_ < 0 ? period_ : presentEnded - lastPresent_;
   lastPresent_ = presentEnded;
   switch (mode_) {
     case Mode::renderer:
-      earlyInARow_ = isEarly(interval) ? earlyInARow_ + 1 : 0;
-      if (earlyInARow_ < kEarlyPresentsToDistrust) return 0.0;
+      earlyScore_ = isEarly(interval) ? earlyScore_ + 1 : earlyScore_ > 0 ? earlyScore_ - 1 : 0;
+      if (earlyScore_ < kEarlyScoreToDistrust) return 0.0;
       mode_ = Mode::ownDeadline;
       framesPaced_ = blockingInARow_ = 0;
       deadline_ = -1;
       return sleepToDeadline(presentEnded);
     case Mode::ownDeadline:
       if (claimsVsync_) {
-        // A present that blocks for most of a period is the renderer waiting:
-        // sleeping as well would halve the rate.
+        // Presents that block for most of a period may be the renderer
+        // waiting after all (or just slow): a probe tells, though not more
+        // often than every so many frames, so slow presents that do not wait
+        // are still paced.
         blockingInARow_ = presentEnded - presentStarted > period_ * 0.5 ? blockingInARow_ + 1 : 0;
-        if (blockingInARow_ >= kBlockingPresentsToTrust) {
-          mode_ = Mode::renderer;
-          earlyInARow_ = 0;
-          return 0.0;
-        }
-        if (++framesPaced_ >= kFramesBetweenProbes) {
-          mode_ = Mode::probing;
-          probeFrames_ = probeEarly_ = 0;
+        ++framesPaced_;
+        if (framesPaced_ >= kFramesBetweenProbes ||
+            (framesPaced_ >= kFramesBeforeAnEarlyProbe &&
+             blockingInARow_ >= kBlockingPresentsToProbe)) {
+          startProbe();
           return 0.0;
         }
       }
       return sleepToDeadline(presentEnded);
     case Mode::probing:
       // No sleeps during the probe: the intervals show the renderer alone.
-      if (isEarly(interval)) ++probeEarly_;
+      if (isOnTheBeat(interval)) ++probeOnBeat_;
       if (++probeFrames_ < kProbeFrames) return 0.0;
-      framesPaced_ = 0;
-      if (probeEarly_ * 2 < kProbeFrames) {
+      framesPaced_ = blockingInARow_ = 0;
+      if (probeOnBeat_ * 4 >= kProbeFrames * 3) {
         mode_ = Mode::renderer;
-        earlyInARow_ = 0;
+        earlyScore_ = 0;
         return 0.0;
       }
       mode_ = Mode::ownDeadline;

@@ -3,10 +3,15 @@
 // display's rate. A renderer that really waits for the vertical blank paces
 // the frames itself and is never slept on top of; one that only claims to
 // wait (the software renderer under X) is found out by presents that come
-// well before a refresh, and then the pacer sleeps to a deadline of its own.
-// That finding is not final: while sleeping, a present that itself blocks
-// for most of a period, or a short probe without sleeps every few seconds,
-// shows the renderer waiting again, and the pacer stops sleeping.
+// well before a refresh more often than not (a busy machine slows some of
+// them, so they need not come in a row), and then the pacer sleeps to a
+// deadline of its own.
+// That finding is not final: every few seconds, or sooner when presents
+// start to block for most of a period, a short probe without sleeps looks
+// at the renderer alone, and presents that then come on the refresh beat
+// (a whole number of periods apart) make the pacer stop sleeping. A vsync
+// wait and a sleep to our own deadline are never combined for longer than
+// it takes to find out.
 #include <cstdint>
 
 namespace platform {
@@ -26,25 +31,29 @@ class FramePacer {
   Mode mode() const { return mode_; }
   double period() const { return period_; }
 
-  static constexpr int kEarlyPresentsToDistrust = 30;
+  // Early presents count up, the others down: this far up is distrust.
+  static constexpr int kEarlyScoreToDistrust = 15;
   static constexpr int kFramesBetweenProbes = 300;
+  static constexpr int kFramesBeforeAnEarlyProbe = 60;
+  static constexpr int kBlockingPresentsToProbe = 3;
   static constexpr int kProbeFrames = 8;
-  static constexpr int kBlockingPresentsToTrust = 3;
 
  private:
   bool isEarly(double interval) const { return interval < period_ * 0.75; }
+  bool isOnTheBeat(double interval) const;
   double sleepToDeadline(double now);
+  void startProbe();
 
   Mode mode_ = Mode::ownDeadline;
   bool claimsVsync_ = false;
   double period_ = 1.0 / 60;
   double lastPresent_ = -1;
   double deadline_ = -1;
-  int earlyInARow_ = 0;
+  int earlyScore_ = 0;
   int blockingInARow_ = 0;
   int framesPaced_ = 0;
   int probeFrames_ = 0;
-  int probeEarly_ = 0;
+  int probeOnBeat_ = 0;
 };
 
 }  // namespace platform

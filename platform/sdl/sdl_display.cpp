@@ -157,12 +157,14 @@ class SdlPrimarySurface : public DisplaySurface {
     }
     followWindowMode();
     updateLookup();
-    if (!presenter_.convert(from->pixels(), from->pitch(), lookup_)) return DDERR_SURFACELOST;
-    presenter_.upload();
     int outputWidth = 0, outputHeight = 0;
     SDL_GetRendererOutputSize(state_->renderer, &outputWidth, &outputHeight);
     const PicturePlacement placement = placePicture(outputWidth, outputHeight, width(), height(),
                                                     state_->options.wholeFactorOnly);
+    if (!presenter_.convert(from->pixels(), from->pitch(), lookup_, placement)) {
+      return DDERR_SURFACELOST;
+    }
+    presenter_.upload();
     if (!presenter_.render(placement)) return DDERR_GENERIC;
     const Uint64 started = SDL_GetPerformanceCounter();
     presenter_.present();

@@ -7,17 +7,17 @@ namespace platform {
 SdlFramePresenter::SdlFramePresenter(SDL_Renderer* renderer, int width, int height)
     : renderer_(renderer), width_(width), height_(height) {}
 
-SdlFramePresenter::~SdlFramePresenter() {
-  if (upscaled_ != nullptr) SDL_DestroyTexture(upscaled_);
+SdlFramePresenter::~SdlFramePresenter() { destroyTextures(); }
+
+void SdlFramePresenter::destroyTextures() {
+  if (box_ != nullptr) SDL_DestroyTexture(box_);
   if (frame_ != nullptr) SDL_DestroyTexture(frame_);
+  box_ = frame_ = locked_ = drawn_ = nullptr;
+  boxFactor_ = 0;
 }
 
 bool SdlFramePresenter::createTextures() {
-  if (upscaled_ != nullptr) SDL_DestroyTexture(upscaled_);
-  if (frame_ != nullptr) SDL_DestroyTexture(frame_);
-  upscaled_ = nullptr;
-  upscaledFactor_ = 0;
-  locked_ = false;
+  destroyTextures();
   frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                              width_, height_);
   if (frame_ == nullptr) return false;
@@ -25,50 +25,67 @@ bool SdlFramePresenter::createTextures() {
   return true;
 }
 
+bool SdlFramePresenter::ensureBoxTexture(const PicturePlacement& placement) {
+  const Rect& b = placement.box;
+  const int width = b.right - b.left, height = b.bottom - b.top;
+  if (box_ != nullptr && boxFactor_ == placement.wholeFactor &&
+      boxShape_.right - boxShape_.left == width && boxShape_.bottom - boxShape_.top == height) {
+    return true;
+  }
+  if (box_ != nullptr) SDL_DestroyTexture(box_);
+  box_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                           width, height);
+  if (box_ == nullptr) return false;
+  SDL_SetTextureScaleMode(box_, SDL_ScaleModeNearest);
+  boxShape_ = b;
+  boxFactor_ = placement.wholeFactor;
+  columns_ = sharpScaleTaps(width_, width, placement.wholeFactor);
+  rows_ = sharpScaleTaps(height_, height, placement.wholeFactor);
+  rowScratch_.assign(2 * static_cast<std::size_t>(width), 0);
+  return true;
+}
+
 bool SdlFramePresenter::convert(const std::uint8_t* indices, int pitch,
-                                const std::uint32_t lookup[256]) {
-  if (frame_ == nullptr || locked_) return false;
+                                const std::uint32_t lookup[256],
+                                const PicturePlacement& placement) {
+  if (frame_ == nullptr || locked_ != nullptr) return false;
+  const bool sharp = placement.needsLinearPass() && ensureBoxTexture(placement);
+  SDL_Texture* target = sharp ? box_ : frame_;
   void* pixels = nullptr;
   int texturePitch = 0;
-  if (SDL_LockTexture(frame_, nullptr, &pixels, &texturePitch) != 0) return false;
-  locked_ = true;
-  convertIndexedToArgb(indices, pitch, width_, height_, lookup,
-                       static_cast<std::uint32_t*>(pixels), texturePitch);
+  if (SDL_LockTexture(target, nullptr, &pixels, &texturePitch) != 0) return false;
+  locked_ = drawn_ = target;
+  auto* dest = static_cast<std::uint32_t*>(pixels);
+  if (sharp) {
+    sharpScaleIndexed(indices, pitch, lookup, columns_, rows_, dest, texturePitch,
+                      rowScratch_.data());
+  } else {
+    convertIndexedToArgb(indices, pitch, width_, height_, lookup, dest, texturePitch);
+  }
   return true;
 }
 
 void SdlFramePresenter::upload() {
-  if (!locked_) return;
-  SDL_UnlockTexture(frame_);
-  locked_ = false;
-}
-
-bool SdlFramePresenter::ensureUpscaled(int factor) {
-  if (upscaled_ != nullptr && upscaledFactor_ == factor) return true;
-  if (upscaled_ != nullptr) SDL_DestroyTexture(upscaled_);
-  upscaled_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                width_ * factor, height_ * factor);
-  upscaledFactor_ = upscaled_ != nullptr ? factor : 0;
-  if (upscaled_ != nullptr) SDL_SetTextureScaleMode(upscaled_, SDL_ScaleModeLinear);
-  return upscaled_ != nullptr;
+  if (locked_ == nullptr) return;
+  SDL_UnlockTexture(locked_);
+  locked_ = nullptr;
 }
 
 bool SdlFramePresenter::render(const PicturePlacement& placement) {
-  if (frame_ == nullptr || locked_) return false;
+  if (drawn_ == nullptr || locked_ != nullptr) return false;
   const Rect& b = placement.box;
   const SDL_Rect box{b.left, b.top, b.right - b.left, b.bottom - b.top};
-  SDL_Texture* shown = frame_;
-  if (placement.needsLinearPass() && ensureUpscaled(placement.wholeFactor) &&
-      SDL_SetRenderTarget(renderer_, upscaled_) == 0) {
-    const bool drawn = SDL_RenderCopy(renderer_, frame_, nullptr, nullptr) == 0;
-    SDL_SetRenderTarget(renderer_, nullptr);
-    if (drawn) shown = upscaled_;
-  }
-  // Without a render target the frame goes straight to the box,
-  // nearest-neighbour: blocks of uneven size, but the whole picture.
+  // Only the borders are filled: the box is drawn over whole.
+  const int right = placement.outputWidth, bottom = placement.outputHeight;
+  const SDL_Rect borders[] = {{0, 0, right, box.y},
+                              {0, box.y + box.h, right, bottom - box.y - box.h},
+                              {0, box.y, box.x, box.h},
+                              {box.x + box.w, box.y, right - box.x - box.w, box.h}};
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  return SDL_RenderCopy(renderer_, shown, nullptr, &box) == 0;
+  for (const SDL_Rect& border : borders) {
+    if (border.w > 0 && border.h > 0) SDL_RenderFillRect(renderer_, &border);
+  }
+  return SDL_RenderCopy(renderer_, drawn_, nullptr, &box) == 0;
 }
 
 void SdlFramePresenter::present() { SDL_RenderPresent(renderer_); }

@@ -5,10 +5,14 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include "platform/sdl/picture_placement.h"
 #include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sharp_scaling.h"
 #include "platform/sdl/sdl_window_handle.h"
 #include "tests/display_sdl/screen_grab.h"
 #include "tidewell/picture/display_objects.h"
@@ -322,6 +326,73 @@ TEST(PicturePlacement, FillsTheHeightCentredOrKeepsAWholeFactor) {
     EXPECT_EQ(p.needsLinearPass(), c.linear) << c.width << "x" << c.height;
   }
   EXPECT_EQ(platform::placePicture(0, 768, 400, 300, false).box.right, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The one-pass sharp scaling gives what the two passes it stands for give:
+// the picture blown up nearest-neighbour by the whole factor, then shrunk
+// with a linear filter (texel centres at half-integers, edges clamped).
+std::uint32_t twoPassReference(const std::vector<std::uint8_t>& indices, int w, int h,
+                               const std::uint32_t lookup[256], int factor, int destW, int destH,
+                               int x, int y) {
+  auto texel = [&](int tx, int ty) {
+    tx = std::clamp(tx, 0, w * factor - 1);
+    ty = std::clamp(ty, 0, h * factor - 1);
+    return lookup[indices[(ty / factor) * w + tx / factor]];
+  };
+  const double u = (x + 0.5) * w * factor / destW - 0.5;
+  const double v = (y + 0.5) * h * factor / destH - 0.5;
+  const int tx = static_cast<int>(std::floor(u)), ty = static_cast<int>(std::floor(v));
+  const double fx = u - tx, fy = v - ty;
+  std::uint32_t out = 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    auto channel = [&](int cx, int cy) { return double((texel(cx, cy) >> shift) & 0xFF); };
+    const double top = channel(tx, ty) * (1 - fx) + channel(tx + 1, ty) * fx;
+    const double bottom = channel(tx, ty + 1) * (1 - fx) + channel(tx + 1, ty + 1) * fx;
+    out |= static_cast<std::uint32_t>(std::lround(top * (1 - fy) + bottom * fy)) << shift;
+  }
+  return out;
+}
+
+TEST(SharpScaling, MatchesNearestUpThenLinearDownAndKeepsBlocksCrisp) {
+  constexpr int w = 40, h = 30;
+  std::vector<std::uint8_t> indices(w * h);
+  for (int i = 0; i < w * h; ++i) indices[i] = static_cast<std::uint8_t>((i * 97 + i / w * 31) & 0xFF);
+  std::uint32_t lookup[256];
+  for (int i = 0; i < 256; ++i) lookup[i] = 0xFF000000u | (i * 0x010305u & 0xFFFFFFu);
+  const int sizes[][2] = {{144, 108}, {102, 76}, {80, 60}, {57, 43}};
+  for (const auto& size : sizes) {
+    const int destW = size[0], destH = size[1];
+    const platform::PicturePlacement p = platform::placePicture(destW, destH, w, h, false);
+    const int factor = p.wholeFactor;
+    const auto columns = platform::sharpScaleTaps(w, destW, factor);
+    const auto rows = platform::sharpScaleTaps(h, destH, factor);
+    std::vector<std::uint32_t> out(destW * destH), scratch(2 * destW);
+    platform::sharpScaleIndexed(indices.data(), w, lookup, columns, rows, out.data(), destW * 4,
+                                scratch.data());
+    long off = 0;
+    for (int y = 0; y < destH; ++y) {
+      for (int x = 0; x < destW; ++x) {
+        const std::uint32_t want = twoPassReference(indices, w, h, lookup, factor, destW, destH, x, y);
+        if (!near(out[y * destW + x], want)) ++off;
+      }
+    }
+    EXPECT_EQ(off, 0) << destW << "x" << destH;
+    // Scaled by two or more: at most one blended column between two blocks,
+    // and every source column keeps a pure one of its own.
+    if (destW < 2 * w) continue;
+    std::vector<int> pure(w, 0);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (columns[i].weight == 0) ++pure[columns[i].first];
+      if (i > 0) {
+        EXPECT_FALSE(columns[i].weight != 0 && columns[i - 1].weight != 0) << i;
+      }
+    }
+    for (int c = 0; c < w; ++c) EXPECT_GE(pure[c], 1) << c;
+  }
 }
 
 }  // namespace

@@ -105,14 +105,20 @@ struct PacerRun {
   }
 };
 
-TEST(FramePacer, DistrustsAClaimedVsyncAfterThirtyEarlyPresentsAndThenSleeps) {
+TEST(FramePacer, DistrustsAClaimedVsyncWhenPresentsComeEarlyMoreOftenThanNot) {
   PacerRun run;
   run.pacer.reset(60, true);
-  // The first present has no interval before it; then thirty early ones.
-  for (int i = 0; i < FramePacer::kEarlyPresentsToDistrust; ++i) {
-    EXPECT_EQ(run.present(0.003, 0.001), 0.0) << "present " << i;
+  // Early presents, with a slow one now and then that does not start the
+  // count again; no sleeps until the pacer distrusts the renderer.
+  int presents = 0;
+  double slept = 0;
+  while (slept == 0.0 && presents < 100) {
+    slept = run.present(presents % 4 == 3 ? 0.020 : 0.003, 0.001);
+    ++presents;
   }
-  EXPECT_GT(run.present(0.003, 0.001), 0.0);
+  EXPECT_GT(slept, 0.0);
+  EXPECT_GE(presents, FramePacer::kEarlyScoreToDistrust);
+  EXPECT_LE(presents, 4 * FramePacer::kEarlyScoreToDistrust);
   EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
   // Paced: a frame every period on average.
   const double started = run.now;
@@ -120,18 +126,41 @@ TEST(FramePacer, DistrustsAClaimedVsyncAfterThirtyEarlyPresentsAndThenSleeps) {
   EXPECT_NEAR((run.now - started) / 60, kPeriod, kPeriod * 0.05);
 }
 
-TEST(FramePacer, NeverSleepsOnTopOfPresentsThatWaitForTheDisplay) {
+TEST(FramePacer, SoonStopsSleepingOnTopOfPresentsThatWaitForTheDisplay) {
   PacerRun run;
   run.pacer.reset(60, true);
-  for (int i = 0; i < 40; ++i) run.present(0.003, 0.001);  // distrusted
-  ASSERT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
+  while (run.pacer.mode() == FramePacer::Mode::renderer) run.present(0.003, 0.001);
   // The renderer starts waiting (a new mode, a compositor): its presents
-  // block for most of a period, and the pacer stops sleeping at once.
-  double slept = 0;
-  for (int i = 0; i < FramePacer::kBlockingPresentsToTrust; ++i) slept = run.present(0.003, 0.0135);
-  EXPECT_EQ(slept, 0.0);
+  // block for most of a period, and a probe comes well before the periodic
+  // one.
+  int paced = 0;
+  while (run.pacer.mode() == FramePacer::Mode::ownDeadline && paced < 1000) {
+    run.present(0.003, 0.0135);
+    ++paced;
+  }
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
+  EXPECT_LE(paced, FramePacer::kFramesBeforeAnEarlyProbe + FramePacer::kBlockingPresentsToProbe);
+  // Waiting for the display alone, presents come a period apart.
+  for (int i = 0; i < FramePacer::kProbeFrames; ++i) {
+    EXPECT_EQ(run.present(kPeriod - 0.0135, 0.0135), 0.0);
+  }
   EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::renderer);
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(run.present(0.003, 0.0135), 0.0);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(run.present(kPeriod - 0.0135, 0.0135), 0.0);
+}
+
+// Presents that are slow under load but do not wait are still paced: the
+// probe finds them off the refresh beat, and the next one is far off.
+TEST(FramePacer, SlowPresentsThatDoNotWaitStayPaced) {
+  PacerRun run;
+  run.pacer.reset(60, true);
+  while (run.pacer.mode() == FramePacer::Mode::renderer) run.present(0.003, 0.001);
+  int unpaced = 0;
+  const double started = run.now;
+  for (int i = 0; i < 600; ++i) {
+    if (run.present(0.001, 0.012) == 0.0) ++unpaced;
+  }
+  EXPECT_LE(unpaced, 600 / FramePacer::kFramesBeforeAnEarlyProbe * (FramePacer::kProbeFrames + 1));
+  EXPECT_GE((run.now - started) / 600, kPeriod * 0.95);
 }
 
 TEST(FramePacer, RechecksADistrustedRendererWithAShortProbeWithoutSleeps) {
@@ -152,7 +181,7 @@ TEST(FramePacer, RechecksADistrustedRendererWithAShortProbeWithoutSleeps) {
     for (int i = 0; i < FramePacer::kProbeFrames; ++i) {
       EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
       if (rendererWaitsNow) {
-        run.present(kPeriod - 0.006, 0.006);
+        run.present(kPeriod - 0.006, 0.006);  // on the beat
       } else {
         run.present(0.003, 0.001);
       }

@@ -1,0 +1,76 @@
+#include "platform/sdl/sharp_scaling.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace platform {
+
+std::vector<ScaleTap> sharpScaleTaps(int sourceSize, int destSize, int wholeFactor) {
+  std::vector<ScaleTap> taps(destSize > 0 ? static_cast<std::size_t>(destSize) : 0);
+  if (sourceSize <= 0 || destSize <= 0) return taps;
+  const int factor = wholeFactor < 1 ? 1 : wholeFactor;
+  const int blownUp = sourceSize * factor;
+  for (int i = 0; i < destSize; ++i) {
+    // The output pixel's centre in the blown-up picture, and the two texels
+    // a linear filter reads there.
+    const double at = (i + 0.5) * blownUp / destSize - 0.5;
+    int texel = static_cast<int>(std::floor(at));
+    double fraction = at - texel;
+    if (texel < 0) texel = 0, fraction = 0;
+    if (texel >= blownUp - 1) texel = blownUp - 1, fraction = 0;
+    const int first = texel / factor;
+    const int second = (texel + 1) / factor;
+    int weight = second != first ? static_cast<int>(std::lround(fraction * 256)) : 0;
+    ScaleTap& tap = taps[static_cast<std::size_t>(i)];
+    tap.first = static_cast<std::uint16_t>(weight >= 256 ? second : first);
+    tap.weight = static_cast<std::uint16_t>(weight >= 256 ? 0 : weight);
+  }
+  return taps;
+}
+
+namespace {
+
+void scaleRow(const std::uint8_t* row, const std::uint32_t lookup[256],
+              const std::vector<ScaleTap>& columns, std::uint32_t* out) {
+  const std::size_t width = columns.size();
+  for (std::size_t x = 0; x < width; ++x) {
+    const ScaleTap tap = columns[x];
+    const std::uint32_t colour = lookup[row[tap.first]];
+    out[x] = tap.weight == 0 ? colour : blendArgb(colour, lookup[row[tap.first + 1]], tap.weight);
+  }
+}
+
+}  // namespace
+
+void sharpScaleIndexed(const std::uint8_t* source, int sourcePitch,
+                       const std::uint32_t lookup[256], const std::vector<ScaleTap>& columns,
+                       const std::vector<ScaleTap>& rows, std::uint32_t* dest, int destPitch,
+                       std::uint32_t* rowScratch) {
+  const std::size_t width = columns.size();
+  const std::uint32_t* previous = nullptr;
+  ScaleTap previousTap{0xFFFF, 0};
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    const ScaleTap tap = rows[y];
+    auto* out = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(dest) +
+                                                 static_cast<std::ptrdiff_t>(y) * destPitch);
+    const std::uint8_t* row = source + static_cast<std::ptrdiff_t>(tap.first) * sourcePitch;
+    if (tap.weight == 0) {
+      // Rows inside a block repeat the one above.
+      if (previous != nullptr && previousTap.weight == 0 && previousTap.first == tap.first) {
+        std::memcpy(out, previous, width * sizeof *out);
+      } else {
+        scaleRow(row, lookup, columns, out);
+      }
+    } else {
+      std::uint32_t* upper = rowScratch;
+      std::uint32_t* lower = rowScratch + width;
+      scaleRow(row, lookup, columns, upper);
+      scaleRow(row + sourcePitch, lookup, columns, lower);
+      for (std::size_t x = 0; x < width; ++x) out[x] = blendArgb(upper[x], lower[x], tap.weight);
+    }
+    previous = out;
+    previousTap = tap;
+  }
+}
+
+}  // namespace platform
