@@ -13,9 +13,13 @@ void FramePacer::reset(double refreshHz, bool rendererClaimsVsync) {
 }
 
 double FramePacer::sleepToDeadline(double now) {
-  // A deadline far behind (a stall, a dragged window) starts afresh rather
-  // than letting frames race to catch up.
-  if (deadline_ < 0 || now > deadline_ + period_) deadline_ = now;
+  // A deadline far behind (a stall, frames slower than the display) starts
+  // afresh from now, neither letting frames race to catch up nor holding a
+  // late frame back for a whole period.
+  if (deadline_ < 0 || now > deadline_ + period_) {
+    deadline_ = now;
+    return 0.0;
+  }
   deadline_ += period_;
   return deadline_ > now ? deadline_ - now : 0.0;
 }

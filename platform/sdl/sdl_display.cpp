@@ -138,12 +138,14 @@ class SdlPrimarySurface : public DisplaySurface {
     if (!presenter_.createTextures()) return DDERR_SURFACELOST;
     state_->lost = false;
     paletteRevision_ = ~0u;
+    converted_ = {};
     return kOk;
   }
 
   HResult setPalette(std::shared_ptr<DisplayPalette> palette) override {
     palette_ = std::move(palette);
     paletteRevision_ = ~0u;
+    converted_ = {};
     return kOk;
   }
 
@@ -161,10 +163,17 @@ class SdlPrimarySurface : public DisplaySurface {
     SDL_GetRendererOutputSize(state_->renderer, &outputWidth, &outputHeight);
     const PicturePlacement placement = placePicture(outputWidth, outputHeight, width(), height(),
                                                     state_->options.wholeFactorOnly);
-    if (!presenter_.convert(from->pixels(), from->pitch(), lookup_, placement)) {
-      return DDERR_SURFACELOST;
+    // One conversion per frame: a present of an unchanged frame (the cursor
+    // asks for one between frames) shows what was uploaded already.
+    const ConvertedFrame frame{from, from->pixelRevision(), paletteRevision_, placement.box};
+    if (!(frame == converted_)) {
+      const MemorySurface& indices = *from;  // read only: no new revision
+      if (!presenter_.convert(indices.pixels(), indices.pitch(), lookup_, placement)) {
+        return DDERR_SURFACELOST;
+      }
+      presenter_.upload();
+      converted_ = frame;
     }
-    presenter_.upload();
     if (!presenter_.render(placement)) return DDERR_GENERIC;
     const Uint64 started = SDL_GetPerformanceCounter();
     presenter_.present();
@@ -201,6 +210,21 @@ class SdlPrimarySurface : public DisplaySurface {
   }
 
   static constexpr std::uint32_t kGreyLookup = ~0u - 1;
+
+  // What the textures hold: which surface at which revision, through which
+  // palette, for which box.
+  struct ConvertedFrame {
+    const MemorySurface* surface = nullptr;
+    std::uint32_t pixels = 0;
+    std::uint32_t palette = 0;
+    Rect box;
+    bool operator==(const ConvertedFrame& o) const {
+      return surface == o.surface && pixels == o.pixels && palette == o.palette &&
+             box.left == o.box.left && box.top == o.box.top && box.right == o.box.right &&
+             box.bottom == o.box.bottom;
+    }
+  };
+  ConvertedFrame converted_;
 
   std::shared_ptr<RenderState> state_;
   SdlFramePresenter presenter_;

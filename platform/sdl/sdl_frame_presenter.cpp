@@ -39,7 +39,7 @@ bool SdlFramePresenter::ensureBoxTexture(const PicturePlacement& placement) {
   SDL_SetTextureScaleMode(box_, SDL_ScaleModeNearest);
   boxShape_ = b;
   boxFactor_ = placement.wholeFactor;
-  columns_ = sharpScaleTaps(width_, width, placement.wholeFactor);
+  columns_ = scaleRuns(sharpScaleTaps(width_, width, placement.wholeFactor));
   rows_ = sharpScaleTaps(height_, height, placement.wholeFactor);
   rowScratch_.assign(2 * static_cast<std::size_t>(width), 0);
   return true;

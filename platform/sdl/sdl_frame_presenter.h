@@ -55,7 +55,7 @@ class SdlFramePresenter {
   SDL_Texture* box_ = nullptr;    // box-sized, sharply scaled
   Rect boxShape_;                 // the box that box_ and the taps were made for
   int boxFactor_ = 0;
-  std::vector<ScaleTap> columns_;
+  std::vector<ScaleRun> columns_;
   std::vector<ScaleTap> rows_;
   std::vector<std::uint32_t> rowScratch_;
   SDL_Texture* locked_ = nullptr;

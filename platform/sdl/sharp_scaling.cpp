@@ -28,25 +28,42 @@ std::vector<ScaleTap> sharpScaleTaps(int sourceSize, int destSize, int wholeFact
   return taps;
 }
 
+std::vector<ScaleRun> scaleRuns(const std::vector<ScaleTap>& taps) {
+  std::vector<ScaleRun> runs;
+  for (const ScaleTap& tap : taps) {
+    if (!runs.empty() && tap.weight == 0 && runs.back().tap.weight == 0 &&
+        runs.back().tap.first == tap.first) {
+      ++runs.back().length;
+    } else {
+      runs.push_back({tap, 1});
+    }
+  }
+  return runs;
+}
+
 namespace {
 
 void scaleRow(const std::uint8_t* row, const std::uint32_t lookup[256],
-              const std::vector<ScaleTap>& columns, std::uint32_t* out) {
-  const std::size_t width = columns.size();
-  for (std::size_t x = 0; x < width; ++x) {
-    const ScaleTap tap = columns[x];
-    const std::uint32_t colour = lookup[row[tap.first]];
-    out[x] = tap.weight == 0 ? colour : blendArgb(colour, lookup[row[tap.first + 1]], tap.weight);
+              const std::vector<ScaleRun>& columns, std::uint32_t* out) {
+  for (const ScaleRun& run : columns) {
+    const std::uint32_t colour = lookup[row[run.tap.first]];
+    if (run.tap.weight == 0) {
+      for (int i = 0; i < run.length; ++i) out[i] = colour;
+    } else {
+      out[0] = blendArgb(colour, lookup[row[run.tap.first + 1]], run.tap.weight);
+    }
+    out += run.length;
   }
 }
 
 }  // namespace
 
 void sharpScaleIndexed(const std::uint8_t* source, int sourcePitch,
-                       const std::uint32_t lookup[256], const std::vector<ScaleTap>& columns,
+                       const std::uint32_t lookup[256], const std::vector<ScaleRun>& columns,
                        const std::vector<ScaleTap>& rows, std::uint32_t* dest, int destPitch,
                        std::uint32_t* rowScratch) {
-  const std::size_t width = columns.size();
+  std::size_t width = 0;
+  for (const ScaleRun& run : columns) width += run.length;
   const std::uint32_t* previous = nullptr;
   ScaleTap previousTap{0xFFFF, 0};
   for (std::size_t y = 0; y < rows.size(); ++y) {

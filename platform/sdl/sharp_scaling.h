@@ -22,11 +22,19 @@ struct ScaleTap {
 // blown up by `wholeFactor` (at least 1) and shrunk linearly.
 std::vector<ScaleTap> sharpScaleTaps(int sourceSize, int destSize, int wholeFactor);
 
-// Fills a destination of columns.size() x rows.size() ARGB pixels (rows
-// destPitch bytes apart) from the indices through the lookup. rowScratch
-// holds two rows of the destination's width.
+// Taps in a row that are alike, taken together: a block's pure pixels are
+// one run, filled with one colour.
+struct ScaleRun {
+  ScaleTap tap;
+  std::uint16_t length = 0;
+};
+std::vector<ScaleRun> scaleRuns(const std::vector<ScaleTap>& taps);
+
+// Fills a destination of (the columns' total length) x rows.size() ARGB
+// pixels (rows destPitch bytes apart) from the indices through the lookup.
+// rowScratch holds two rows of the destination's width.
 void sharpScaleIndexed(const std::uint8_t* source, int sourcePitch,
-                       const std::uint32_t lookup[256], const std::vector<ScaleTap>& columns,
+                       const std::uint32_t lookup[256], const std::vector<ScaleRun>& columns,
                        const std::vector<ScaleTap>& rows, std::uint32_t* dest, int destPitch,
                        std::uint32_t* rowScratch);
 

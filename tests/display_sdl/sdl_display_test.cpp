@@ -371,7 +371,7 @@ TEST(SharpScaling, MatchesNearestUpThenLinearDownAndKeepsBlocksCrisp) {
     const auto columns = platform::sharpScaleTaps(w, destW, factor);
     const auto rows = platform::sharpScaleTaps(h, destH, factor);
     std::vector<std::uint32_t> out(destW * destH), scratch(2 * destW);
-    platform::sharpScaleIndexed(indices.data(), w, lookup, columns, rows, out.data(), destW * 4,
+    platform::sharpScaleIndexed(indices.data(), w, lookup, platform::scaleRuns(columns), rows, out.data(), destW * 4,
                                 scratch.data());
     long off = 0;
     for (int y = 0; y < destH; ++y) {
