@@ -92,41 +92,58 @@ const platform::MemorySurface& backPixels() {
   return static_cast<const platform::MemorySurface&>(*tidewell::backBuffer);
 }
 
-// The presentation as it was: a streaming texture drawn by SDL's logical
-// size, whole factor and letterbox, over a cleared screen.
-Totals runReference(SDL_Renderer* renderer, int frames) {
+// Times `frames` frames: the picture's stages, then the four presentation
+// steps, each given the frame's palette lookup where it needs it.
+template <typename Convert, typename Upload, typename Render, typename Present>
+Totals timeFrames(int frames, Convert convert, Upload upload, Render render, Present present) {
   Totals totals;
-  SDL_RenderSetLogicalSize(renderer, tidewell::kPictureWidth, tidewell::kPictureHeight);
-  SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
-  SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_STREAMING, tidewell::kPictureWidth,
-                                           tidewell::kPictureHeight);
-  SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
   std::uint32_t lookup[256];
   const double started = SDL_GetTicks64() / 1000.0;
   StageClock clock(totals);
   for (int frame = 0; frame < frames; ++frame) {
     drawPicture(frame, clock);
     platform::buildArgbLookup(tidewell::currentPalette, lookup);
-    void* pixels = nullptr;
-    int pitch = 0;
-    SDL_LockTexture(texture, nullptr, &pixels, &pitch);
-    platform::convertIndexedToArgb(backPixels().pixels(), backPixels().pitch(),
-                                   tidewell::kPictureWidth, tidewell::kPictureHeight, lookup,
-                                   static_cast<std::uint32_t*>(pixels), pitch);
+    convert(lookup);
     clock.mark(kConversion);
-    SDL_UnlockTexture(texture);
+    upload();
     clock.mark(kUpload);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    render();
     clock.mark(kRender);
-    SDL_RenderPresent(renderer);
+    present();
     clock.mark(kPresent);
     SDL_PumpEvents();
   }
   totals.wall = SDL_GetTicks64() / 1000.0 - started;
   totals.frames = frames;
+  return totals;
+}
+
+// The presentation as it was: a streaming texture drawn by SDL's logical
+// size, whole factor and letterbox, over a cleared screen.
+Totals runReference(SDL_Renderer* renderer, int frames) {
+  SDL_RenderSetLogicalSize(renderer, tidewell::kPictureWidth, tidewell::kPictureHeight);
+  SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+  SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_STREAMING, tidewell::kPictureWidth,
+                                           tidewell::kPictureHeight);
+  SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+  const Totals totals = timeFrames(
+      frames,
+      [&](const std::uint32_t* lookup) {
+        void* pixels = nullptr;
+        int pitch = 0;
+        SDL_LockTexture(texture, nullptr, &pixels, &pitch);
+        platform::convertIndexedToArgb(backPixels().pixels(), backPixels().pitch(),
+                                       tidewell::kPictureWidth, tidewell::kPictureHeight, lookup,
+                                       static_cast<std::uint32_t*>(pixels), pitch);
+      },
+      [&] { SDL_UnlockTexture(texture); },
+      [&] {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+      },
+      [&] { SDL_RenderPresent(renderer); });
   SDL_DestroyTexture(texture);
   SDL_RenderSetLogicalSize(renderer, 0, 0);
   SDL_RenderSetIntegerScale(renderer, SDL_FALSE);
@@ -134,33 +151,20 @@ Totals runReference(SDL_Renderer* renderer, int frames) {
 }
 
 Totals runOurs(SDL_Renderer* renderer, int frames, bool wholeFactorOnly) {
-  Totals totals;
   platform::SdlFramePresenter presenter(renderer, tidewell::kPictureWidth,
                                         tidewell::kPictureHeight);
-  if (!presenter.createTextures()) return totals;
+  if (!presenter.createTextures()) return {};
   int width = 0, height = 0;
   SDL_GetRendererOutputSize(renderer, &width, &height);
   const platform::PicturePlacement placement = platform::placePicture(
       width, height, tidewell::kPictureWidth, tidewell::kPictureHeight, wholeFactorOnly);
-  std::uint32_t lookup[256];
-  const double started = SDL_GetTicks64() / 1000.0;
-  StageClock clock(totals);
-  for (int frame = 0; frame < frames; ++frame) {
-    drawPicture(frame, clock);
-    platform::buildArgbLookup(tidewell::currentPalette, lookup);
-    presenter.convert(backPixels().pixels(), backPixels().pitch(), lookup, placement);
-    clock.mark(kConversion);
-    presenter.upload();
-    clock.mark(kUpload);
-    presenter.render(placement);
-    clock.mark(kRender);
-    presenter.present();
-    clock.mark(kPresent);
-    SDL_PumpEvents();
-  }
-  totals.wall = SDL_GetTicks64() / 1000.0 - started;
-  totals.frames = frames;
-  return totals;
+  return timeFrames(
+      frames,
+      [&](const std::uint32_t* lookup) {
+        presenter.convert(backPixels().pixels(), backPixels().pitch(), lookup, placement);
+      },
+      [&] { presenter.upload(); }, [&] { presenter.render(placement); },
+      [&] { presenter.present(); });
 }
 
 void report(const char* renderer, int width, int height, const Totals& reference,

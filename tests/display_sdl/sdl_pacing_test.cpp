@@ -103,6 +103,11 @@ struct PacerRun {
     now += sleep;
     return sleep;
   }
+  // A renderer that claims to wait, found out by quick presents.
+  void distrustClaimedVsync() {
+    pacer.reset(60, true);
+    while (pacer.mode() == FramePacer::Mode::renderer) present(0.003, 0.001);
+  }
 };
 
 TEST(FramePacer, DistrustsAClaimedVsyncWhenPresentsComeEarlyMoreOftenThanNot) {
@@ -128,8 +133,7 @@ TEST(FramePacer, DistrustsAClaimedVsyncWhenPresentsComeEarlyMoreOftenThanNot) {
 
 TEST(FramePacer, SoonStopsSleepingOnTopOfPresentsThatWaitForTheDisplay) {
   PacerRun run;
-  run.pacer.reset(60, true);
-  while (run.pacer.mode() == FramePacer::Mode::renderer) run.present(0.003, 0.001);
+  run.distrustClaimedVsync();
   // The renderer starts waiting (a new mode, a compositor): its presents
   // block for most of a period, and a probe comes well before the periodic
   // one.
@@ -152,8 +156,7 @@ TEST(FramePacer, SoonStopsSleepingOnTopOfPresentsThatWaitForTheDisplay) {
 // probe finds them off the refresh beat, and the next one is far off.
 TEST(FramePacer, SlowPresentsThatDoNotWaitStayPaced) {
   PacerRun run;
-  run.pacer.reset(60, true);
-  while (run.pacer.mode() == FramePacer::Mode::renderer) run.present(0.003, 0.001);
+  run.distrustClaimedVsync();
   int unpaced = 0;
   const double started = run.now;
   for (int i = 0; i < 600; ++i) {
@@ -166,8 +169,7 @@ TEST(FramePacer, SlowPresentsThatDoNotWaitStayPaced) {
 TEST(FramePacer, RechecksADistrustedRendererWithAShortProbeWithoutSleeps) {
   for (const bool rendererWaitsNow : {false, true}) {
     PacerRun run;
-    run.pacer.reset(60, true);
-    while (run.pacer.mode() == FramePacer::Mode::renderer) run.present(0.003, 0.001);
+    run.distrustClaimedVsync();
     int paced = 0;
     while (run.pacer.mode() == FramePacer::Mode::ownDeadline && paced < 10000) {
       run.present(0.003, 0.001);
