@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The picture on a 1920 x 1080 screen: 1440 x 1080, centred and crisp; with
-# --integer-scale 1200 x 900. Alt+Enter gives an 800 x 600 window and back to
+# --integer-scale 1200 x 900; --window starts in an 800 x 600 window. Alt+Enter gives an 800 x 600 window and back to
 # full screen while the music goes on: the sound written by SDL's disk driver
 # keeps its onsets in the window and after the way back.
 #   scaling_test.sh RUN_DIR AUDIO_MEASURE
@@ -50,6 +50,12 @@ export SDL_AUDIODRIVER=dummy
 start_tidewell --integer-scale
 sleep 1.5
 expect_box "--integer-scale" 1200 900
+quit
+
+start_tidewell --window
+expect_window 800 600
+sleep 1
+expect_box "--window" 800 600
 quit
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
