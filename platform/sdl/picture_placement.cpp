@@ -9,8 +9,6 @@ PicturePlacement placePicture(int outputWidth, int outputHeight, int pictureWidt
   PicturePlacement placement;
   placement.pictureWidth = pictureWidth;
   placement.pictureHeight = pictureHeight;
-  placement.outputWidth = outputWidth;
-  placement.outputHeight = outputHeight;
   if (outputWidth <= 0 || outputHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) {
     return placement;
   }

@@ -12,8 +12,6 @@ namespace platform {
 
 struct PicturePlacement {
   Rect box;             // on the output; right and bottom exclusive
-  int outputWidth = 0;
-  int outputHeight = 0;
   int wholeFactor = 1;  // the nearest-neighbour step
   int pictureWidth = 0;
   int pictureHeight = 0;

@@ -28,6 +28,8 @@ struct RenderState {
   SDL_Renderer* renderer = nullptr;
   bool rendererClaimsVsync = false;
   bool windowed = false;
+  int display = -2;  // none read yet
+  int refreshHz = 0;
   FramePacer pacer;
   std::atomic<bool> lost{false};
   std::atomic<bool> modeSwitchAsked{false};  // Alt+Enter
@@ -99,7 +101,9 @@ void applyWindowMode(RenderState& state) {
   state.displayChanged = true;
 }
 
-// The refresh rate of the display the window is on now; the pacer starts over.
+// The refresh rate of the display the window is on now; the pacer starts
+// over when the display or its rate is new (a move within one display keeps
+// what the pacer has learned).
 void readRefreshRate(RenderState& state) {
   int refreshHz = kDefaultRefreshHz;
   SDL_DisplayMode mode;
@@ -107,6 +111,9 @@ void readRefreshRate(RenderState& state) {
   if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
     refreshHz = mode.refresh_rate;
   }
+  if (display == state.display && refreshHz == state.refreshHz) return;
+  state.display = display;
+  state.refreshHz = refreshHz;
   state.pacer.reset(refreshHz, state.rendererClaimsVsync);
 }
 

@@ -75,16 +75,10 @@ bool SdlFramePresenter::render(const PicturePlacement& placement) {
   if (drawn_ == nullptr || locked_ != nullptr) return false;
   const Rect& b = placement.box;
   const SDL_Rect box{b.left, b.top, b.right - b.left, b.bottom - b.top};
-  // Only the borders are filled: the box is drawn over whole.
-  const int right = placement.outputWidth, bottom = placement.outputHeight;
-  const SDL_Rect borders[] = {{0, 0, right, box.y},
-                              {0, box.y + box.h, right, bottom - box.y - box.h},
-                              {0, box.y, box.x, box.h},
-                              {box.x + box.w, box.y, right - box.x - box.w, box.h}};
+  // One clear for the borders: on OpenGL a clear costs less than filling the
+  // border rectangles, and on the software renderer about the same.
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  for (const SDL_Rect& border : borders) {
-    if (border.w > 0 && border.h > 0) SDL_RenderFillRect(renderer_, &border);
-  }
+  SDL_RenderClear(renderer_);
   return SDL_RenderCopy(renderer_, drawn_, nullptr, &box) == 0;
 }
 
