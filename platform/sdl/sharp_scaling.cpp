@@ -64,29 +64,30 @@ void sharpScaleIndexed(const std::uint8_t* source, int sourcePitch,
                        std::uint32_t* rowScratch) {
   std::size_t width = 0;
   for (const ScaleRun& run : columns) width += run.length;
-  const std::uint32_t* previous = nullptr;
-  ScaleTap previousTap{0xFFFF, 0};
+  // Rows go down the source in order, so every source row is scaled once
+  // into one of two scratch rows and then copied or blended from there.
+  int cachedRow[2] = {-1, -1};
+  auto scaled = [&](int sourceRow) -> const std::uint32_t* {
+    for (int slot = 0; slot < 2; ++slot) {
+      if (cachedRow[slot] == sourceRow) return rowScratch + slot * width;
+    }
+    const int slot = cachedRow[0] < cachedRow[1] ? 0 : 1;  // the row further up
+    cachedRow[slot] = sourceRow;
+    std::uint32_t* out = rowScratch + slot * width;
+    scaleRow(source + static_cast<std::ptrdiff_t>(sourceRow) * sourcePitch, lookup, columns, out);
+    return out;
+  };
   for (std::size_t y = 0; y < rows.size(); ++y) {
     const ScaleTap tap = rows[y];
     auto* out = reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uint8_t*>(dest) +
                                                  static_cast<std::ptrdiff_t>(y) * destPitch);
-    const std::uint8_t* row = source + static_cast<std::ptrdiff_t>(tap.first) * sourcePitch;
+    const std::uint32_t* upper = scaled(tap.first);
     if (tap.weight == 0) {
-      // Rows inside a block repeat the one above.
-      if (previous != nullptr && previousTap.weight == 0 && previousTap.first == tap.first) {
-        std::memcpy(out, previous, width * sizeof *out);
-      } else {
-        scaleRow(row, lookup, columns, out);
-      }
+      std::memcpy(out, upper, width * sizeof *out);
     } else {
-      std::uint32_t* upper = rowScratch;
-      std::uint32_t* lower = rowScratch + width;
-      scaleRow(row, lookup, columns, upper);
-      scaleRow(row + sourcePitch, lookup, columns, lower);
+      const std::uint32_t* lower = scaled(tap.first + 1);
       for (std::size_t x = 0; x < width; ++x) out[x] = blendArgb(upper[x], lower[x], tap.weight);
     }
-    previous = out;
-    previousTap = tap;
   }
 }
 
