@@ -3,6 +3,9 @@
 #include "platform/api/memory_surface.h"
 #include "tidewell/picture/display_objects.h"
 #include "tidewell/picture/text_hud.h"
+#include "tidewell/shell/app_state.h"
+#include "tidewell/shell/picture_context.h"
+#include "tidewell/shell/recording_control.h"
 #include "tools/font/symbols.h"
 
 #include <string>
@@ -236,6 +239,44 @@ TEST(ShownTempo, HalfTheTempoTruncated) {
   EXPECT_EQ(shownTempo(60.0f), 30);
   EXPECT_EQ(shownTempo(-61.0f), 30);
   EXPECT_EQ(shownTempo(1e30f), 2000000000L);
+}
+
+}  // namespace
+}  // namespace tidewell
+
+namespace tidewell {
+namespace {
+
+// The shell gathers the overlay's context: the layer switches and the
+// recorder's state, which the mark follows whatever layers are on.
+TEST(PictureContextFromTheShell, LayersAndRecorderState) {
+  struct FixedRecorder : RecordingControl {
+    RecorderState state = RecorderState::kOff;
+    void toggleRecording() override {}
+    RecorderState recorderState() const override { return state; }
+  } recorder;
+  const int saved[] = {showSequencerInfo, showHelp, showWavNames};
+  showSequencerInfo = 0;
+  showHelp = 1;
+  showWavNames = 0;
+  EXPECT_EQ(currentPictureContext().recording, RecordingState::off);  // no recorder
+  recordingControl = &recorder;
+  const std::pair<RecorderState, RecordingState> states[] = {
+      {RecorderState::kOff, RecordingState::off},
+      {RecorderState::kRecording, RecordingState::recording},
+      {RecorderState::kFailed, RecordingState::failed}};
+  for (const auto& [recorderState, shown] : states) {
+    recorder.state = recorderState;
+    const PictureContext context = currentPictureContext();
+    EXPECT_EQ(context.recording, shown);
+    EXPECT_FALSE(context.showSequencerInfo);
+    EXPECT_TRUE(context.showHelp);
+    EXPECT_FALSE(context.showWavNames);
+  }
+  recordingControl = nullptr;
+  showSequencerInfo = saved[0];
+  showHelp = saved[1];
+  showWavNames = saved[2];
 }
 
 }  // namespace

@@ -2,10 +2,25 @@
 
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/recording_control.h"
 
 namespace tidewell {
 
-RecordingState recordingState = RecordingState::off;
+namespace {
+
+RecordingState shownRecordingState(RecorderState state) {
+  switch (state) {
+    case RecorderState::kRecording:
+      return RecordingState::recording;
+    case RecorderState::kFailed:
+      return RecordingState::failed;
+    case RecorderState::kOff:
+      break;
+  }
+  return RecordingState::off;
+}
+
+}  // namespace
 
 static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
 
@@ -14,7 +29,7 @@ PictureContext currentPictureContext() {
   context.showSequencerInfo = showSequencerInfo != 0;
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
-  context.recording = recordingState;
+  context.recording = shownRecordingState(currentRecorderState());
   if (sequencer == nullptr) return context;
   const Sequencer& s = *sequencer;
   context.behaviour = s.behaviour;
