@@ -18,7 +18,11 @@ class MemorySurface : public DisplaySurface {
   int width() const override { return width_; }
   int height() const override { return height_; }
   int pitch() const { return width_; }
-  std::uint8_t* pixels() { return pixels_.data(); }
+  // Anything handed out for writing counts as a change.
+  std::uint8_t* pixels() {
+    ++revision_;
+    return pixels_.data();
+  }
   const std::uint8_t* pixels() const { return pixels_.data(); }
   std::uint8_t pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
 
@@ -27,6 +31,7 @@ class MemorySurface : public DisplaySurface {
     if (lost_) return DDERR_SURFACELOST;
     out->pitch = pitch();
     out->bits = pixels_.data();
+    ++revision_;
     return kOk;
   }
   HResult unlock() override { return kOk; }
@@ -44,6 +49,7 @@ class MemorySurface : public DisplaySurface {
 
   HResult blt(const Rect* destRect, DisplaySurface* source, const Rect* sourceRect,
               std::uint32_t /*flags*/) override {
+    ++revision_;
     auto* from = dynamic_cast<MemorySurface*>(source);
     if (from == nullptr) return DDERR_GENERIC;
     if (lost_ || from->lost_) return DDERR_SURFACELOST;
@@ -65,6 +71,7 @@ class MemorySurface : public DisplaySurface {
 
   HResult bltFast(int x, int y, DisplaySurface* source, const Rect* sourceRect,
                   std::uint32_t /*flags*/) override {
+    ++revision_;
     auto* from = dynamic_cast<MemorySurface*>(source);
     if (from == nullptr) return DDERR_GENERIC;
     if (lost_ || from->lost_) return DDERR_SURFACELOST;
@@ -78,6 +85,7 @@ class MemorySurface : public DisplaySurface {
   }
 
   HResult copyFromBitmap(const IndexedBitmap& bitmap, int width, int height) override {
+    ++revision_;
     if (lost_) return DDERR_SURFACELOST;
     const int w = std::min({width, width_, bitmap.width});
     const int h = std::min({height, height_, bitmap.height});
@@ -91,6 +99,9 @@ class MemorySurface : public DisplaySurface {
     return kOk;
   }
 
+  // Changes whenever the pixels may have changed.
+  std::uint32_t pixelRevision() const { return revision_; }
+
  private:
   bool contains(const Rect& r) const {
     return r.left >= 0 && r.top >= 0 && r.right <= width_ && r.bottom <= height_ &&
@@ -103,6 +114,7 @@ class MemorySurface : public DisplaySurface {
   std::vector<std::uint8_t> pixels_;
   bool lost_ = false;
   std::shared_ptr<DisplayPalette> palette_;
+  std::uint32_t revision_ = 0;
 };
 
 // A palette of 256 entries kept in memory.

@@ -3,9 +3,13 @@
 #include <SDL2/SDL.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "platform/api/memory_surface.h"
+#include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/palette_conversion.h"
+#include "platform/sdl/sdl_frame_presenter.h"
 #include "platform/sdl/sdl_window_handle.h"
 
 namespace platform {
@@ -15,133 +19,251 @@ std::unique_ptr<IndexedBitmap> loadIndexedBitmap(const char* path);
 namespace {
 
 constexpr int kDefaultRefreshHz = 60;
-constexpr int kEarlyPresentsBeforePacing = 30;
 
-// Shared between the device and its primary surface: the renderer and what
-// the event watch learned about it.
+// Shared between the device and its primary surface: the renderer, the
+// window's mode and what the event watch learned.
 struct RenderState {
+  SdlDisplayOptions options;
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
-  bool rendererWaitsForDisplay = false;
-  int refreshHz = kDefaultRefreshHz;
+  bool rendererClaimsVsync = false;
+  bool windowed = false;
+  int display = -2;  // none read yet
+  int refreshHz = 0;
+  FramePacer pacer;
   std::atomic<bool> lost{false};
-  Uint64 nextDeadline = 0;
-  Uint64 lastPresent = 0;
-  int earlyPresents = 0;  // presents in a row that came well before a refresh
+  std::atomic<bool> modeSwitchAsked{false};  // Alt+Enter
+  std::atomic<bool> displayChanged{true};    // moved, resized or a new mode
 
   ~RenderState() {
     if (renderer != nullptr) SDL_DestroyRenderer(renderer);
   }
 };
 
-int watchRenderResets(void* userdata, SDL_Event* event) {
-  if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET) {
-    static_cast<RenderState*>(userdata)->lost = true;
+bool isOurWindow(const RenderState& state, Uint32 windowId) {
+  return state.window != nullptr && SDL_GetWindowID(state.window) == windowId;
+}
+
+int watchDisplayEvents(void* userdata, SDL_Event* event) {
+  auto& state = *static_cast<RenderState*>(userdata);
+  switch (event->type) {
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      state.lost = true;
+      break;
+    case SDL_KEYDOWN:
+      if (event->key.repeat == 0 && event->key.keysym.sym == SDLK_RETURN &&
+          (event->key.keysym.mod & KMOD_ALT) != 0 &&
+          (event->key.windowID == 0 || isOurWindow(state, event->key.windowID))) {
+        state.modeSwitchAsked = true;
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      if (isOurWindow(state, event->window.windowID) &&
+          (event->window.event == SDL_WINDOWEVENT_MOVED ||
+           event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+           event->window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED)) {
+        state.displayChanged = true;
+      }
+      break;
+    case SDL_DISPLAYEVENT:
+      state.displayChanged = true;
+      break;
+    default:
+      break;
   }
   return 1;
 }
 
-// Keeps the loop at the display's rate where the renderer does not wait for
-// it: sleeps to the next refresh deadline.
-void paceToRefresh(RenderState& state) {
-  const Uint64 frequency = SDL_GetPerformanceFrequency();
-  const Uint64 period = frequency / static_cast<Uint64>(state.refreshHz);
-  const Uint64 now = SDL_GetPerformanceCounter();
-  if (state.rendererWaitsForDisplay) {
-    // A renderer that claims to wait but lets presents follow each other
-    // faster than the display refreshes is not waiting (the software renderer
-    // under X does this). The time between presents tells, not the time one
-    // present takes: a slow present that does not wait is still too quick.
-    const bool early = state.lastPresent != 0 && now - state.lastPresent < period * 3 / 4;
-    state.lastPresent = now;
-    state.earlyPresents = early ? state.earlyPresents + 1 : 0;
-    if (state.earlyPresents < kEarlyPresentsBeforePacing) return;
-    state.rendererWaitsForDisplay = false;  // for good: our own pacing would hide it
+// Full screen on the display the window is on, or an 800 x 600 window
+// centred on it.
+void applyWindowMode(RenderState& state) {
+  const int display = SDL_GetWindowDisplayIndex(state.window);
+  const int on = display >= 0 ? display : 0;
+  if (state.windowed) {
+    SDL_SetWindowFullscreen(state.window, 0);
+    SDL_SetWindowSize(state.window, kWindowedWidth, kWindowedHeight);
+    SDL_SetWindowPosition(state.window, SDL_WINDOWPOS_CENTERED_DISPLAY(on),
+                          SDL_WINDOWPOS_CENTERED_DISPLAY(on));
+  } else {
+    // Covering the display first makes full screen also where no window
+    // manager acts on the full-screen request.
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(on, &bounds) == 0) {
+      SDL_SetWindowPosition(state.window, bounds.x, bounds.y);
+      SDL_SetWindowSize(state.window, bounds.w, bounds.h);
+    }
+    SDL_SetWindowFullscreen(state.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
-  if (state.nextDeadline == 0 || now > state.nextDeadline + period) state.nextDeadline = now;
-  state.nextDeadline += period;
-  const Uint64 current = SDL_GetPerformanceCounter();
-  if (state.nextDeadline > current) {
-    SDL_Delay(static_cast<Uint32>((state.nextDeadline - current) * 1000 / frequency));
-  }
+  // Without a window manager the switch can leave the window without the
+  // keyboard focus, which would pause the program.
+  SDL_RaiseWindow(state.window);
+  state.displayChanged = true;
 }
 
-class SdlPrimarySurface : public MemorySurface {
- public:
-  SdlPrimarySurface(std::shared_ptr<RenderState> state, SDL_Texture* texture, int width, int height)
-      : MemorySurface(width, height), state_(std::move(state)), texture_(texture) {}
-  ~SdlPrimarySurface() override {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+// The refresh rate of the display the window is on now; the pacer starts
+// over when the display or its rate is new (a move within one display keeps
+// what the pacer has learned).
+void readRefreshRate(RenderState& state) {
+  int refreshHz = kDefaultRefreshHz;
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(state.window);
+  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
+    refreshHz = mode.refresh_rate;
   }
+  if (display == state.display && refreshHz == state.refreshHz) return;
+  state.display = display;
+  state.refreshHz = refreshHz;
+  state.pacer.reset(refreshHz, state.rendererClaimsVsync);
+}
 
+// Frame pacing: sleeps as long as the pacer says after a present.
+void paceFrame(RenderState& state, Uint64 presentStarted, Uint64 presentEnded) {
+  const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
+  const double seconds = state.pacer.afterPresent(static_cast<double>(presentStarted) / frequency,
+                                                  static_cast<double>(presentEnded) / frequency);
+  // Not SDL_Delay: whole milliseconds would cut every frame short.
+  if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// The window's output: the primary surface is drawn only through presents,
+// never locked or written directly.
+class SdlPrimarySurface : public DisplaySurface {
+ public:
+  SdlPrimarySurface(std::shared_ptr<RenderState> state, int width, int height)
+      : state_(std::move(state)), presenter_(state_->renderer, width, height) {}
+
+  bool create() { return presenter_.createTextures(); }
+
+  int width() const override { return presenter_.width(); }
+  int height() const override { return presenter_.height(); }
+  HResult lock(std::uint32_t, SurfaceLock*) override { return DDERR_GENERIC; }
+  HResult unlock() override { return kOk; }
   bool isLost() const override { return state_->lost; }
 
   HResult restore() override {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(state_->renderer, SDL_PIXELFORMAT_ARGB8888,
-                                 SDL_TEXTUREACCESS_STREAMING, width(), height());
-    if (texture_ == nullptr) return DDERR_SURFACELOST;
+    if (!presenter_.createTextures()) return DDERR_SURFACELOST;
     state_->lost = false;
+    paletteRevision_ = ~0u;
+    converted_ = {};
     return kOk;
   }
 
-  // The whole source goes to the whole logical screen; SDL's logical size
-  // does the scaling and the letterbox, so the destination is not needed.
+  HResult setPalette(std::shared_ptr<DisplayPalette> palette) override {
+    palette_ = std::move(palette);
+    paletteRevision_ = ~0u;
+    converted_ = {};
+    return kOk;
+  }
+
+  // The whole source goes to the picture's box in the window; the rectangles
+  // are not needed, the window's output decides.
   HResult blt(const Rect*, DisplaySurface* source, const Rect*, std::uint32_t) override {
-    if (state_->lost || texture_ == nullptr) return DDERR_SURFACELOST;
+    if (state_->lost || !presenter_.ready()) return DDERR_SURFACELOST;
     auto* from = dynamic_cast<MemorySurface*>(source);
-    auto* palette = dynamic_cast<MemoryPalette*>(this->palette().get());
     if (from == nullptr || from->width() < width() || from->height() < height()) {
       return DDERR_GENERIC;
     }
-    if (palette != nullptr && palette->revision() != paletteRevision_) {
-      buildArgbLookup(palette->entries(), lookup_);
-      paletteRevision_ = palette->revision();
-    } else if (palette == nullptr) {
-      for (int i = 0; i < 256; ++i) lookup_[i] = 0xFF000000u | (i * 0x010101u);
-      paletteRevision_ = ~0u;
+    followWindowMode();
+    updateLookup();
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(state_->renderer, &outputWidth, &outputHeight);
+    const PicturePlacement placement = placePicture(outputWidth, outputHeight, width(), height(),
+                                                    state_->options.wholeFactorOnly);
+    // One conversion per frame: a present of an unchanged frame (the cursor
+    // asks for one between frames) shows what was uploaded already.
+    const ConvertedFrame frame{from, from->pixelRevision(), paletteRevision_, placement.box};
+    if (!(frame == converted_)) {
+      const MemorySurface& indices = *from;  // read only: no new revision
+      if (!presenter_.convert(indices.pixels(), indices.pitch(), lookup_, placement)) {
+        return DDERR_SURFACELOST;
+      }
+      presenter_.upload();
+      converted_ = frame;
     }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return DDERR_SURFACELOST;
-    convertIndexedToArgb(from->pixels(), from->pitch(), width(), height(), lookup_,
-                         static_cast<std::uint32_t*>(pixels), pitch);
-    SDL_UnlockTexture(texture_);
-    SDL_SetRenderDrawColor(state_->renderer, 0, 0, 0, 255);
-    SDL_RenderClear(state_->renderer);
-    if (SDL_RenderCopy(state_->renderer, texture_, nullptr, nullptr) != 0) return DDERR_GENERIC;
-    SDL_RenderPresent(state_->renderer);
-    paceToRefresh(*state_);
+    if (!presenter_.render(placement)) return DDERR_GENERIC;
+    const Uint64 started = SDL_GetPerformanceCounter();
+    presenter_.present();
+    paceFrame(*state_, started, SDL_GetPerformanceCounter());
     return state_->lost ? DDERR_SURFACELOST : kOk;
   }
 
+  HResult bltFast(int, int, DisplaySurface*, const Rect*, std::uint32_t) override {
+    return DDERR_GENERIC;
+  }
+  HResult copyFromBitmap(const IndexedBitmap&, int, int) override { return DDERR_GENERIC; }
+
  private:
+  // Alt+Enter and moves between displays are taken up between frames.
+  void followWindowMode() {
+    if (state_->modeSwitchAsked.exchange(false)) {
+      state_->windowed = !state_->windowed;
+      applyWindowMode(*state_);
+    }
+    if (state_->displayChanged.exchange(false)) readRefreshRate(*state_);
+  }
+
+  // The conversion table follows the palette only when its entries changed.
+  void updateLookup() {
+    auto* palette = dynamic_cast<MemoryPalette*>(palette_.get());
+    if (palette == nullptr) {
+      if (paletteRevision_ == kGreyLookup) return;
+      for (int i = 0; i < 256; ++i) lookup_[i] = 0xFF000000u | (i * 0x010101u);
+      paletteRevision_ = kGreyLookup;
+    } else if (palette->revision() != paletteRevision_) {
+      buildArgbLookup(palette->entries(), lookup_);
+      paletteRevision_ = palette->revision();
+    }
+  }
+
+  static constexpr std::uint32_t kGreyLookup = ~0u - 1;
+
+  // What the textures hold: which surface at which revision, through which
+  // palette, for which box.
+  struct ConvertedFrame {
+    const MemorySurface* surface = nullptr;
+    std::uint32_t pixels = 0;
+    std::uint32_t palette = 0;
+    Rect box;
+    bool operator==(const ConvertedFrame& o) const {
+      return surface == o.surface && pixels == o.pixels && palette == o.palette &&
+             box.left == o.box.left && box.top == o.box.top && box.right == o.box.right &&
+             box.bottom == o.box.bottom;
+    }
+  };
+  ConvertedFrame converted_;
+
   std::shared_ptr<RenderState> state_;
-  SDL_Texture* texture_;
+  SdlFramePresenter presenter_;
+  std::shared_ptr<DisplayPalette> palette_;
   std::uint32_t lookup_[256] = {};
   std::uint32_t paletteRevision_ = ~0u;
 };
 
 class SdlDisplayDevice : public DisplayDevice {
  public:
-  SdlDisplayDevice() : state_(std::make_shared<RenderState>()) {
-    SDL_AddEventWatch(&watchRenderResets, state_.get());
+  explicit SdlDisplayDevice(const SdlDisplayOptions& options)
+      : state_(std::make_shared<RenderState>()) {
+    state_->options = options;
+    state_->windowed = options.windowed;
+    SDL_AddEventWatch(&watchDisplayEvents, state_.get());
   }
-  ~SdlDisplayDevice() override { SDL_DelEventWatch(&watchRenderResets, state_.get()); }
+  ~SdlDisplayDevice() override { SDL_DelEventWatch(&watchDisplayEvents, state_.get()); }
 
   HResult setCooperativeLevel(WindowHandle window, std::uint32_t) override {
     SDL_Window* sdlWindow = toSdlWindow(window);
     if (sdlWindow == nullptr || state_->renderer != nullptr) return E_FAIL;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_Renderer* renderer =
         SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (renderer == nullptr) renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_SOFTWARE);
     if (renderer == nullptr) return E_FAIL;
     SDL_RendererInfo info;
-    state_->rendererWaitsForDisplay =
+    state_->rendererClaimsVsync =
         SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     state_->window = sdlWindow;
     state_->renderer = renderer;
+    if (state_->windowed) applyWindowMode(*state_);
+    readRefreshRate(*state_);
     return kOk;
   }
 
@@ -149,17 +271,9 @@ class SdlDisplayDevice : public DisplayDevice {
     if (state_->renderer == nullptr || width <= 0 || height <= 0 || bitsPerPixel != 8) {
       return DDERR_INVALIDMODE;
     }
-    if (SDL_RenderSetLogicalSize(state_->renderer, width, height) != 0 ||
-        SDL_RenderSetIntegerScale(state_->renderer, SDL_TRUE) != 0) {
-      return DDERR_INVALIDMODE;
-    }
-    SDL_DisplayMode mode;
-    const int display = SDL_GetWindowDisplayIndex(state_->window);
-    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
-      state_->refreshHz = mode.refresh_rate;
-    }
     width_ = width;
     height_ = height;
+    readRefreshRate(*state_);
     return kOk;
   }
 
@@ -167,10 +281,9 @@ class SdlDisplayDevice : public DisplayDevice {
     if (out == nullptr) return DSERR_INVALIDPARAM;
     if (desc.kind == SurfaceKind::primary) {
       if (state_->renderer == nullptr || width_ == 0) return DDERR_INVALIDMODE;
-      SDL_Texture* texture = SDL_CreateTexture(state_->renderer, SDL_PIXELFORMAT_ARGB8888,
-                                               SDL_TEXTUREACCESS_STREAMING, width_, height_);
-      if (texture == nullptr) return E_OUTOFMEMORY;
-      *out = std::make_shared<SdlPrimarySurface>(state_, texture, width_, height_);
+      auto primary = std::make_shared<SdlPrimarySurface>(state_, width_, height_);
+      if (!primary->create()) return E_OUTOFMEMORY;
+      *out = std::move(primary);
       return kOk;
     }
     if (desc.width <= 0 || desc.height <= 0 || desc.width > 4096 || desc.height > 4096) {
@@ -219,7 +332,7 @@ class SdlDisplayDevice : public DisplayDevice {
 HResult SdlDisplaySystem::createDisplayDevice(DisplayDeviceRef* out) {
   if (out == nullptr) return DSERR_INVALIDPARAM;
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return DDERR_NODIRECTDRAWHW;
-  *out = std::make_shared<SdlDisplayDevice>();
+  *out = std::make_shared<SdlDisplayDevice>(options_);
   return kOk;
 }
 

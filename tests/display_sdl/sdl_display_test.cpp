@@ -1,13 +1,18 @@
 // The SDL display layer on a real X display: bring-up on a desktop-sized
-// full-screen window, the palette's colours and the whole-factor letterbox as
+// full-screen window, the palette's colours and the crisp 4:3 picture as
 // the X server shows them, recovery from a render reset and the pacing of
 // presents where the renderer does not wait for the display.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
+#include "platform/sdl/picture_placement.h"
 #include "platform/sdl/sdl_display.h"
+#include "platform/sdl/sharp_scaling.h"
 #include "platform/sdl/sdl_window_handle.h"
 #include "tests/display_sdl/screen_grab.h"
 #include "tidewell/picture/display_objects.h"
@@ -39,37 +44,43 @@ void distinctivePalette(platform::PaletteEntry out[256]) {
   }
 }
 
-struct Placement {
-  int factor, left, top;
-};
-
-// Where the 400 x 300 picture should land: the largest whole factor that
-// fits, centred.
-Placement expectedPlacement(int screenWidth, int screenHeight) {
-  const int factor = std::min(screenWidth / kWidth, screenHeight / kHeight);
-  return {factor, (screenWidth - kWidth * factor) / 2, (screenHeight - kHeight * factor) / 2};
+// Where the 400 x 300 picture should land: 4:3 filling the height, centred.
+platform::Rect expectedBox(int screenWidth, int screenHeight) {
+  return platform::placePicture(screenWidth, screenHeight, kWidth, kHeight, false).box;
 }
 
-// Counts screen pixels that differ from what the back buffer shows through
-// the given colours, and non-black pixels in the letterbox.
+bool near(std::uint32_t a, std::uint32_t b) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    if (d > 2 || d < -2) return false;
+  }
+  return true;
+}
+
+// Counts picture pixels whose block's central screen pixel is not in its
+// palette colour (sharp scaling keeps it pure), and non-black pixels outside
+// the box.
 struct Mismatches {
   long picture = 0;
   long border = 0;
 };
 
-Mismatches compare(const Screen& screen, const Placement& p, const std::uint8_t* indices,
+Mismatches compare(const Screen& screen, const platform::Rect& box, const std::uint8_t* indices,
                    const std::uint32_t colours[256]) {
   Mismatches m;
+  const double sx = (box.right - box.left) / double(kWidth);
+  const double sy = (box.bottom - box.top) / double(kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const int px = box.left + static_cast<int>((x + 0.5) * sx);
+      const int py = box.top + static_cast<int>((y + 0.5) * sy);
+      if (!near(screen.at(px, py), colours[indices[y * kWidth + x]])) ++m.picture;
+    }
+  }
   for (int y = 0; y < screen.height; ++y) {
     for (int x = 0; x < screen.width; ++x) {
-      const int px = x - p.left, py = y - p.top;
-      const bool inside = px >= 0 && py >= 0 && px < kWidth * p.factor && py < kHeight * p.factor;
-      if (!inside) {
-        if (screen.at(x, y) != 0) ++m.border;
-        continue;
-      }
-      const std::uint8_t index = indices[(py / p.factor) * kWidth + px / p.factor];
-      if (screen.at(x, y) != colours[index]) ++m.picture;
+      const bool inside = x >= box.left && y >= box.top && x < box.right && y < box.bottom;
+      if (!inside && screen.at(x, y) != 0) ++m.border;
     }
   }
   return m;
@@ -163,7 +174,7 @@ TEST_P(SdlDisplayTest, CreatesEverySurfaceOnADesktopSizedFullScreenWindow) {
   EXPECT_NE(tidewell::directDraw->setDisplayMode(kWidth, kHeight, 16), platform::kOk);
 }
 
-TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteScaledByAWholeFactorAndLetterboxed) {
+TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteCrispAndFillingTheHeight) {
   ASSERT_TRUE(tidewell::setUpPalette());
   platform::PaletteEntry colours[256];
   distinctivePalette(colours);
@@ -172,23 +183,48 @@ TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteScaledByAWholeFactorAndLetter
   const Screen screen = presentAndGrab();
   ASSERT_EQ(screen.width, screenWidth_) << "no screenshot";
 
-  const Placement p = expectedPlacement(screenWidth_, screenHeight_);
-  if (screenWidth_ == 1024 && screenHeight_ == 768) {
-    EXPECT_EQ(p.factor, 2);
-    EXPECT_EQ(p.left, 112);
-    EXPECT_EQ(p.top, 84);
+  const platform::Rect box = expectedBox(screenWidth_, screenHeight_);
+  if (screenWidth_ * 3 == screenHeight_ * 4) {
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.bottom, screenHeight_);
   }
   std::uint32_t expected[256];
   for (int i = 0; i < 256; ++i) expected[i] = rgbOf(colours[i]);
-  const Mismatches m = compare(screen, p, backPixels(), expected);
+  const Mismatches m = compare(screen, box, backPixels(), expected);
   EXPECT_EQ(m.picture, 0) << "pixels of the picture not in their palette colour";
-  EXPECT_EQ(m.border, 0) << "letterbox pixels that are not black";
+  EXPECT_EQ(m.border, 0) << "border pixels that are not black";
   // The picture's corners, one by one, for a readable failure.
-  EXPECT_EQ(screen.at(p.left, p.top), expected[patternIndex(0, 0)]);
-  EXPECT_EQ(screen.at(p.left + kWidth * p.factor - 1, p.top + kHeight * p.factor - 1),
-            expected[patternIndex(kWidth - 1, kHeight - 1)]);
-  if (p.left > 0) {
-    EXPECT_EQ(screen.at(p.left - 1, p.top), 0u);
+  EXPECT_TRUE(near(screen.at(box.left, box.top), expected[patternIndex(0, 0)]));
+  EXPECT_TRUE(near(screen.at(box.right - 1, box.bottom - 1),
+                   expected[patternIndex(kWidth - 1, kHeight - 1)]));
+  if (box.left > 0) {
+    EXPECT_EQ(screen.at(box.left - 1, box.top), 0u);
+  }
+}
+
+// Alt+Enter switches between full screen and an 800 x 600 window at the
+// next present, and back; the picture fills the window's height either way.
+TEST_P(SdlDisplayTest, AltEnterTogglesAnEightHundredBySixHundredWindow) {
+  ASSERT_TRUE(tidewell::setUpPalette());
+  fillPattern();
+  SDL_Event altEnter{};
+  altEnter.type = SDL_KEYDOWN;
+  altEnter.key.windowID = SDL_GetWindowID(window_);
+  altEnter.key.keysym.sym = SDLK_RETURN;
+  altEnter.key.keysym.mod = KMOD_LALT;
+  const int expected[][2] = {{800, 600}, {screenWidth_, screenHeight_}};
+  for (const auto& size : expected) {
+    ASSERT_EQ(SDL_PushEvent(&altEnter), 1);
+    SDL_PumpEvents();
+    presentAndGrab();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    EXPECT_EQ(w, size[0]);
+    EXPECT_EQ(h, size[1]);
+    EXPECT_EQ((SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0,
+              size[0] == screenWidth_);
+    SDL_GetRendererOutputSize(SDL_GetRenderer(window_), &w, &h);
+    EXPECT_EQ(w, size[0]);
   }
 }
 
@@ -201,7 +237,7 @@ TEST_P(SdlDisplayTest, PaletteChangesShowOnTheNextPresentWithoutNewIndices) {
   ASSERT_EQ(tidewell::displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
   const Screen after = presentAndGrab();
   ASSERT_EQ(after.width, screenWidth_);
-  const Placement p = expectedPlacement(screenWidth_, screenHeight_);
+  const platform::Rect p = expectedBox(screenWidth_, screenHeight_);
   std::uint32_t start[256], changed[256];
   for (int i = 0; i < 256; ++i) {
     start[i] = rgbOf(tidewell::currentPalette[i]);
@@ -245,12 +281,118 @@ TEST_P(SdlDisplayTest, RenderResetEventsMakePresentRestoreAndRetry) {
     ASSERT_EQ(screen.width, screenWidth_);
     std::uint32_t shown[256];
     for (int i = 0; i < 256; ++i) shown[i] = rgbOf(colours[i]);
-    EXPECT_EQ(compare(screen, expectedPlacement(screenWidth_, screenHeight_), backPixels(), shown).picture, 0)
+    EXPECT_EQ(compare(screen, expectedBox(screenWidth_, screenHeight_), backPixels(), shown).picture, 0)
         << "event " << type;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, SdlDisplayTest, ::testing::Values("software", "opengl", "opengles2"),
                          [](const auto& info) { return std::string(info.param); });
+
+}  // namespace
+
+namespace {
+
+// The picture's box for common outputs: 4:3 filling the height on wide
+// screens (the width on tall ones), centred; the nearest-neighbour step is
+// the smallest whole factor that reaches the box.
+TEST(PicturePlacement, FillsTheHeightCentredOrKeepsAWholeFactor) {
+  struct Case {
+    int width, height;
+    bool wholeFactorOnly;
+    platform::Rect box;
+    int factor;
+    bool linear;
+  } cases[] = {
+      {1920, 1080, false, {240, 0, 1680, 1080}, 4, true},
+      {1024, 768, false, {0, 0, 1024, 768}, 3, true},
+      {1366, 768, false, {171, 0, 1195, 768}, 3, true},
+      {800, 600, false, {0, 0, 800, 600}, 2, false},
+      {1200, 900, false, {0, 0, 1200, 900}, 3, false},
+      {1080, 1920, false, {0, 555, 1080, 1365}, 3, true},
+      {300, 200, false, {16, 0, 283, 200}, 1, true},
+      {1920, 1080, true, {360, 90, 1560, 990}, 3, false},
+      {1366, 768, true, {283, 84, 1083, 684}, 2, false},
+      {300, 200, true, {-50, -50, 350, 250}, 1, false},
+  };
+  for (const Case& c : cases) {
+    const platform::PicturePlacement p =
+        platform::placePicture(c.width, c.height, 400, 300, c.wholeFactorOnly);
+    EXPECT_EQ(p.box.left, c.box.left) << c.width << "x" << c.height;
+    EXPECT_EQ(p.box.top, c.box.top) << c.width << "x" << c.height;
+    EXPECT_EQ(p.box.right, c.box.right) << c.width << "x" << c.height;
+    EXPECT_EQ(p.box.bottom, c.box.bottom) << c.width << "x" << c.height;
+    EXPECT_EQ(p.wholeFactor, c.factor) << c.width << "x" << c.height;
+    EXPECT_EQ(p.needsLinearPass(), c.linear) << c.width << "x" << c.height;
+  }
+  EXPECT_EQ(platform::placePicture(0, 768, 400, 300, false).box.right, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The one-pass sharp scaling gives what the two passes it stands for give:
+// the picture blown up nearest-neighbour by the whole factor, then shrunk
+// with a linear filter (texel centres at half-integers, edges clamped).
+std::uint32_t twoPassReference(const std::vector<std::uint8_t>& indices, int w, int h,
+                               const std::uint32_t lookup[256], int factor, int destW, int destH,
+                               int x, int y) {
+  auto texel = [&](int tx, int ty) {
+    tx = std::clamp(tx, 0, w * factor - 1);
+    ty = std::clamp(ty, 0, h * factor - 1);
+    return lookup[indices[(ty / factor) * w + tx / factor]];
+  };
+  const double u = (x + 0.5) * w * factor / destW - 0.5;
+  const double v = (y + 0.5) * h * factor / destH - 0.5;
+  const int tx = static_cast<int>(std::floor(u)), ty = static_cast<int>(std::floor(v));
+  const double fx = u - tx, fy = v - ty;
+  std::uint32_t out = 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    auto channel = [&](int cx, int cy) { return double((texel(cx, cy) >> shift) & 0xFF); };
+    const double top = channel(tx, ty) * (1 - fx) + channel(tx + 1, ty) * fx;
+    const double bottom = channel(tx, ty + 1) * (1 - fx) + channel(tx + 1, ty + 1) * fx;
+    out |= static_cast<std::uint32_t>(std::lround(top * (1 - fy) + bottom * fy)) << shift;
+  }
+  return out;
+}
+
+TEST(SharpScaling, MatchesNearestUpThenLinearDownAndKeepsBlocksCrisp) {
+  constexpr int w = 40, h = 30;
+  std::vector<std::uint8_t> indices(w * h);
+  for (int i = 0; i < w * h; ++i) indices[i] = static_cast<std::uint8_t>((i * 97 + i / w * 31) & 0xFF);
+  std::uint32_t lookup[256];
+  for (int i = 0; i < 256; ++i) lookup[i] = 0xFF000000u | (i * 0x010305u & 0xFFFFFFu);
+  const int sizes[][2] = {{144, 108}, {102, 76}, {80, 60}, {57, 43}};
+  for (const auto& size : sizes) {
+    const int destW = size[0], destH = size[1];
+    const platform::PicturePlacement p = platform::placePicture(destW, destH, w, h, false);
+    const int factor = p.wholeFactor;
+    const auto columns = platform::sharpScaleTaps(w, destW, factor);
+    const auto rows = platform::sharpScaleTaps(h, destH, factor);
+    std::vector<std::uint32_t> out(destW * destH), scratch(2 * destW);
+    platform::sharpScaleIndexed(indices.data(), w, lookup, platform::scaleRuns(columns), rows, out.data(), destW * 4,
+                                scratch.data());
+    long off = 0;
+    for (int y = 0; y < destH; ++y) {
+      for (int x = 0; x < destW; ++x) {
+        const std::uint32_t want = twoPassReference(indices, w, h, lookup, factor, destW, destH, x, y);
+        if (!near(out[y * destW + x], want)) ++off;
+      }
+    }
+    EXPECT_EQ(off, 0) << destW << "x" << destH;
+    // Scaled by two or more: at most one blended column between two blocks,
+    // and every source column keeps a pure one of its own.
+    if (destW < 2 * w) continue;
+    std::vector<int> pure(w, 0);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (columns[i].weight == 0) ++pure[columns[i].first];
+      if (i > 0) {
+        EXPECT_FALSE(columns[i].weight != 0 && columns[i - 1].weight != 0) << i;
+      }
+    }
+    for (int c = 0; c < w; ++c) EXPECT_GE(pure[c], 1) << c;
+  }
+}
 
 }  // namespace

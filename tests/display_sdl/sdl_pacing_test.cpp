@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_window_handle.h"
 #include "tidewell/picture/display_objects.h"
@@ -81,5 +82,141 @@ INSTANTIATE_TEST_SUITE_P(Renderers, SdlPacingTest,
                          [](const auto& info) {
                            return std::string(info.param.driver) + (info.param.vsync[0] == '0' ? "_VsyncOff" : "_VsyncOn");
                          });
+
+}  // namespace
+
+namespace {
+
+using platform::FramePacer;
+constexpr double kPeriod = 1.0 / 60;
+
+// Drives a pacer with presents of a given length and a given frame time
+// before each; returns the sleeps it asked for.
+struct PacerRun {
+  FramePacer pacer;
+  double now = 1.0;
+  double present(double workSeconds, double presentSeconds) {
+    now += workSeconds;
+    const double started = now;
+    now += presentSeconds;
+    const double sleep = pacer.afterPresent(started, now);
+    now += sleep;
+    return sleep;
+  }
+  // A renderer that claims to wait, found out by quick presents.
+  void distrustClaimedVsync() {
+    pacer.reset(60, true);
+    while (pacer.mode() == FramePacer::Mode::renderer) present(0.003, 0.001);
+  }
+};
+
+TEST(FramePacer, DistrustsAClaimedVsyncWhenPresentsComeEarlyMoreOftenThanNot) {
+  PacerRun run;
+  run.pacer.reset(60, true);
+  // Early presents, with a slow one now and then that does not start the
+  // count again; no sleeps until the pacer distrusts the renderer.
+  int presents = 0;
+  double slept = 0;
+  while (slept == 0.0 && presents < 100) {
+    slept = run.present(presents % 4 == 3 ? 0.020 : 0.003, 0.001);
+    ++presents;
+  }
+  EXPECT_GT(slept, 0.0);
+  EXPECT_GE(presents, FramePacer::kEarlyScoreToDistrust);
+  EXPECT_LE(presents, 4 * FramePacer::kEarlyScoreToDistrust);
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
+  // Paced: a frame every period on average.
+  const double started = run.now;
+  for (int i = 0; i < 60; ++i) run.present(0.003, 0.001);
+  EXPECT_NEAR((run.now - started) / 60, kPeriod, kPeriod * 0.05);
+}
+
+TEST(FramePacer, SoonStopsSleepingOnTopOfPresentsThatWaitForTheDisplay) {
+  PacerRun run;
+  run.distrustClaimedVsync();
+  // The renderer starts waiting (a new mode, a compositor): its presents
+  // block for most of a period, and a probe comes well before the periodic
+  // one.
+  int paced = 0;
+  while (run.pacer.mode() == FramePacer::Mode::ownDeadline && paced < 1000) {
+    run.present(0.003, 0.0135);
+    ++paced;
+  }
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
+  EXPECT_LE(paced, FramePacer::kFramesBeforeAnEarlyProbe + FramePacer::kBlockingPresentsToProbe);
+  // Waiting for the display alone, presents come a period apart.
+  for (int i = 0; i < FramePacer::kProbeFrames; ++i) {
+    EXPECT_EQ(run.present(kPeriod - 0.0135, 0.0135), 0.0);
+  }
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::renderer);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(run.present(kPeriod - 0.0135, 0.0135), 0.0);
+}
+
+// Presents that are slow under load but do not wait are still paced: the
+// probe finds them off the refresh beat, and the next one is far off.
+TEST(FramePacer, SlowPresentsThatDoNotWaitStayPaced) {
+  PacerRun run;
+  run.distrustClaimedVsync();
+  int unpaced = 0;
+  const double started = run.now;
+  for (int i = 0; i < 600; ++i) {
+    if (run.present(0.001, 0.012) == 0.0) ++unpaced;
+  }
+  EXPECT_LE(unpaced, 600 / FramePacer::kFramesBeforeAnEarlyProbe * (FramePacer::kProbeFrames + 1));
+  EXPECT_GE((run.now - started) / 600, kPeriod * 0.95);
+}
+
+TEST(FramePacer, RechecksADistrustedRendererWithAShortProbeWithoutSleeps) {
+  for (const bool rendererWaitsNow : {false, true}) {
+    PacerRun run;
+    run.distrustClaimedVsync();
+    int paced = 0;
+    while (run.pacer.mode() == FramePacer::Mode::ownDeadline && paced < 10000) {
+      run.present(0.003, 0.001);
+      ++paced;
+    }
+    EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
+    EXPECT_EQ(paced, FramePacer::kFramesBetweenProbes);
+    // During the probe the renderer alone sets the pace: a waiting one spaces
+    // its presents a period apart without blocking long in any one of them
+    // (the frame's work fills the rest).
+    for (int i = 0; i < FramePacer::kProbeFrames; ++i) {
+      EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
+      if (rendererWaitsNow) {
+        run.present(kPeriod - 0.006, 0.006);  // on the beat
+      } else {
+        run.present(0.003, 0.001);
+      }
+    }
+    EXPECT_EQ(run.pacer.mode(),
+              rendererWaitsNow ? FramePacer::Mode::renderer : FramePacer::Mode::ownDeadline);
+  }
+}
+
+TEST(FramePacer, PacesForEverWhereVsyncIsNotClaimedAndStartsOverOnReset) {
+  PacerRun run;
+  run.pacer.reset(60, false);
+  run.present(0.003, 0.001);  // the first sets the deadline
+  for (int i = 0; i < 1000; ++i) ASSERT_GT(run.present(0.003, 0.001), 0.0) << i;
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
+  run.pacer.reset(75, true);
+  EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::renderer);
+  EXPECT_DOUBLE_EQ(run.pacer.period(), 1.0 / 75);
+}
+
+// A stall (a dragged window) restarts the deadline instead of racing to
+// catch up with frames that were never shown; frames slower than the
+// display are never held back.
+TEST(FramePacer, AStallOrSlowFramesDoNotRaceOrWait) {
+  PacerRun run;
+  run.pacer.reset(60, false);
+  for (int i = 0; i < 10; ++i) run.present(0.003, 0.001);
+  run.now += 2.0;
+  EXPECT_EQ(run.present(0.003, 0.001), 0.0);
+  const double started = run.now;
+  for (int i = 0; i < 10; ++i) EXPECT_GT(run.present(0.003, 0.001), 0.0);
+  EXPECT_NEAR((run.now - started) / 10, kPeriod, kPeriod * 0.05);
+  for (int i = 0; i < 30; ++i) EXPECT_LT(run.present(0.020, 0.005), 0.001) << i;
+}
 
 }  // namespace

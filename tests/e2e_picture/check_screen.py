@@ -24,6 +24,7 @@ HELP_LINES = [
     "F4 Step through pattern arcs",
     "F5 Force Palette change",
     "F7 - F8 Change Tempo",
+    "F10 Record",
     "ESC Quit Tidewell",
 ]
 INFO_TEXTS = [(10, 290, "Behaviour "), (110, 290, "TimeSig "), (276, 290, "Form ")]
@@ -65,24 +66,30 @@ class Shot:
         self.width, self.height = width, height
         if len(self.data) != width * height * 3:
             fail("screenshot has %d bytes, not %d" % (len(self.data), width * height * 3))
-        self.factor = min(width // PICTURE_W, height // PICTURE_H)
-        self.left = (width - PICTURE_W * self.factor) // 2
-        self.top = (height - PICTURE_H * self.factor) // 2
+        # 4:3 filling the height (or the width on a tall screen), centred.
+        if height * PICTURE_W <= width * PICTURE_H:
+            box_h = height
+            box_w = (height * PICTURE_W + PICTURE_H // 2) // PICTURE_H
+        else:
+            box_w = width
+            box_h = (width * PICTURE_H + PICTURE_W // 2) // PICTURE_W
+        self.factor = box_w / PICTURE_W
+        self.yfactor = box_h / PICTURE_H
+        self.left = (width - box_w) // 2
+        self.top = (height - box_h) // 2
 
     def screen(self, x, y):
         i = (y * self.width + x) * 3
         return self.data[i:i + 3]
 
+    def block_centre(self, x, y):
+        """The screen pixel at the centre of picture pixel (x, y)'s block."""
+        return (self.left + int((x + 0.5) * self.factor), self.top + int((y + 0.5) * self.yfactor))
+
     def picture(self, x, y):
-        """The colour of picture pixel (x, y), asserting every screen pixel of
-        its block agrees (nearest-neighbour scaling)."""
-        f = self.factor
-        first = self.screen(self.left + x * f, self.top + y * f)
-        for dy in range(f):
-            for dx in range(f):
-                if self.screen(self.left + x * f + dx, self.top + y * f + dy) != first:
-                    return None
-        return first
+        """The colour of picture pixel (x, y): the central screen pixel of its
+        block (sharp scaling keeps it unblended)."""
+        return self.screen(*self.block_centre(x, y))
 
 
 def cell_colours(shot, x, y, mask):
@@ -143,7 +150,7 @@ def field_colours(shot, region):
     seen = {}
     for y in range(y0, y1, 2):
         for x in range(x0, x1, 2):
-            c = shot.screen(shot.left + x * shot.factor, shot.top + y * shot.factor)
+            c = shot.picture(x, y)
             seen[c] = seen.get(c, 0) + 1
     return seen
 
@@ -152,7 +159,7 @@ def main():
     font_path, shot_path, width, height, mode = sys.argv[1:6]
     font = read_font(font_path)
     shot = Shot(shot_path, int(width), int(height))
-    print("picture at (%d, %d), factor %d" % (shot.left, shot.top, shot.factor))
+    print("picture at (%d, %d), factor %.2f" % (shot.left, shot.top, shot.factor))
 
     help_texts = [(10, 10 + 10 * i, line) for i, line in enumerate(HELP_LINES)]
     cells, matched, colours = check_text(shot, font, help_texts)

@@ -54,8 +54,12 @@ sleep 0.5
 shoot_and_check off plain
 
 if [ -n "$keep_png" ]; then
-  factor=$(( width / 400 < height / 300 ? width / 400 : height / 300 ))
-  w=$(( 400 * factor )) h=$(( 300 * factor ))
+  # The 4:3 box filling the height (the width on a tall screen).
+  if [ $(( width * 3 )) -ge $(( height * 4 )) ]; then
+    h=$height w=$(( (height * 4 + 1) / 3 ))
+  else
+    w=$width h=$(( (width * 3 + 2) / 4 ))
+  fi
   convert "$E2E_WORKDIR/help.png" -crop "${w}x${h}+$(( (width - w) / 2 ))+$(( (height - h) / 2 ))" +repage \
     "$keep_png" || fail "could not keep the screenshot"
 fi

@@ -3,14 +3,16 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Uses the display of the test run, or starts a private Xvfb.
+# Uses the display of the test run, or starts a private Xvfb; with a screen
+# size (WIDTHxHEIGHT) always a private one of that size.
 ensure_display() {
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local size=${1:-}
+  if [ -z "$size" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
   local n
   for n in $(seq 150 200); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
   done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${size:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
@@ -32,11 +34,12 @@ cleanup_e2e() {
   return 0
 }
 
-# Starts ./tidewell in the scratch directory; E2E_PID and E2E_WINDOW are set
+# Starts ./tidewell (with the arguments given) in the scratch directory;
+# E2E_PID and E2E_WINDOW are set
 # once start-up has finished. SDL makes its X window anew when the renderer
 # comes up, so the window is looked for only after that.
 start_tidewell() {
-  (cd "$E2E_WORKDIR" && exec ./tidewell) >"$E2E_WORKDIR/stdout.txt" 2>&1 &
+  (cd "$E2E_WORKDIR" && exec ./tidewell "$@") >"$E2E_WORKDIR/stdout.txt" 2>&1 &
   E2E_PID=$!
   E2E_WINDOW=""
   local previous="" stable=0

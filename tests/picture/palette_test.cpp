@@ -83,5 +83,28 @@ TEST(RandomisePalette, ChannelsFollowTheirSelectors) {
   }
 }
 
+// The band's bounds belong to it (black), one step outside picks a ramp; a
+// mode of exactly 50 still gives the narrow band.
+TEST(RandomisePalette, BandEdgesForBothModes) {
+  struct Case {
+    int mode, selector;
+    char ramp;  // 'l' linear, 's' steep, '0' black
+  } cases[] = {
+      {50, 49, 'l'}, {50, 50, '0'}, {50, 60, '0'}, {50, 61, 's'},
+      {0, 50, '0'},  {51, 29, 'l'}, {51, 30, '0'}, {51, 70, '0'},
+      {51, 71, 's'}, {51, 50, '0'}, {99, 0, 'l'},  {99, 99, 's'},
+  };
+  for (const Case& c : cases) {
+    targetPaletteFromDraws(c.selector, 0, 99, c.mode);
+    for (int i : {0, 100, 170, 171, 255}) {
+      const int want = c.ramp == 'l' ? i : c.ramp == 's' ? steepRamp(i) : 0;
+      EXPECT_EQ(targetPalette[i].red, want) << "mode " << c.mode << " selector " << c.selector;
+      EXPECT_EQ(targetPalette[i].green, i);  // 0 is below every band
+      EXPECT_EQ(targetPalette[i].blue, steepRamp(i));  // 99 above every band
+      EXPECT_EQ(targetPalette[i].flags, 0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tidewell

@@ -7,6 +7,7 @@
 #include "tidewell/picture/palette_animation.h"
 #include "tidewell/picture/palettes.h"
 #include "tidewell/picture/ripple.h"
+#include "tidewell/picture/text_hud.h"
 
 namespace tidewell {
 namespace {
@@ -82,6 +83,36 @@ TEST_F(PresentationTest, LostSurfaceIsRestoredPaletteResetAndTheBlitRetried) {
   EXPECT_EQ(events(), expected);
   EXPECT_EQ(system_.device->primary->presented, 1);
   EXPECT_EQ(currentPalette[9].green, 9);  // back to the start ramp
+}
+
+// The font surface lives apart from the device: after a reset restored the
+// primary surface and the back buffer, the overlay still draws its cells.
+TEST_F(PresentationTest, HudDrawsAfterARenderReset) {
+  ASSERT_TRUE(start().ok());
+  ASSERT_TRUE(setUpPalette());
+  auto* font = dynamic_cast<platform::MemorySurface*>(fontSurface.get());
+  auto* back = dynamic_cast<platform::MemorySurface*>(backBuffer.get());
+  ASSERT_TRUE(font != nullptr && back != nullptr);
+  for (int i = 0; i < 256 * 256; ++i) font->pixels()[i] = static_cast<std::uint8_t>(i % 251 + 1);
+  system_.device->primary->bltScript = {DDERR_SURFACELOST};
+  events().clear();
+  present();
+  ASSERT_EQ(events().front(), "blt");
+  ASSERT_EQ(events()[1], "restore primary");
+  std::fill(back->pixels(), back->pixels() + 400 * 300, 0);
+  PictureContext context;
+  context.showSequencerInfo = true;
+  context.behaviour = 2;
+  drawHud(context);
+  platform::Rect b;
+  ASSERT_TRUE(characterCell('B', &b));
+  const platform::Rect symbol = behaviourCell(2);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      EXPECT_EQ(back->pixel(10 + x, 290 + y), font->pixel(b.left + x, b.top + y));
+      EXPECT_EQ(back->pixel(90 + x, 290 + y), font->pixel(symbol.left + x, symbol.top + y));
+    }
+  }
 }
 
 TEST_F(PresentationTest, FailedRestoreOrOtherErrorSkipsTheFrame) {

@@ -9,9 +9,11 @@ platform::DisplaySurfaceRef primarySurface;
 platform::DisplaySurfaceRef backBuffer;
 platform::DisplaySurfaceRef fontSurface;
 platform::DisplayPaletteRef displayPalette;
+platform::WindowHandle displayWindow = nullptr;
 
 DisplayStartup createDisplay(platform::DisplaySystem* system, platform::WindowHandle window) {
   using namespace platform;
+  displayWindow = window;
   if (system == nullptr) return {E_FAIL, "DirectDrawCreateEx FAILED"};
   HResult result = system->createDisplayDevice(&directDraw);
   if (result != kOk || !directDraw) {
@@ -42,6 +44,7 @@ void releaseDisplayObjects() {
   backBuffer.reset();
   displayPalette.reset();
   directDraw.reset();
+  displayWindow = nullptr;
   // The font surface is plain memory with no tie to the device; it goes last
   // so that nothing of the display outlives the release.
   fontSurface.reset();

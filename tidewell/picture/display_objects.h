@@ -12,6 +12,8 @@ extern platform::DisplaySurfaceRef primarySurface;
 extern platform::DisplaySurfaceRef backBuffer;  // every frame is drawn here
 extern platform::DisplaySurfaceRef fontSurface;  // the 256 x 256 glyph picture
 extern platform::DisplayPaletteRef displayPalette;
+// The window the display was created on; presents go to its client area.
+extern platform::WindowHandle displayWindow;
 
 // The outcome of createDisplay: success, or the failing step's code and text.
 struct DisplayStartup {

@@ -1,17 +1,17 @@
-// The three overlay layers, each drawn in full every frame.
+// The overlay's layers, each drawn in full every frame from the context its
+// caller hands in.
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "tidewell/picture/display_objects.h"
 #include "tidewell/picture/text_hud.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
 
 namespace tidewell {
 namespace {
 
 constexpr int kInfoLine = 290;
+constexpr int kRecordingMarkX = 360;  // disc, then "REC" ending 8 pixels from the right
+constexpr int kRecordingMarkY = 4;
 
 void drawSymbol(int x, int y, const platform::Rect& cell) {
   if (!backBuffer || !fontSurface) return;
@@ -20,60 +20,74 @@ void drawSymbol(int x, int y, const platform::Rect& cell) {
 
 }  // namespace
 
+const char* const kHelpLines[] = {
+    "Help",
+    "----------------------------",
+    "F1 Toggle Help",
+    "F9 Toggle Sequencer Info",
+    "F6 Toggle Wav Names",
+    "F2 Step through pattern behaviours",
+    "F3 Step through time signatures",
+    "F4 Step through pattern arcs",
+    "F5 Force Palette change",
+    "F7 - F8 Change Tempo",
+    "F10 Record",
+    "ESC Quit Tidewell",
+};
+const int kHelpLineCount = sizeof kHelpLines / sizeof kHelpLines[0];
+
 long shownTempo(float tempo) {
   const double half = std::fabs(std::trunc(static_cast<double>(tempo) / 2.0));
   if (!(half < 2.0e9)) return 2000000000L;
   return static_cast<long>(half);
 }
 
-void drawSequencerInfo() {
-  if (sequencer == nullptr) return;
+void drawSequencerInfo(const PictureContext& context) {
   char text[32];
   drawText(10, kInfoLine, "Behaviour ");
-  drawSymbol(90, kInfoLine, behaviourCell(sequencer->behaviour));
+  drawSymbol(90, kInfoLine, behaviourCell(context.behaviour));
   drawText(110, kInfoLine, "TimeSig ");
-  drawSymbol(174, kInfoLine, timeSignatureCell(sequencer->beatsPerBar));
-  std::snprintf(text, sizeof text, "Tempo %ld", shownTempo(sequencer->tempo));
+  drawSymbol(174, kInfoLine, timeSignatureCell(context.beatsPerBar));
+  std::snprintf(text, sizeof text, "Tempo %ld", shownTempo(context.tempo));
   drawText(192, kInfoLine, text);
   drawText(276, kInfoLine, "Form ");
-  drawSymbol(316, kInfoLine, waveformCell(sequencer->waveform));
-  std::snprintf(text, sizeof text, "Tracks %d", static_cast<int>(sequencer->activeTrackCount));
+  drawSymbol(316, kInfoLine, waveformCell(context.waveform));
+  std::snprintf(text, sizeof text, "Tracks %d", context.activeTrackCount);
   drawText(330, kInfoLine, text);
-  drawSymbol(0, 0, inputSourceCell(sequencer->inputFormat));
+  drawSymbol(0, 0, inputSourceCell(context.inputFormat));
 }
 
 void drawHelp() {
-  static const char* const lines[] = {
-      "Help",
-      "----------------------------",
-      "F1 Toggle Help",
-      "F9 Toggle Sequencer Info",
-      "F6 Toggle Wav Names",
-      "F2 Step through pattern behaviours",
-      "F3 Step through time signatures",
-      "F4 Step through pattern arcs",
-      "F5 Force Palette change",
-      "F7 - F8 Change Tempo",
-      "ESC Quit Tidewell",
-  };
   int y = 10;
-  for (const char* line : lines) {
-    drawText(10, y, line);
+  for (int i = 0; i < kHelpLineCount; ++i) {
+    drawText(10, y, kHelpLines[i]);
     y += 10;
   }
 }
 
-void drawWavNames() {
-  if (sequencer == nullptr) return;
-  // Room for ">" and the longest name a track can hold.
-  char label[kSampleNameSize + 1];
-  const int count = sequencer->activeTrackCount < kTrackCount ? sequencer->activeTrackCount
-                                                               : kTrackCount;
+void drawWavNames(const PictureContext& context) {
+  const int count = context.activeTrackCount < kMaxTrackLabels ? context.activeTrackCount
+                                                                : kMaxTrackLabels;
   for (int i = 0; i < count; ++i) {
-    const Track& track = sequencer->tracks[i];
-    std::snprintf(label, sizeof label, ">%.*s", kSampleNameSize - 1, track.sampleName);
-    drawText(track.plotX, track.plotY, label);
+    const TrackLabel& track = context.labels[i];
+    if (track.name == nullptr) continue;
+    // ">" and then the whole name, without copying it into a label.
+    drawText(track.x, track.y, ">");
+    drawText(track.x + kCellSize, track.y, track.name);
   }
+}
+
+void drawRecordingMark(RecordingState state) {
+  if (state == RecordingState::off) return;
+  drawSymbol(kRecordingMarkX, kRecordingMarkY, recordingCell(state));
+  drawText(kRecordingMarkX + 8, kRecordingMarkY, "REC");
+}
+
+void drawHud(const PictureContext& context) {
+  if (context.showSequencerInfo) drawSequencerInfo(context);
+  if (context.showHelp) drawHelp();
+  if (context.showWavNames) drawWavNames(context);
+  drawRecordingMark(context.recording);
 }
 
 }  // namespace tidewell

@@ -34,6 +34,10 @@ void randomisePalette() {
   const int greenSelector = drawRandom() % 100;
   const int blueSelector = drawRandom() % 100;
   const int mode = drawRandom() % 100;
+  targetPaletteFromDraws(redSelector, greenSelector, blueSelector, mode);
+}
+
+void targetPaletteFromDraws(int redSelector, int greenSelector, int blueSelector, int mode) {
   const int low = mode > 50 ? 30 : 50;
   const int high = mode > 50 ? 70 : 60;
   for (int i = 0; i < kPaletteSize; ++i) {

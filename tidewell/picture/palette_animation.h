@@ -12,6 +12,12 @@ void fadePalette();
 // or black. currentPalette is left to fade toward it.
 void randomisePalette();
 
+// The target those four draws (each 0..99) give: per channel, a selector
+// below the band takes the linear ramp, above it the steep ramp, inside it
+// (bounds included) black; the band is 30..70 for a mode above 50, else
+// 50..60.
+void targetPaletteFromDraws(int redSelector, int greenSelector, int blueSelector, int mode);
+
 // Reads the display palette's 256 entries back into currentPalette.
 void readDisplayPaletteBack();
 

@@ -1,7 +1,6 @@
 #include "tidewell/picture/display_objects.h"
 #include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/intensity_maps.h"
-#include "tidewell/shell/app_state.h"
 
 namespace tidewell {
 namespace {
@@ -17,7 +16,7 @@ void present() {
   if (!directDraw || !primarySurface || !backBuffer) return;
   const platform::Rect source{0, 0, kPictureWidth, kPictureHeight};
   platform::Rect dest{0, 0, kPictureWidth, kPictureHeight};
-  directDraw->getClientRect(mainWindow, &dest);
+  directDraw->getClientRect(displayWindow, &dest);
   for (int attempt = 0; attempt <= kMaxPresentRetries; ++attempt) {
     const platform::HResult result = primarySurface->blt(&dest, backBuffer.get(), &source, 0);
     if (result == platform::kOk) return;

@@ -33,10 +33,37 @@ bool characterCell(char code, platform::Rect* cell) {
   return true;
 }
 
-platform::Rect timeSignatureCell(int beatsPerBar) { return cellAt(beatsPerBar, 7); }
-platform::Rect inputSourceCell(int inputFormat) { return cellAt(8 + inputFormat, 7); }
-platform::Rect behaviourCell(int behaviour) { return cellAt(4 + behaviour, 8); }
-platform::Rect waveformCell(int waveform) { return cellAt(waveform, 8); }
+platform::Rect blankSymbolCell() { return cellAt(0, 8); }
+
+platform::Rect timeSignatureCell(int beatsPerBar) {
+  return beatsPerBar >= 1 && beatsPerBar <= 8 ? cellAt(beatsPerBar, 7) : blankSymbolCell();
+}
+
+platform::Rect inputSourceCell(int inputFormat) {
+  if (inputFormat == 0) return cellAt(18, 7);  // column 8 is the time signature 8's
+  return inputFormat >= 1 && inputFormat <= 9 ? cellAt(8 + inputFormat, 7) : blankSymbolCell();
+}
+
+platform::Rect behaviourCell(int behaviour) {
+  return behaviour >= 1 && behaviour <= 5 ? cellAt(4 + behaviour, 8) : blankSymbolCell();
+}
+
+platform::Rect waveformCell(int waveform) {
+  if (waveform == 5) return cellAt(10, 8);  // column 5 is "Random"'s
+  return waveform >= 1 && waveform <= 4 ? cellAt(waveform, 8) : blankSymbolCell();
+}
+
+platform::Rect recordingCell(RecordingState state) {
+  switch (state) {
+    case RecordingState::recording:
+      return cellAt(11, 8);
+    case RecordingState::failed:
+      return cellAt(12, 8);
+    case RecordingState::off:
+      break;
+  }
+  return blankSymbolCell();
+}
 
 void drawText(int x, int y, const char* text) {
   if (text == nullptr) return;

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   tidewell::recording::Recorder recorder{tidewell::recording::RecorderOptions{}};
 
   platform::SdlWindowSystem windows;
-  platform::SdlDisplaySystem display;
+  platform::SdlDisplaySystem display({options.windowed, options.integerScale});
   platform::sdl::SdlSoundSystem sound;
   platform::posix::SteadyClock clock;
   platform::posix::PosixFileFinder files;

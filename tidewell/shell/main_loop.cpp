@@ -8,6 +8,7 @@
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/picture_context.h"
 #include "tidewell/shell/shell_platform.h"
 #include "tidewell/shell/startup.h"
 
@@ -22,9 +23,7 @@ void runFrame() {
   renderPicture();
   rollPaletteChange();
   fadePalette();
-  if (showSequencerInfo != 0) drawSequencerInfo();
-  if (showHelp != 0) drawHelp();
-  if (showWavNames != 0) drawWavNames();
+  drawHud(currentPictureContext());
   present();
 }
 

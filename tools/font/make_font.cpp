@@ -1,12 +1,12 @@
 // Draws the overlay's font picture: 256 x 256, 8 x 8 cells, "!" to code 127
-// fifteen to a row, then the symbol rows 7 and 8; glyphs in bright palette
+// fifteen to a row, then the pictograms of rows 7 and 8; glyphs in bright palette
 // indices on index 0, written as an 8-bit BMP.
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "tools/font/bmp_writer.h"
 #include "tools/font/glyphs.h"
+#include "tools/font/symbols.h"
 
 namespace {
 
@@ -33,10 +33,12 @@ void cellOf(int code, int* column, int* row) {
   *row = i / 15;
 }
 
-// A wave across a symbol cell: f maps 0..1 to 0..1 (1 is the top).
-template <typename F>
-void drawWave(int column, int row, F f) {
-  for (int x = 0; x < 8; ++x) dot(column * 8 + x, row * 8 + 6 - static_cast<int>(std::lround(f(x / 7.0) * 5)));
+void drawPictogram(const tools::Pictogram& pictogram) {
+  for (int r = 0; r < tools::kSymbolSize; ++r) {
+    for (int c = 0; c < tools::kSymbolSize; ++c) {
+      if (pictogram.rows[r][c] == '#') dot(pictogram.column * 8 + c, pictogram.row * 8 + r);
+    }
+  }
 }
 
 }  // namespace
@@ -48,25 +50,7 @@ int main(int argc, char** argv) {
     cellOf(glyph.code, &column, &row);
     drawGlyph(column, row, glyph);
   }
-  // Row 7: time signature 1..8 as that many ticks, input source 0..9 at 8 + v
-  // as a small microphone-like bar of height v.
-  for (int v = 1; v <= 8; ++v) {
-    for (int t = 0; t < v; ++t) dot(v * 8 + (t % 4) * 2, 7 * 8 + (t < 4 ? 1 : 5)), dot(v * 8 + (t % 4) * 2, 7 * 8 + (t < 4 ? 2 : 6));
-  }
-  for (int v = 0; v <= 9 && 8 + v < 32; ++v) {
-    for (int y = 0; y <= v && y < 7; ++y) dot((8 + v) * 8 + 6, 7 * 8 + 6 - y);
-    dot((8 + v) * 8 + 1, 7 * 8 + 6);
-  }
-  // Row 8: waveforms 1..5 at v, behaviours 1..5 at 4 + v (they share 5..9;
-  // the behaviour pictograms sit above the waveform ones in the same cell).
-  drawWave(1, 8, [](double t) { return 1.0 - t; });                            // falling saw
-  drawWave(2, 8, [](double t) { return t; });                                  // rising saw
-  drawWave(3, 8, [](double t) { return 0.5 + 0.5 * std::sin(t * 6.283); });   // sine
-  drawWave(4, 8, [](double t) { return t < 0.5 ? 2 * t : 2 - 2 * t; });        // triangle
-  drawWave(5, 8, [](double t) { return t < 0.5 ? 1.0 : 0.0; });                // square
-  for (int v = 1; v <= 5; ++v) {
-    for (int d = 0; d < v; ++d) dot((4 + v) * 8 + 1 + d, 8 * 8);  // behaviour count on top
-  }
+  for (const tools::Pictogram& pictogram : tools::kPictograms) drawPictogram(pictogram);
   tools::Colour table[256];
   for (int i = 0; i < 256; ++i) {
     table[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)};

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The picture on a 1920 x 1080 screen: 1440 x 1080, centred and crisp; with
+# --integer-scale 1200 x 900; --window starts in an 800 x 600 window. Alt+Enter gives an 800 x 600 window and back to
+# full screen while the music goes on: the sound written by SDL's disk driver
+# keeps its onsets in the window and after the way back.
+#   scaling_test.sh RUN_DIR AUDIO_MEASURE
+set -u
+run_dir=$1
+measure=$2
+here=$(dirname "$0")
+. "$here/../e2e_tidewell/e2e_lib.sh"
+trap cleanup_e2e EXIT
+
+ensure_display 1920x1080
+make_workdir "$run_dir"
+printf '%s' "1,7,0,2,0,0,0,3,3,demo1,none," >"$E2E_WORKDIR/data/settings.txt"
+
+# Shoots the screen and checks the picture's box; tries three times, since a
+# shot can catch a frame half-way.
+expect_box() {
+  local what=$1 w=$2 h=$3
+  for attempt in 1 2 3; do
+    import -silent -window root -depth 8 "rgb:$E2E_WORKDIR/shot.rgb" || fail "no screenshot"
+    python3 "$here/check_scaling.py" "$E2E_WORKDIR/shot.rgb" 1920 1080 "$w" "$h" && return
+    echo "($what screenshot $attempt did not pass)"
+    sleep 0.3
+  done
+  fail "$what: see above"
+}
+
+expect_window() {
+  local w=$1 h=$2 geometry
+  for _ in $(seq 30); do
+    geometry=$(xdotool getwindowgeometry "$E2E_WINDOW" | sed -n 's/.*Geometry: //p')
+    [ "$geometry" = "${w}x$h" ] && return
+    sleep 0.1
+  done
+  fail "the window is $geometry, not ${w}x$h"
+}
+
+stream_seconds() { awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw")" 'BEGIN { print b / 8 / 48000 }'; }
+
+quit() {
+  xdotool key --window "$E2E_WINDOW" Escape
+  wait_for_exit 2000
+  [ "$E2E_EXIT" = "0" ] || fail "Escape ended the program with $E2E_EXIT"
+}
+
+export SDL_AUDIODRIVER=dummy
+start_tidewell --integer-scale
+sleep 1.5
+expect_box "--integer-scale" 1200 900
+quit
+
+start_tidewell --window
+expect_window 800 600
+sleep 1
+expect_box "--window" 800 600
+quit
+
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
+start_tidewell
+sleep 2
+expect_box "full screen" 1440 1080
+to_window=$(stream_seconds)
+xdotool key --window "$E2E_WINDOW" alt+Return
+expect_window 800 600
+sleep 1.5
+expect_box "window" 800 600
+back=$(stream_seconds)
+xdotool key --window "$E2E_WINDOW" alt+Return
+expect_window 1920 1080
+sleep 1.5
+expect_box "full screen again" 1440 1080
+end=$(stream_seconds)
+quit
+
+# Onsets a second before the switch, in the window and after the way back.
+"$measure" "$E2E_WORKDIR/out.raw" | sed -n 's/^onsets=//p' | tr ',' '\n' |
+  awk -v a="$to_window" -v b="$back" -v c="$end" '
+    $1 < a { n0++ } $1 >= a && $1 < b { n1++ } $1 >= b && $1 < c { n2++ }
+    END {
+      r0 = n0 / a; r1 = n1 / (b - a); r2 = n2 / (c - b)
+      printf "onsets a second: %.1f full screen, %.1f windowed, %.1f back\n", r0, r1, r2
+      exit !(n0 > 0 && r1 >= r0 / 2 && r2 >= r0 / 2)
+    }' || fail "the music did not go on across the switch"
+echo "ok"
