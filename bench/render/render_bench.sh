@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The offline render beside live play, and the beat grid of a render.
 #   render_bench.sh RUN_DIR RENDER_ONSETS [--no-live]
+# RENDER_ONSETS is build/<preset>/tests/recording/render_onsets.
 # 1. `tidewell --render 60 out.wav` over the Percussive settings with 8
 #    tracks, pinned to one core: best and median wall time of 5 runs, the
 #    speed against real time, and the CPU time of each (what the wall time

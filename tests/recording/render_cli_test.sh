@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # tidewell --render: bad requests fail with a message, a non-zero exit and no
 # file; a good one writes a 48 kHz stereo WAV of exactly the length asked,
-# the same bytes every time, other bytes under another seed.
-#   render_cli_test.sh RUN_DIR
+# the same bytes every time, other bytes under another seed, and the hits of
+# a click at 700 beats a minute on their exact frames.
+#   render_cli_test.sh RUN_DIR RENDER_ONSETS
 set -u
 run_dir=$1
+onsets_tool=$(realpath "$2")
 fail() { echo "FAIL: $*" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -66,4 +68,16 @@ cmp -s a.wav c.wav && fail "--seed 7 rendered the same bytes as no seed"
 # The music is there: the demo kit plays from the first frames on.
 peak=$(sox a.wav -n stat 2>&1 | awk '/Maximum amplitude/ { print $3 }')
 awk -v p="$peak" 'BEGIN { exit !(p > 0.05) }' || fail "the render is silent (peak $peak)"
+# Each beat's hits start at the beat's ideal time plus the lookahead, to the
+# frame: the clicks lie on a grid of 85.714 ms.
+mkdir clicks
+sox -n -r 48000 -b 16 -c 1 clicks/click.wav synth 0.004 square 1500 vol 0.5 || fail "sox could not make a click"
+printf '%s' "1,7,0,2,0,0,0,7,3,clicks,none," >data/settings.txt
+./tidewell --render 10 clicks.wav || fail "the click render failed"
+grid=$("$onsets_tool" clicks.wav) || fail "no beat grid in the click render: $grid"
+echo "$grid" | tr '\n' ' '; echo
+awk -v e="$(echo "$grid" | sed -n 's/^spacing_error_percent=//p')" \
+    -v j="$(echo "$grid" | sed -n 's/^jitter_max_ms=//p')" \
+    'BEGIN { exit !(e != "" && e <= 0.05 && e >= -0.05 && j != "" && j <= 0.1) }' ||
+  fail "the clicks are off the 85.714 ms grid"
 echo "render_cli: ok"

@@ -20,6 +20,8 @@ class FrameClock : public platform::Clock {
   static constexpr std::uint32_t kStartReading = 10000;
 
   void setFrame(std::uint64_t frame) { frame_ = frame; }
+  // The output frame of the current frame's time: 48 x the milliseconds run.
+  std::uint64_t outputFrame() const { return frame_ * kOutputFramesPerFrame; }
   double preciseTime() override {
     return kStartReading + static_cast<double>(frame_ * 1000) / kFramesPerSecond;
   }

@@ -31,6 +31,7 @@ namespace {
 using recording::FloatWaveFile;
 constexpr int kOutputRate = platform::sound::Mixer::kOutputRate;
 constexpr int kBlockFrames = 1024;
+constexpr std::uint64_t kMixerLatency = platform::sound::Mixer::kLatencyFrames;
 
 volatile std::sig_atomic_t stopSignal = 0;
 extern "C" void onStopSignal(int signal) { stopSignal = signal; }
@@ -53,6 +54,8 @@ class HeadlessEngine {
  public:
   HeadlessEngine()
       : mixer_(std::make_shared<platform::sound::Mixer>()), sound_(mixer_) {
+    // "Now", for hits scheduled from a tick, is exactly the frame's time.
+    mixer_->setFrameClock([this] { return clock_.outputFrame(); });
     shellPlatform = {nullptr, nullptr, &sound_, &clock_, &files_};
     startEngine(nullptr);
   }
@@ -126,9 +129,12 @@ std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const s
   ProgressReport progress(messages, outPath, totalFrames);
   std::uint64_t done = 0;
   for (std::uint64_t frame = 0;; ++frame) {
-    // Exactly up to this frame's time, so the mixer's frame count is 48 x
-    // the milliseconds the clock has run when the tick reads it.
-    const std::uint64_t upTo = std::min(totalFrames, frame * FrameClock::kOutputFramesPerFrame);
+    // The mixer has mixed what it rendered plus its latency (the limiter's
+    // look-ahead); pulled that much short of this frame's time, it has mixed
+    // exactly up to it, so every hit the tick schedules from "now" on lands
+    // on its own frame.
+    const std::uint64_t due = frame * FrameClock::kOutputFramesPerFrame;
+    const std::uint64_t upTo = std::min(totalFrames, due > kMixerLatency ? due - kMixerLatency : 0);
     if (!pullMixer(engine.mixer(), upTo, &done, block, file)) {
       return "cannot write " + outPath + ": " + std::strerror(errno);
     }

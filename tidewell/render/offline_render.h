@@ -3,12 +3,11 @@
 // to a WAV file faster than real time, with no window and no sound device.
 //
 // The engine runs its per-frame steps (the tick and the palette roll) on a
-// virtual 60 Hz clock. Before each frame's tick the mixer is rendered
-// exactly up to that frame's time (800 output frames a display frame, 48 a
-// millisecond), so the mixer's frame count equals 48 x the milliseconds the
-// clock has run whenever the sequencer reads it, and hits scheduled from a
-// tick land on their exact frames. The same settings, samples and seed give
-// the same bytes.
+// virtual 60 Hz clock. Before each frame's tick the mixer has mixed exactly
+// up to that frame's time (800 output frames a display frame, 48 a
+// millisecond) and its frameNow() reads that frame, 48 x the milliseconds the
+// clock has run, so hits scheduled from a tick land on their exact frames.
+// The same settings, samples and seed give the same bytes.
 #include <cstdio>
 
 #include "tidewell/shell/command_line.h"
