@@ -31,7 +31,9 @@ TEST(CommandLine, UnderstandsEachSwitchAloneAndTogether) {
     EXPECT_EQ(r.options.integerScale, c.integerScale);
     EXPECT_EQ(r.options.seed, c.seed);
     EXPECT_EQ(r.options.render.has_value(), c.renderSeconds > 0);
-    if (r.options.render) EXPECT_DOUBLE_EQ(r.options.render->seconds, c.renderSeconds);
+    if (r.options.render) {
+      EXPECT_DOUBLE_EQ(r.options.render->seconds, c.renderSeconds);
+    }
   }
 }
 
