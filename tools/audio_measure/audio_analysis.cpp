@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace audio_measure {
 namespace {
@@ -87,6 +88,17 @@ Analysis analyse(const std::vector<float>& samples, const AnalysisOptions& o) {
   for (std::size_t i = 1; i < a.onsetSeconds.size(); ++i) spacing.push_back(a.onsetSeconds[i] - a.onsetSeconds[i - 1]);
   a.medianOnsetSpacingSeconds = median(spacing);
   return a;
+}
+
+bool readRawFloats(const char* path, std::vector<float>& samples) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (!file) return false;
+  float block[4096];
+  std::size_t got;
+  while ((got = std::fread(block, sizeof(float), 4096, file)) > 0) samples.insert(samples.end(), block, block + got);
+  const bool ok = !std::ferror(file);
+  std::fclose(file);
+  return ok;
 }
 
 }  // namespace audio_measure

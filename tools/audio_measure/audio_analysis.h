@@ -35,4 +35,7 @@ Analysis analyse(const std::vector<float>& samples, const AnalysisOptions& optio
 
 double toDbfs(double amplitude);
 
+// Appends the raw 32-bit floats of a file (what SDL's disk driver writes).
+bool readRawFloats(const char* path, std::vector<float>& samples);
+
 }  // namespace audio_measure

@@ -11,17 +11,6 @@
 
 namespace {
 
-bool readAll(const char* path, std::vector<float>& samples) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  float block[4096];
-  std::size_t got;
-  while ((got = std::fread(block, sizeof(float), 4096, file)) > 0) samples.insert(samples.end(), block, block + got);
-  const bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,7 +29,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<float> samples;
-  if (!readAll(path, samples)) {
+  if (!audio_measure::readRawFloats(path, samples)) {
     std::fprintf(stderr, "cannot read %s\n", path);
     return 1;
   }

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tools/audio_measure/audio_analysis.h"
 #include "tools/beat_grid/beat_grid.h"
 
 namespace {
@@ -23,17 +24,6 @@ namespace {
 constexpr int kRate = 48000;
 constexpr int kChannels = 2;
 constexpr double kBytesPerFrame = kChannels * sizeof(float);
-
-bool readAll(const char* path, std::vector<float>& samples) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  float block[4096];
-  std::size_t got;
-  while ((got = std::fread(block, sizeof(float), 4096, file)) > 0) samples.insert(samples.end(), block, block + got);
-  const bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
-}
 
 // The file's growth: when (wall seconds) it had how many frames.
 struct Growth {
@@ -95,7 +85,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<float> samples;
-  if (!readAll(path, samples)) {
+  if (!audio_measure::readRawFloats(path, samples)) {
     std::fprintf(stderr, "cannot read %s\n", path);
     return 1;
   }
