@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tests/riff/scratch_folder.h"
@@ -127,8 +128,8 @@ TEST(RiffFile, InfoRecordReadsAndWritesTheBufferDirectly) {
     EXPECT_EQ(file->position(), 130);
     EXPECT_EQ(file->close(), 0u);
   }
-  auto expected = std::vector<std::uint8_t>(content.begin(), content.begin() + 10);
-  expected.resize(130, 0xAB);
+  std::vector<std::uint8_t> expected(130, 0xAB);
+  std::copy(content.begin(), content.begin() + 10, expected.begin());
   EXPECT_EQ(readAll(path), expected);
 }
 
