@@ -9,11 +9,15 @@ run_dir=$1
 measure=$2
 here=$(dirname "$0")
 . "$here/../e2e_tidewell/e2e_lib.sh"
+. "$here/../e2e_tidewell/timing_lib.sh"
 trap cleanup_e2e EXIT
 
 ensure_display 1920x1080
 make_workdir "$run_dir"
-printf '%s' "1,7,0,2,0,0,0,3,3,demo1,none," >"$E2E_WORKDIR/data/settings.txt"
+# Clicks on a steady beat, so that the onsets a second are the same in every
+# stretch while the music goes on.
+make_click_folder
+write_click_settings 3
 
 # Shoots the screen and checks the picture's box; tries three times, since a
 # shot can catch a frame half-way.
@@ -38,7 +42,6 @@ expect_window() {
   fail "the window is $geometry, not ${w}x$h"
 }
 
-stream_seconds() { awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw")" 'BEGIN { print b / 8 / 48000 }'; }
 
 quit() {
   xdotool key --window "$E2E_WINDOW" Escape
