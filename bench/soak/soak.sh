@@ -45,7 +45,7 @@ cpuSeconds() { awk -v hz="$(getconf CLK_TCK)" '{printf "%.1f", ($14 + $15) / hz}
 
 "$RUN/tidewell-launcher" 2>"$T/launcher.err" &
 LAUNCHER_PID=$!
-WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+WID=$(waitForWindow '^Tidewell Setup$' 20)
 [ -n "$WID" ] || fail "no setup dialog"
 sleep 0.5
 clickControl "$WID" 129 58 92 8   # 8000 Hz, 8-bit Mono

@@ -3,6 +3,18 @@
 # Dialog units to pixels, as the dialogs lay themselves out.
 px() { echo $(( ($1 * 7 + 2) / 4 )); }
 py() { echo $(( ($1 * 14 + 4) / 8 )); }
+# The id of the visible window titled TITLE, waiting up to SECONDS for it.
+# xdotool's own --sync wait ends with an X error when another window goes
+# away while it searches, so this asks again instead.
+waitForWindow() {  # title regex, seconds
+  local deadline=$(( $(date +%s%N) / 1000000 + $2 * 1000 )) id
+  while [ $(( $(date +%s%N) / 1000000 )) -lt "$deadline" ]; do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
 clickControl() {  # window, x, y, width, height in dialog units
   xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
 }

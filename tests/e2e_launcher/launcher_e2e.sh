@@ -46,7 +46,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/
 # 1. Run From Local Folder.
 "$WORK/launcher" 2>"$WORK/launcher1.err" &
 LAUNCHER_PID=$!
-WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+WID=$(waitForWindow '^Tidewell Setup$' 20)
 [ -n "$WID" ] || fail "no setup dialog"
 sleep 0.5
 [ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
@@ -70,13 +70,13 @@ cd "$WORK" || exit 1
 rm -f tidewell.pids
 "$WORK/launcher" 2>"$WORK/launcher2.err" &
 LAUNCHER_PID=$!
-WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+WID=$(waitForWindow '^Tidewell Setup$' 20)
 [ -n "$WID" ] || fail "no setup dialog for the capture run"
 sleep 0.5
 clickControl "$WID" 129 58 92 8   # first line of the format list
 sleep 0.3
 clickControl "$WID" 231 70 50 14  # OK of "Run From Sound Capture"
-CAP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Capturing Sound$' | head -1)
+CAP=$(waitForWindow '^Capturing Sound$' 10)
 [ -n "$CAP" ] || fail "no capture window"
 START=$(date +%s.%N)
 # The second start comes with the end of autoaudio/4.wav, about 20 s in.
@@ -111,33 +111,37 @@ printf '[options]\nFNFCUsesGTK:0\n' > "$HOME/.fltk/fltk.org/fltk.prefs"
 echo "an earlier take" > take1.wav
 "$WORK/launcher" 2>launcher3.err &
 LAUNCHER_PID=$!
-WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tidewell Setup$' | head -1)
+WID=$(waitForWindow '^Tidewell Setup$' 20)
 [ -n "$WID" ] || fail "no setup dialog for the SIGTERM run"
 sleep 0.5
 clickControl "$WID" 129 58 92 8
 sleep 0.3
 clickControl "$WID" 231 70 50 14
-CAP=$(timeout 10 xdotool search --sync --onlyvisible --name '^Capturing Sound$' | head -1)
+CAP=$(waitForWindow '^Capturing Sound$' 10)
 [ -n "$CAP" ] || fail "no capture window for the chooser run"
 chooseFile() {  # the name to type, without .wav
   clickControl "$CAP" 7 7 46 13  # "Sound file..."
-  timeout 10 xdotool search --sync --onlyvisible --name '^Save Sound File$' >/dev/null || fail "no chooser"
+  local chooser
+  chooser=$(waitForWindow '^Save Sound File$' 10)
+  [ -n "$chooser" ] || fail "no chooser"
   sleep 0.5
+  # Without a window manager nothing gives the chooser the keyboard by itself.
+  xdotool windowfocus --sync "$chooser"
   xdotool type --delay 5 "$WORK/$1"
   xdotool key Delete Return  # no completion of the typed name
 }
 chooseFile take1
-timeout 5 xdotool search --sync --onlyvisible --name '^Confirm Save As$' >/dev/null ||
+waitForWindow '^Confirm Save As$' 5 >/dev/null ||
   fail "no overwrite question for take1 (take1.wav exists)"
 sleep 0.3
 xdotool key Escape  # "No": the chooser comes back
 sleep 0.5
-timeout 5 xdotool search --sync --onlyvisible --name '^Save Sound File$' >/dev/null || fail "the chooser did not come back"
+waitForWindow '^Save Sound File$' 5 >/dev/null || fail "the chooser did not come back"
 xdotool key Escape  # cancelled
 sleep 0.5
 [ "$(cat take1.wav)" = "an earlier take" ] || fail "take1.wav was overwritten"
 chooseFile fresh
-for _ in $(seq 60); do [ -s fresh.wav ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s fresh.wav ] && break; sleep 0.1; done
 python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" fresh.wav || fail "fresh.wav"
 for _ in $(seq 80); do ls autoaudio/*.part >/dev/null 2>&1 && break; sleep 0.1; done
 ls autoaudio/*.part >/dev/null 2>&1 || fail "no take in progress under a temporary name"
