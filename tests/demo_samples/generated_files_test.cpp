@@ -47,7 +47,7 @@ struct LoadedWave {
   return ::testing::AssertionSuccess();
 }
 
-// What every sample must be: mono 16-bit PCM, peak about -3 dBFS, no DC
+// What every sample must be: mono 16-bit PCM, peak about -6 dBFS, no DC
 // offset, quiet edges, under 300 KB.
 void checkSample(const fs::path& path, std::uint32_t sampleRate, double minSeconds, double maxSeconds) {
   SCOPED_TRACE(path.string());
@@ -74,7 +74,7 @@ void checkSample(const fs::path& path, std::uint32_t sampleRate, double minSecon
     sum += x;
   }
   const double peakDb = 20.0 * std::log10(peak / 32768.0);
-  EXPECT_NEAR(peakDb, -3.0, 0.5);
+  EXPECT_NEAR(peakDb, -6.0, 0.5);
   EXPECT_LT(std::fabs(sum / s.size()) / 32768.0, 0.001) << "DC offset";
 
   // Edges: the very first and last sample at (almost) zero and no jump in

@@ -19,7 +19,8 @@ void saturate(Signal& signal, float drive);
 struct FinishingOptions {
   float fadeIn = 0.002f;
   float fadeOut = 0.010f;
-  float peakDbfs = -3.0f;
+  // Headroom for several tracks sounding at once at full volume.
+  float peakDbfs = -6.0f;
 };
 void finishSample(Signal& signal, float rate, const FinishingOptions& options = {});
 
