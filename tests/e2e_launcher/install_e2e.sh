@@ -85,7 +85,7 @@ WORKDIR=$HOME/.local/share/tidewell
 runFolderOk() {  # what the run is called
   (cd / && exec "$P/bin/tidewell-launcher") >"$T/launcher.out" 2>&1 &
   LAUNCHER_PID=$!
-  WID=$(waitForWindow '^Tidewell Setup$' 20)
+  WID=$(waitForWindow '^Tidewell Setup$' 60)
   [ -n "$WID" ] || fail "$1: no setup dialog: $(cat "$T/launcher.out")"
   sleep 0.3
   clickControl "$WID" 231 17 50 14  # OK of "Run From Local Folder"

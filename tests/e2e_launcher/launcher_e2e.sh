@@ -46,7 +46,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/
 # 1. Run From Local Folder.
 "$WORK/launcher" 2>"$WORK/launcher1.err" &
 LAUNCHER_PID=$!
-WID=$(waitForWindow '^Tidewell Setup$' 20)
+WID=$(waitForWindow '^Tidewell Setup$' 60)
 [ -n "$WID" ] || fail "no setup dialog"
 sleep 0.5
 [ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
@@ -70,7 +70,7 @@ cd "$WORK" || exit 1
 rm -f tidewell.pids
 "$WORK/launcher" 2>"$WORK/launcher2.err" &
 LAUNCHER_PID=$!
-WID=$(waitForWindow '^Tidewell Setup$' 20)
+WID=$(waitForWindow '^Tidewell Setup$' 60)
 [ -n "$WID" ] || fail "no setup dialog for the capture run"
 sleep 0.5
 clickControl "$WID" 129 58 92 8   # first line of the format list
@@ -98,6 +98,8 @@ done
 [ "$(wc -l < tidewell.pids)" = 2 ] || fail "$(wc -l < tidewell.pids) starts of the main program in the capture run"
 grep -c "^Writing " launcher2.err | sed 's/^/drain lines: /'
 echo "capture run: $(echo "$END - $START" | bc) s from capture window to exit"
+# The capture run's main programs have shown what they had to.
+xargs kill < tidewell.pids 2>/dev/null
 
 # 3. "Sound file...": FLTK's own chooser (switched on through the user's
 # FLTK options, as a user would), the overwrite question about the name with
@@ -111,8 +113,8 @@ printf '[options]\nFNFCUsesGTK:0\n' > "$HOME/.fltk/fltk.org/fltk.prefs"
 echo "an earlier take" > take1.wav
 "$WORK/launcher" 2>launcher3.err &
 LAUNCHER_PID=$!
-WID=$(waitForWindow '^Tidewell Setup$' 20)
-[ -n "$WID" ] || fail "no setup dialog for the SIGTERM run"
+WID=$(waitForWindow '^Tidewell Setup$' 60)
+[ -n "$WID" ] || fail "no setup dialog for the SIGTERM run: $(cat launcher3.err)"
 sleep 0.5
 clickControl "$WID" 129 58 92 8
 sleep 0.3

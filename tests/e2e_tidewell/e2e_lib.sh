@@ -44,7 +44,10 @@ start_tidewell() {
   E2E_WINDOW=""
   local previous="" stable=0
   for _ in $(seq 150); do
-    kill -0 "$E2E_PID" 2>/dev/null || fail "tidewell ended at start: $(cat "$E2E_WORKDIR/stdout.txt")"
+    if ! kill -0 "$E2E_PID" 2>/dev/null; then
+      wait "$E2E_PID"
+      fail "tidewell ended at start with $?: $(cat "$E2E_WORKDIR/stdout.txt")"
+    fi
     E2E_WINDOW=$(xdotool search --onlyvisible --name '^Direct Draw Swirlgate Example$' 2>/dev/null | tail -n 1)
     if [ -n "$E2E_WINDOW" ] && [ "$E2E_WINDOW" = "$previous" ]; then
       stable=$((stable + 1))
