@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include <unistd.h>
+
 #include "platform/fake/recording_sound.h"
 #include "platform/sound/software_sound.h"
 #include "tests/sound/signal_analysis.h"
@@ -20,7 +22,9 @@ using platform::fake::SoundCallKind;
 class TrackVoiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path = ::testing::TempDir() + "voice_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".wav";
+    // Tests run as parallel processes, where the fixture may sit at the same
+    // address, so the process id keeps their files apart.
+    path = ::testing::TempDir() + "voice_" + std::to_string(::getpid()) + ".wav";
     ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(1, 22050, 16),
                                       sound_test::pcm16(std::vector<float>(2205, 0.5f))));
     ASSERT_EQ(device.initialise(nullptr), platform::kOk);

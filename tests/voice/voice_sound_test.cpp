@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include <unistd.h>
+
 #include "platform/sound/software_sound.h"
 #include "tests/sound/signal_analysis.h"
 #include "tidewell/audio/audio_device.h"
@@ -14,7 +16,7 @@ namespace {
 class VoiceSoundTest : public ::testing::Test {
  protected:
   std::string writeLevel(const char* name, std::size_t frames, float level) {
-    const std::string path = ::testing::TempDir() + name;
+    const std::string path = ::testing::TempDir() + std::to_string(::getpid()) + "_" + name;
     EXPECT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(1, 48000, 16),
                                       sound_test::pcm16(std::vector<float>(frames, level))));
     files.push_back(path);
@@ -64,7 +66,7 @@ TEST_F(VoiceSoundTest, AReloadOfAnotherFormatPlaysTheNewFileAsItIs) {
     for (int channel = 0; channel < 2; ++channel)
       for (int i = 0; i < 3; ++i) data.push_back(static_cast<std::uint8_t>((s >> (8 * i)) & 0xFF));
   }
-  const std::string path = ::testing::TempDir() + "stereo24.wav";
+  const std::string path = ::testing::TempDir() + std::to_string(::getpid()) + "_stereo24.wav";
   files.push_back(path);
   ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(2, 96000, 24), data));
   std::snprintf(track.sampleName, sizeof track.sampleName, "%s", path.c_str());
