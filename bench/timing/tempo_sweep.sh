@@ -47,12 +47,12 @@ run_tempo() {
   make_workdir "$build/run"
   make_click_folder
   write_click_settings "$field"
-  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
+  export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw" TIDEWELL_MIXER_REPORT=1
   start_tidewell
   start_growth_log
   if [ -n "${TIMING_REALTIME:-}" ]; then
     # The sound thread above the main thread, as an audio server would run it.
-    chrt -f -a -p 10 "$E2E_PID" && chrt -f -p 30 "$TIMING_GROWTH_PID" || fail "no real-time priority"
+    chrt -f -a -p 10 "$E2E_PID" || fail "no real-time priority"
     local task
     for task in /proc/"$E2E_PID"/task/*; do
       grep -q '^SDLAudio' "$task/comm" && chrt -f -p 20 "${task##*/}"
@@ -67,19 +67,25 @@ run_tempo() {
   xdotool key --window "$E2E_WINDOW" Escape
   wait_for_exit 2000
   stop_growth_log
+  local late
+  late=$(sed -n 's/.*late_starts=\([0-9]*\).*/\1/p' "$E2E_WORKDIR/stdout.txt")
   result=$E2E_WORKDIR/grid.txt
   "$beat_grid" "$E2E_WORKDIR/out.raw" --interval "$interval" --growth "$E2E_WORKDIR/growth.log" --threshold 0.02 \
       --from "$(awk -v b="$begin" 'BEGIN { print b + 1 }')" --to "$end" >"$result"
-  printf '%-5s tempo %-5s want %9.3f ms  got %9.3f ms (%+.3f %%, frame clock %+.3f %%)  rms %.3f ms (frame clock %.3f, worst %.3f; local %.3f)  old rule %s ms  %s beats\n' \
+  printf '%-5s tempo %-5s want %9.3f ms  got %9.3f ms (%+.3f %%, frame clock %+.3f %%)  rms %.3f ms (frame clock %.3f, worst %.3f; local %.3f)  old rule %s ms  %s beats, %s hits late\n' \
     "$label" "$tempo" "$interval" "$(value spacing_ms "$result")" "$(value spacing_error_pct "$result")" \
     "$(value frame_clock_spacing_error_pct "$result")" "$(value rms_ms "$result")" \
     "$(value frame_clock_rms_ms "$result")" "$(value frame_clock_worst_ms "$result")" "$(value local_rms_ms "$result")" \
-    "$(old_rule_spacing "$interval")" "$(value beats "$result")"
+    "$(old_rule_spacing "$interval")" "$(value beats "$result")" "${late:-?}"
   # TIMING_KEEP=DIR keeps each run's sound and growth log for a closer look.
   if [ -n "${TIMING_KEEP:-}" ]; then
     mkdir -p "$TIMING_KEEP/$label" && cp "$E2E_WORKDIR/out.raw" "$E2E_WORKDIR/growth.log" "$TIMING_KEEP/$label/"
   fi
+  # The program and its folder go; a display of our own stays for the next tempo.
+  local display_pid=${E2E_XVFB_PID:-}
+  E2E_XVFB_PID=""
   cleanup_e2e
+  E2E_XVFB_PID=$display_pid
 }
 
 run_tempo 60 0 0 60

@@ -18,7 +18,15 @@ bool videoHasDisplay(std::string* reason) {
   const bool asked = chosen && *chosen;
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (fallback && !asked) {
-    if (reason) *reason = "no display: DISPLAY and WAYLAND_DISPLAY are not set; the picture needs a graphical session";
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (reason && ((display && *display) || (wayland && *wayland))) {
+      // Set but not answering: a display server that went away or refused us.
+      *reason = std::string("cannot open the display ") + (display && *display ? display : wayland) +
+                ": no display server answered there; the picture needs a graphical session";
+    } else if (reason) {
+      *reason = "no display: DISPLAY and WAYLAND_DISPLAY are not set; the picture needs a graphical session";
+    }
     return false;
   }
   return true;

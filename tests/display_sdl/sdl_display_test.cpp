@@ -13,6 +13,7 @@
 #include "platform/sdl/picture_placement.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sharp_scaling.h"
+#include "platform/sdl/video_presence.h"
 #include "platform/sdl/sdl_window_handle.h"
 #include "tests/display_sdl/screen_grab.h"
 #include "tidewell/picture/display_objects.h"
@@ -296,6 +297,31 @@ namespace {
 // The picture's box for common outputs: 4:3 filling the height on wide
 // screens (the width on tall ones), centred; the nearest-neighbour step is
 // the smallest whole factor that reaches the box.
+// A display that is set but does not answer is named, so the player looks at
+// the display server rather than the session's settings.
+TEST(VideoPresence, TellsAnUnansweringDisplayFromAnUnsetOne) {
+  const std::string own = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  ASSERT_FALSE(own.empty()) << "the test runs on a display";
+  ::unsetenv("WAYLAND_DISPLAY");
+  struct Case {
+    const char* display;  // null: unset
+    bool answers;
+    const char* said;
+  } const cases[] = {
+      {own.c_str(), true, ""},
+      {":4093", false, "cannot open the display :4093"},
+      {nullptr, false, "DISPLAY and WAYLAND_DISPLAY are not set"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.display ? c.display : "unset");
+    if (c.display) ::setenv("DISPLAY", c.display, 1); else ::unsetenv("DISPLAY");
+    std::string reason;
+    EXPECT_EQ(platform::sdl::videoHasDisplay(&reason), c.answers);
+    EXPECT_NE(reason.find(c.said), std::string::npos) << reason;
+  }
+  ::setenv("DISPLAY", own.c_str(), 1);
+}
+
 TEST(PicturePlacement, FillsTheHeightCentredOrKeepsAWholeFactor) {
   struct Case {
     int width, height;
