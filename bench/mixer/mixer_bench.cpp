@@ -81,7 +81,9 @@ void qualityCounters(benchmark::State& state, const std::string& renderer, const
     for (double ratio : kRatios) {
       const double playRate = ratio * AliasProbe::kSampleRate;
       const auto atRate = [&](const std::vector<float>& sample) { return render(sample, playRate); };
-      const std::string suffix = "@" + std::to_string(ratio).substr(0, 4);
+      // Appended rather than "@" + ..., which g++ 12 misreads as an overlapping copy.
+      std::string suffix(1, '@');
+      suffix += std::to_string(ratio).substr(0, 4);
       counters["alias_dB" + suffix] = AliasProbe::measure(atRate, playRate).worstDb;
       counters["edge_Hz" + suffix] = AliasProbe::passbandEdgeHz(atRate, playRate);
     }
