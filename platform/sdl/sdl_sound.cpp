@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/sdl/audio_thread_priority.h"
 #include "platform/sound/software_sound.h"
 
 namespace platform::sdl {
@@ -32,9 +33,10 @@ SdlSoundSystem::~SdlSoundSystem() {
   if (device_ != 0) SDL_CloseAudioDevice(device_);
   // Asked for by tests that measure a whole run: how often the limiter acted.
   if (std::getenv("TIDEWELL_MIXER_REPORT") != nullptr) {
-    std::fprintf(stderr, "mixer: frames=%llu limited=%llu\n",
+    std::fprintf(stderr, "mixer: frames=%llu limited=%llu late_starts=%llu real_time=%d\n",
                  static_cast<unsigned long long>(mixer_->framesRendered()),
-                 static_cast<unsigned long long>(mixer_->limitedFrames()));
+                 static_cast<unsigned long long>(mixer_->limitedFrames()),
+                 static_cast<unsigned long long>(mixer_->lateStarts()), realTime() ? 1 : 0);
   }
 }
 
@@ -73,6 +75,11 @@ void SdlSoundSystem::setFocused(bool focused) { mixer_->setMuted(!focused); }
 void SDLCALL SdlSoundSystem::callback(void* self, Uint8* stream, int bytes) {
   auto* system = static_cast<SdlSoundSystem*>(self);
   const int frames = bytes / static_cast<int>(2 * sizeof(float));
+  // Once for each thread SDL starts for a device (a reopened one gets anew).
+  if (system->raisedThread_ != std::this_thread::get_id()) {
+    system->raisedThread_ = std::this_thread::get_id();
+    system->realTime_.store(raiseToRealTime());
+  }
   system->outputClock_.blockStarted(system->framesRendered(), frames, sound::outputClockNowMs());
   system->mixer_->render(frames, reinterpret_cast<float*>(stream));
 }

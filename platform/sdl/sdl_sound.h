@@ -50,6 +50,8 @@ class SdlSoundSystem : public SoundSystem {
   SDL_AudioDeviceID outputDevice() const { return openedDevice_.load(); }
   // True while an output device is open and playing.
   bool outputOpen() const { return outputOpen_.load(); }
+  // True if the thread feeding the device runs under real-time scheduling.
+  bool realTime() const { return realTime_.load(); }
 
  private:
   static void SDLCALL callback(void* self, Uint8* stream, int bytes);
@@ -65,6 +67,8 @@ class SdlSoundSystem : public SoundSystem {
   std::atomic<SDL_AudioDeviceID> openedDevice_{0};
   std::atomic<bool> outputOpen_{false};
   std::atomic<int> reopens_{0};
+  std::thread::id raisedThread_;  // the device's thread, once raised: callbacks only
+  std::atomic<bool> realTime_{false};
 
   std::mutex wakeMutex_;
   std::condition_variable wake_;

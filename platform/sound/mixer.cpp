@@ -182,6 +182,8 @@ void Mixer::apply(const Command& c, std::uint64_t mixStart) {
       v.kernel = c.kernel;
       break;
     case CommandKind::kPlay:
+      // A hit whose frame is gone plays at once; counted so a run can tell.
+      if (c.value != 0 && c.value < mixStart) lateStarts_.fetch_add(1, std::memory_order_relaxed);
       v.playing = true;
       v.startFrame = c.value;
       v.serial = c.serial;

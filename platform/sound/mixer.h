@@ -91,6 +91,8 @@ class Mixer {
 
   // Frames whose sum passed the limiter's ceiling, since the start.
   std::uint64_t limitedFrames() const { return limitedFrames_.load(std::memory_order_relaxed); }
+  // Scheduled hits that reached the audio thread after their frame had gone.
+  std::uint64_t lateStarts() const { return lateStarts_.load(std::memory_order_relaxed); }
 
  private:
   enum class CommandKind : std::uint8_t { kAcquire, kRelease, kGains, kFrequency, kPlay, kStop, kSample };
@@ -162,6 +164,7 @@ class Mixer {
   std::atomic<OutputTap*> tap_{nullptr};
   std::atomic<std::uint64_t> framesRendered_{0};
   std::atomic<std::uint64_t> limitedFrames_{0};
+  std::atomic<std::uint64_t> lateStarts_{0};
 
   // Audio thread's side.
   std::vector<Voice> voices_;

@@ -73,8 +73,9 @@ HResult SecondarySoundBuffer::play(std::uint32_t, std::uint32_t, std::uint32_t f
 }
 
 HResult SecondarySoundBuffer::playAfter(double delayMs) {
-  const double frames = delayMs > 0 ? delayMs * Mixer::kOutputRate / 1000.0 : 0.0;
-  mixer_->play(voice_, mixer_->frameNow() + static_cast<std::uint64_t>(frames + 0.5));
+  // A delay already past names a frame gone by, which the mixer plays at once.
+  const double frame = static_cast<double>(mixer_->frameNow()) + delayMs * Mixer::kOutputRate / 1000.0;
+  mixer_->play(voice_, frame > 1.0 ? static_cast<std::uint64_t>(frame + 0.5) : 1u);
   return kOk;
 }
 

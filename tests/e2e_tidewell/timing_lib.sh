@@ -20,9 +20,13 @@ write_click_settings() {
   printf '1,0,0,2,0,2,0,7,%s,clicks,none,' "$1" >"$E2E_WORKDIR/data/settings.txt"
 }
 
-# Logs "wall_seconds bytes" of the output file as it grows, in the background.
+# Logs "wall_seconds bytes" of the output file as it grows, in the background:
+# at real-time priority where the machine allows it, so that the log's times
+# are when the writes came, not when the watcher next got a core.
 start_growth_log() {
-  "$TIMING_GROWTH_WATCH" "$E2E_WORKDIR/out.raw" >"$E2E_WORKDIR/growth.log" &
+  local realtime=""
+  chrt -f 30 true 2>/dev/null && realtime="chrt -f 30"
+  $realtime "$TIMING_GROWTH_WATCH" "$E2E_WORKDIR/out.raw" >"$E2E_WORKDIR/growth.log" &
   TIMING_GROWTH_PID=$!
 }
 
