@@ -40,4 +40,26 @@ TEST(BeatGrid, AWholeFrameGridIsTellingApartFromTheTempo) {
   EXPECT_NEAR(fit.periodMs / 85.714 - 1.0, 0.1667, 0.001);
 }
 
+// Frames are timed over the span since the write before, at the writes' own
+// pace; a write seen in two pieces is one write, and the frames before the
+// device started are no write at all.
+TEST(BeatGrid, TheGrowthLogTimesFramesByTheWritesAroundThem) {
+  beat_grid::GrowthLog growth;
+  growth.add(0.990, 0);       // before the first frame
+  growth.add(1.000, 1024);
+  growth.add(1.020, 1536);    // a write seen half copied...
+  growth.add(1.0202, 2048);   // ...and done
+  growth.add(1.040, 3072);    // 1024 frames in 20 ms: faster than 48 kHz
+  ASSERT_EQ(growth.wall.size(), 3u);
+  const struct {
+    double frame, wantMs;
+  } cases[] = {
+      {1024, 1000.0},                  // the first write's end
+      {1536, 1000.0 + 0.5 * 20.2},     // halfway through the merged write
+      {2560, 1020.2 + 0.5 * 19.8},     // halfway through the last, at its pace
+      {3072, 1040.0},
+  };
+  for (const auto& c : cases) EXPECT_NEAR(growth.wallMsOfFrame(c.frame), c.wantMs, 1e-6) << c.frame;
+}
+
 }  // namespace

@@ -106,4 +106,31 @@ Line fitLine(const std::vector<double>& x, const std::vector<double>& y) {
 
 double slope(const std::vector<double>& x, const std::vector<double>& y) { return fitLine(x, y).slope; }
 
+namespace {
+
+// Two sightings this close are one write.
+constexpr double kSameWriteSeconds = 0.002;
+
+}  // namespace
+
+void GrowthLog::add(double wallSeconds, double framesSoFar) {
+  if (framesSoFar <= 0.0) return;  // before the device started
+  if (!wall.empty() && wallSeconds - wall.back() < kSameWriteSeconds) {
+    wall.back() = wallSeconds;
+    frames.back() = framesSoFar;
+    return;
+  }
+  wall.push_back(wallSeconds);
+  frames.push_back(framesSoFar);
+}
+
+double GrowthLog::wallMsOfFrame(double frame) const {
+  if (wall.size() < 2) return 0.0;
+  std::size_t k = 1;
+  while (k + 1 < frames.size() && frames[k] <= frame) ++k;
+  const double span = frames[k] - frames[k - 1];
+  const double share = span > 0.0 ? (frame - frames[k - 1]) / span : 0.0;
+  return (wall[k - 1] + share * (wall[k] - wall[k - 1])) * 1000.0;
+}
+
 }  // namespace beat_grid

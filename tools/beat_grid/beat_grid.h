@@ -30,6 +30,24 @@ GridFit fitGrid(const std::vector<double>& onsetMs, double nominalMs);
 // wander of the stream's pace against the wall clock.
 double localRmsMs(const std::vector<double>& onsetMs, double nominalMs, int windowBeats);
 
+// The output file's growth as the disk driver wrote it: when (wall seconds)
+// it held how many frames. The disk driver keeps no clock of its own, so the
+// writes are the stream's only tie to the wall clock.
+struct GrowthLog {
+  std::vector<double> wall;
+  std::vector<double> frames;
+
+  // One sighting of the file. One write seen in two pieces (the watcher woke
+  // while it was copied) counts as one, and nothing before the first frame.
+  void add(double wallSeconds, double framesSoFar);
+
+  // When a frame plays, as the program's output clock sees the device: the
+  // frames of each write are taken evenly over the time since the write
+  // before, at the pace the writes show there rather than the nominal rate
+  // (the disk driver runs a few per cent fast).
+  double wallMsOfFrame(double frame) const;
+};
+
 // The least-squares line of y over x.
 struct Line {
   double slope = 0.0;

@@ -25,32 +25,14 @@ constexpr int kRate = 48000;
 constexpr int kChannels = 2;
 constexpr double kBytesPerFrame = kChannels * sizeof(float);
 
-// The file's growth: when (wall seconds) it had how many frames.
-struct Growth {
-  std::vector<double> wall;
-  std::vector<double> frames;
-};
-
-bool readGrowth(const char* path, Growth& growth) {
+// "wall_seconds file_bytes" lines, as growth_watch prints them.
+bool readGrowth(const char* path, beat_grid::GrowthLog& growth) {
   std::FILE* file = std::fopen(path, "r");
   if (!file) return false;
   double seconds = 0.0, bytes = 0.0;
-  while (std::fscanf(file, "%lf %lf", &seconds, &bytes) == 2) {
-    if (bytes <= 0.0) continue;  // before the device started
-    growth.wall.push_back(seconds);
-    growth.frames.push_back(bytes / kBytesPerFrame);
-  }
+  while (std::fscanf(file, "%lf %lf", &seconds, &bytes) == 2) growth.add(seconds, bytes / kBytesPerFrame);
   std::fclose(file);
   return growth.wall.size() >= 2;
-}
-
-// The wall milliseconds at which a frame was handed over: the moment the
-// write holding it appeared, plus its place in that write at the nominal rate.
-double frameClockMs(const Growth& growth, double frame) {
-  std::size_t k = 0;
-  while (k + 1 < growth.frames.size() && growth.frames[k] <= frame) ++k;
-  const double writeStart = k > 0 ? growth.frames[k - 1] : 0.0;
-  return growth.wall[k] * 1000.0 + (frame - writeStart) * 1000.0 / kRate;
 }
 
 void printFit(const char* prefix, const beat_grid::GridFit& fit, double interval) {
@@ -89,7 +71,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot read %s\n", path);
     return 1;
   }
-  Growth growth;
+  beat_grid::GrowthLog growth;
   if (growthLog != nullptr && !readGrowth(growthLog, growth)) {
     std::fprintf(stderr, "cannot read the growth of the file from %s\n", growthLog);
     return 1;
@@ -110,7 +92,7 @@ int main(int argc, char** argv) {
     const double streamSeconds = static_cast<double>(frame) / kRate;
     if (streamSeconds < from || streamSeconds > to) continue;
     streamMs.push_back(streamSeconds * 1000.0 * scale);
-    if (growthLog != nullptr) clockMs.push_back(frameClockMs(growth, static_cast<double>(frame)));
+    if (growthLog != nullptr) clockMs.push_back(growth.wallMsOfFrame(static_cast<double>(frame)));
   }
   const beat_grid::GridFit fit = beat_grid::fitGrid(streamMs, interval);
   std::printf("wall_per_stream=%.6f\n", scale);
