@@ -16,7 +16,11 @@ constexpr auto kWatchInterval = std::chrono::milliseconds(250);
 }  // namespace
 
 SdlSoundSystem::SdlSoundSystem() : mixer_(std::make_shared<sound::Mixer>()) {
-  mixer_->setFrameClock([this] { return outputClock_.frameAt(sound::outputClockNowMs(), framesRendered()); });
+  // The limiter already holds the frames just past the rendered ones, so the
+  // first frame a hit can still start on lies that far on.
+  mixer_->setFrameClock([this] {
+    return outputClock_.frameAt(sound::outputClockNowMs(), framesRendered()) + sound::Mixer::kLatencyFrames;
+  });
 }
 
 SdlSoundSystem::~SdlSoundSystem() {
