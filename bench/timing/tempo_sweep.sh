@@ -3,23 +3,25 @@
 # disk driver writes, full screen on a virtual display: for each tempo field
 # the mean beat spacing against 60000 / tempo and the onsets' distance from
 # the fitted grid, beside what the old rule (beats on whole frames) gives for
-# the same tempo at 60 frames a second. Then 5 s of mouse flood (onsets per
-# second against the same stretch without it, and how long Escape takes),
-# and a minimised stretch (no presents, no beats) and the restore.
+# the same tempo at 60 frames a second, and how many hits reached the mixer
+# after their frame. (Mouse floods and minimising are the input end-to-end
+# test's.)
 #   tempo_sweep.sh BUILD_DIR [SECONDS]      (default 20 s per tempo)
-# Runs on $DISPLAY if it answers, else on a private Xvfb. TIMING_REALTIME=1
-# runs the program, its sound thread above it, and the growth log at
-# real-time priority (as root), which keeps other work on the machine out of
-# the figures: the disk driver has no clock of its own, and a starved driver
-# thread moves the whole stream against the wall clock.
+# Runs on $DISPLAY if it answers, else on a private Xvfb. The program raises
+# its own sound thread to real-time scheduling where it may (as root here);
+# the growth log runs at real-time priority too, so that its times are the
+# writes' own. TIMING_REALTIME=1 also puts the program's other threads
+# (the picture) under real-time scheduling, below the sound thread.
 #
 # Figures: "got" is the spacing in stream time scaled by the stream's rate
 # against the wall clock (fitted from the file's growth over the run), "rms"
 # the onsets off that grid; "local" fits each onset's neighbours only (12
-# beats either side), leaving out a slow wander of the driver's pace; "frame
-# clock" times each onset by the write that brought its frames (the driver
-# writes through a stdio buffer, two blocks at a time, so these carry about a
-# block of noise).
+# beats either side), leaving out a slow wander of the driver's pace. The
+# disk driver has no clock of its own and its pace wanders with every late
+# wake-up, so the stream's own time drifts from the wall clock by tens of
+# milliseconds over a run. "frame clock" is the measure that counts: each
+# onset timed by the writes around its frames (the stream's tie to the wall
+# clock), as the program's output clock sees the device.
 set -u
 build=$(cd "$1" && pwd)
 seconds=${2:-20}
