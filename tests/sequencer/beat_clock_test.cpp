@@ -66,7 +66,8 @@ TEST_F(BeatClock, AnIntervalExactlyReachedIsNoBeatYet) {
 
 // Where the elapsed time stands after a beat, and how late the beat's hits
 // are started, for ticks coming late by less than, exactly and more than
-// whole intervals.
+// whole intervals. A beat that starts afresh is due at its tick, so the one
+// after it comes a whole interval later.
 struct LateTickCase {
   std::uint32_t tickMs;  // one tick this long after the last beat (interval 100 ms)
   double elapsedAfter;
@@ -94,9 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
     Lateness, LateTick,
     ::testing::Values(LateTickCase{101, 1, 1}, LateTickCase{117, 17, 17},
                       LateTickCase{199, 99, 99},      // just under a whole interval late: kept
-                      LateTickCase{200, 0, 100},      // a whole interval late: afresh
-                      LateTickCase{300, 0, 200},      // three intervals: one beat and a reset
-                      LateTickCase{10000, 0, 9900}));  // ten seconds (a suspended machine)
+                      // A whole interval late or more: afresh, the beat due at the tick.
+                      LateTickCase{200, 0, 0},
+                      LateTickCase{300, 0, 0},      // three intervals: one beat and a reset
+                      LateTickCase{10000, 0, 0}));  // ten seconds (a suspended machine)
 
 TEST_F(BeatClock, AlternatingFrameStepsKeepTheTempoOnAverage) {
   // 700 beats a minute (85.714 ms) under ticks of 16 and 17 ms in turn: whole

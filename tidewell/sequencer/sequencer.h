@@ -55,7 +55,8 @@ class Sequencer {
   void loadAllSamples();
 
   // How long after this beat's ideal time the tick that counted it came, in
-  // milliseconds (0 before the first beat).
+  // milliseconds (0 before the first beat, and for a beat that started the
+  // clock afresh).
   double beatLateness() const { return beatLateness_; }
 
   // Writes tempo and recomputes beatInterval at once.

@@ -66,7 +66,14 @@ void Sequencer::tick() {
   const double interval = beatInterval;
   if (tempo > 0.0f && beatElapsed > interval) {
     beatLateness_ = beatElapsed - interval;
-    beatElapsed = beatLateness_ < interval ? beatLateness_ : 0.0;
+    if (beatLateness_ < interval) {
+      beatElapsed = beatLateness_;
+    } else {
+      // Afresh from this tick: the beat is the first of a new grid, due now,
+      // so it sounds one lookahead on like every beat after it.
+      beatElapsed = 0.0;
+      beatLateness_ = 0.0;
+    }
     beatIndex += 1;
     if (beatIndex > beatsPerBar) beatIndex = 1;
     switch (behaviour) {
