@@ -2,6 +2,7 @@
 // mixer, passes SDL's audio thread and lands in a raw file at the level and
 // pitch asked for. No sound card is needed.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -284,6 +285,45 @@ TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
               wallSumMs / kHits, worstWallMs);
   RecordProperty("latency_worst_frames", static_cast<int>(worstFrames));
   RecordProperty("latency_worst_wall_us", static_cast<int>(1000.0 * worstWallMs));
+}
+
+// A hit asked for "now" just after a callback is due where the limiter no
+// longer holds the frames: it starts on the frame the clock named, never
+// late. The sound thread runs under real-time scheduling exactly where the
+// machine allows a thread to.
+TEST_F(DiskSoundTest, AHitForNowJustAfterACallbackStartsOnItsFrame) {
+  openTrack(static_cast<int>(1000 * kBlock / kOutputRate));
+  setVoice(0, 100000, 0);
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= 8 * kBlock; }, std::chrono::seconds(5)));
+  auto& mixer = system->mixer();
+
+  constexpr int kHits = 8;
+  std::vector<std::uint64_t> dueAt;
+  for (int i = 0; i < kHits; ++i) {
+    const std::uint64_t before = system->framesRendered();
+    ASSERT_TRUE(waitUntil([&] { return system->framesRendered() != before; }, std::chrono::seconds(2)));
+    dueAt.push_back(mixer.frameNow());
+    ASSERT_EQ(track->playAfter(0.0), platform::kOk);
+    playOut();
+  }
+  EXPECT_EQ(mixer.lateStarts(), 0u);
+  bool allowed = false;
+  std::thread([&] {
+    sched_param param{};
+    param.sched_priority = 1;
+    allowed = sched_setscheduler(0, SCHED_FIFO, &param) == 0;
+  }).join();
+  EXPECT_EQ(system->realTime(), allowed);
+
+  const auto out = closeAndRead();
+  for (std::size_t i = 0; i < dueAt.size(); ++i) {
+    const std::size_t from = static_cast<std::size_t>(dueAt[i]) - 2 * kBlock;
+    std::vector<float> rest(out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), 2 * from)), out.end());
+    const Extent hit = soundingExtent(rest);
+    ASSERT_GT(hit.end, hit.first) << "hit " << i;
+    // The clock moves on by a frame or two between its reading here and the play's own.
+    EXPECT_NEAR(static_cast<double>(from + hit.first), static_cast<double>(dueAt[i]), 4.0) << "hit " << i;
+  }
 }
 
 }  // namespace
