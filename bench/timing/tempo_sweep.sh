@@ -10,8 +10,10 @@
 # Runs on $DISPLAY if it answers, else on a private Xvfb. The program raises
 # its own sound thread to real-time scheduling where it may (as root here);
 # the growth log runs at real-time priority too, so that its times are the
-# writes' own. TIMING_REALTIME=1 also puts the program's other threads
-# (the picture) under real-time scheduling, below the sound thread.
+# writes' own. TIMING_ORDINARY=1 puts the sound thread back to ordinary
+# scheduling (a player without a real-time allowance); TIMING_REALTIME=1 also
+# puts the program's other threads (the picture) under real-time scheduling,
+# below the sound thread.
 #
 # Figures: "got" is the spacing in stream time scaled by the stream's rate
 # against the wall clock (fitted from the file's growth over the run), "rms"
@@ -52,6 +54,13 @@ run_tempo() {
   export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw" TIDEWELL_MIXER_REPORT=1
   start_tidewell
   start_growth_log
+  if [ -n "${TIMING_ORDINARY:-}" ]; then
+    # What a player without a real-time allowance gets: SDL's raised priority only.
+    local task
+    for task in /proc/"$E2E_PID"/task/*; do
+      grep -q '^SDLAudio' "$task/comm" && chrt -o -p 0 "${task##*/}"
+    done
+  fi
   if [ -n "${TIMING_REALTIME:-}" ]; then
     # The sound thread above the main thread, as an audio server would run it.
     chrt -f -a -p 10 "$E2E_PID" || fail "no real-time priority"
@@ -74,11 +83,11 @@ run_tempo() {
   result=$E2E_WORKDIR/grid.txt
   "$beat_grid" "$E2E_WORKDIR/out.raw" --interval "$interval" --growth "$E2E_WORKDIR/growth.log" --threshold 0.02 \
       --from "$(awk -v b="$begin" 'BEGIN { print b + 1 }')" --to "$end" >"$result"
-  printf '%-5s tempo %-5s want %9.3f ms  got %9.3f ms (%+.3f %%, frame clock %+.3f %%)  rms %.3f ms (frame clock %.3f, worst %.3f; local %.3f)  old rule %s ms  %s beats, %s hits late\n' \
+  printf '%-5s tempo %-5s want %9.3f ms  got %9.3f ms (%+.3f %%, frame clock %+.3f %%)  rms %.3f ms (frame clock %.3f, worst %.3f; local %.3f)  old rule %s ms  %s beats, %s hits late; driver writes %s ms sd\n' \
     "$label" "$tempo" "$interval" "$(value spacing_ms "$result")" "$(value spacing_error_pct "$result")" \
     "$(value frame_clock_spacing_error_pct "$result")" "$(value rms_ms "$result")" \
     "$(value frame_clock_rms_ms "$result")" "$(value frame_clock_worst_ms "$result")" "$(value local_rms_ms "$result")" \
-    "$(old_rule_spacing "$interval")" "$(value beats "$result")" "${late:-?}"
+    "$(old_rule_spacing "$interval")" "$(value beats "$result")" "${late:-?}" "$(value write_interval_sd_ms "$result")"
   # TIMING_KEEP=DIR keeps each run's sound and growth log for a closer look.
   if [ -n "${TIMING_KEEP:-}" ]; then
     mkdir -p "$TIMING_KEEP/$label" && cp "$E2E_WORKDIR/out.raw" "$E2E_WORKDIR/growth.log" "$TIMING_KEEP/$label/"

@@ -3,12 +3,14 @@
 # beat grid measured in the written sound.
 #   . timing_lib.sh   (after e2e_lib.sh; needs E2E_WORKDIR)
 
-# A folder of one click, a single period of a square wave: it starts at full
-# level on its first frame at any playback rate, and even stretched by the
-# lowest pitches it ends long before the next beat.
+# A folder of one click, a single period of a 4 kHz square wave (12 frames):
+# it starts at full level on its first frame at any playback rate, and even
+# where "Tonal" walks a track down to a few hundred hertz the stretched click
+# ends long before the next beat (a 1 ms click lasted 60 ms there, and hid
+# the beats of the other tracks).
 make_click_folder() {
   mkdir -p "$E2E_WORKDIR/clicks"
-  sox -n -r 48000 -b 16 -c 1 "$E2E_WORKDIR/clicks/click.wav" synth 0.001 square 1000 gain -1 ||
+  sox -n -r 48000 -b 16 -c 1 "$E2E_WORKDIR/clicks/click.wav" synth 0.00025 square 4000 gain -1 ||
     fail "sox could not make a click"
 }
 

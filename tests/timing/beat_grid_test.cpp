@@ -60,6 +60,7 @@ TEST(BeatGrid, TheGrowthLogTimesFramesByTheWritesAroundThem) {
       {3072, 1040.0},
   };
   for (const auto& c : cases) EXPECT_NEAR(growth.wallMsOfFrame(c.frame), c.wantMs, 1e-6) << c.frame;
+  EXPECT_NEAR(growth.intervalSpreadMs(), 0.2, 1e-6);  // writes 20.2 and 19.8 ms apart
 }
 
 }  // namespace

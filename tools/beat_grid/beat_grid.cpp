@@ -1,5 +1,6 @@
 #include "tools/beat_grid/beat_grid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -131,6 +132,19 @@ double GrowthLog::wallMsOfFrame(double frame) const {
   const double span = frames[k] - frames[k - 1];
   const double share = span > 0.0 ? (frame - frames[k - 1]) / span : 0.0;
   return (wall[k - 1] + share * (wall[k] - wall[k - 1])) * 1000.0;
+}
+
+double GrowthLog::intervalSpreadMs() const {
+  if (wall.size() < 3) return 0.0;
+  double sum = 0.0, squares = 0.0;
+  for (std::size_t i = 1; i < wall.size(); ++i) {
+    const double gap = (wall[i] - wall[i - 1]) * 1000.0;
+    sum += gap;
+    squares += gap * gap;
+  }
+  const double n = static_cast<double>(wall.size() - 1);
+  const double mean = sum / n;
+  return std::sqrt(std::max(0.0, squares / n - mean * mean));
 }
 
 }  // namespace beat_grid

@@ -46,6 +46,9 @@ struct GrowthLog {
   // before, at the pace the writes show there rather than the nominal rate
   // (the disk driver runs a few per cent fast).
   double wallMsOfFrame(double frame) const;
+
+  // The standard deviation of the times between writes, in milliseconds.
+  double intervalSpreadMs() const;
 };
 
 // The least-squares line of y over x.

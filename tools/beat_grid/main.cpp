@@ -103,7 +103,12 @@ int main(int argc, char** argv) {
   printFit("", fit, interval);
   std::printf("local_rms_ms=%.4f\n", beat_grid::localRmsMs(streamMs, interval, 12));
   // The same onsets timed by when their frames were handed over.
-  if (growthLog != nullptr) printFit("frame_clock_", beat_grid::fitGrid(clockMs, interval), interval);
+  if (growthLog != nullptr) {
+    printFit("frame_clock_", beat_grid::fitGrid(clockMs, interval), interval);
+    // How evenly the driver itself wrote: every late wake-up of its thread
+    // moves the stream against the wall clock after a hit was placed.
+    std::printf("write_interval_sd_ms=%.4f\n", growth.intervalSpreadMs());
+  }
   if (list) {
     const std::vector<double>& times = growthLog != nullptr ? clockMs : streamMs;
     for (std::size_t i = 0; i < times.size(); ++i) {
