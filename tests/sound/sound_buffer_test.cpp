@@ -169,7 +169,7 @@ TEST_F(MixerTest, StatusFollowsPlayAndStopAtOnce) {
 
 // Makes a 200 MB buffer with the address space limited to 96 MB above what
 // is in use; 0 when the device answers with out-of-memory and no buffer.
-int makeBufferBeyondTheMemoryLeft(SoundDevice& device, std::uint32_t flags) {
+[[maybe_unused]] int makeBufferBeyondTheMemoryLeft(SoundDevice& device, std::uint32_t flags) {
   long sizeKb = 0;
   std::FILE* status = std::fopen("/proc/self/status", "r");
   char line[256];
