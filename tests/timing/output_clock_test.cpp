@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -89,6 +91,34 @@ TEST(OutputClock, AStalledDeviceStopsTheEstimateAndItStartsAfreshAfter) {
   EXPECT_NEAR(static_cast<double>(clock.frameAt(back + period / 2, 0)), rendered + 1.5 * kBlock, 2.0);
   clock.blockStarted(rendered + kBlock, kBlock, back + period);
   EXPECT_NEAR(static_cast<double>(clock.frameAt(back + period * 1.5, 0)), rendered + 2.5 * kBlock, 2.0);
+}
+
+// The audio thread publishes while the main thread reads: every reading is
+// of one whole callback's line, so it never runs past the block after the
+// frames rendered by then, and never goes back.
+TEST(OutputClock, ReadingWhileACallbackPublishesSeesOneWholeLine) {
+  OutputClock clock(kRate);
+  const double period = kBlock * 1000.0 / kRate;
+  constexpr int kBlocks = 20000;
+  std::atomic<int> published{0};
+  std::thread audio([&] {
+    for (int block = 0; block < kBlocks; ++block) {
+      clock.blockStarted(static_cast<std::uint64_t>(block) * kBlock, kBlock, block * period);
+      published.store(block + 1, std::memory_order_release);
+    }
+  });
+  std::uint64_t previous = 0;
+  int readings = 0;
+  for (int seen = 0; seen < kBlocks; ++readings) {
+    const std::uint64_t frame = clock.frameAt((seen + 0.5) * period, 0);
+    // A line read is of a block whose count was already published.
+    seen = published.load(std::memory_order_acquire);
+    ASSERT_LE(frame, static_cast<std::uint64_t>(seen + 2) * kBlock);
+    ASSERT_GE(frame, previous);
+    previous = frame;
+  }
+  audio.join();
+  EXPECT_GT(readings, 0);
 }
 
 }  // namespace
