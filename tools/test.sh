@@ -34,7 +34,7 @@ echo "== Unit tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --preset asan -j 2 -L unit --timeout 300 || status=1
 
-echo "== Mixer and capture tests (ThreadSanitizer)"
+echo "== Mixer, capture and output-clock tests (ThreadSanitizer)"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs"
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --preset tsan -j 2 --timeout 300 || status=1
