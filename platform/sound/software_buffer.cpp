@@ -73,7 +73,8 @@ HResult SecondarySoundBuffer::play(std::uint32_t, std::uint32_t, std::uint32_t f
 }
 
 HResult SecondarySoundBuffer::playAfter(double delayMs) {
-  // A delay already past names a frame gone by, which the mixer plays at once.
+  // A delay already past names a frame gone by, which the mixer plays at once
+  // and counts as late (frame 1 at least: 0 is play()'s uncounted "at once").
   const double frame = static_cast<double>(mixer_->frameNow()) + delayMs * Mixer::kOutputRate / 1000.0;
   mixer_->play(voice_, frame > 1.0 ? static_cast<std::uint64_t>(frame + 0.5) : 1u);
   return kOk;
