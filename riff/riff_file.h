@@ -70,7 +70,6 @@ class RiffFile {
   std::uint32_t fill();
   std::int64_t fileEnd() const;
   bool readHeader(ChunkRecord* chunk);
-  bool skipBody(const ChunkRecord& chunk);
 
   int descriptor_;
   bool writable_;

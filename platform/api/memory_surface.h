@@ -28,19 +28,15 @@ class MemorySurface : public DisplaySurface {
 
   HResult lock(std::uint32_t /*flags*/, SurfaceLock* out) override {
     if (out == nullptr) return DSERR_INVALIDPARAM;
-    if (lost_) return DDERR_SURFACELOST;
     out->pitch = pitch();
     out->bits = pixels_.data();
     ++revision_;
     return kOk;
   }
   HResult unlock() override { return kOk; }
-  bool isLost() const override { return lost_; }
-  void markLost() { lost_ = true; }
-  HResult restore() override {
-    lost_ = false;
-    return kOk;
-  }
+  // Memory is never taken away: a memory surface is never lost.
+  bool isLost() const override { return false; }
+  HResult restore() override { return kOk; }
   HResult setPalette(std::shared_ptr<DisplayPalette> palette) override {
     palette_ = std::move(palette);
     return kOk;
@@ -52,7 +48,6 @@ class MemorySurface : public DisplaySurface {
     ++revision_;
     auto* from = dynamic_cast<MemorySurface*>(source);
     if (from == nullptr) return DDERR_GENERIC;
-    if (lost_ || from->lost_) return DDERR_SURFACELOST;
     const Rect s = sourceRect ? *sourceRect : Rect{0, 0, from->width_, from->height_};
     const Rect d = destRect ? *destRect : Rect{0, 0, width_, height_};
     if (!from->contains(s) || !contains(d) || s.right <= s.left || s.bottom <= s.top) {
@@ -74,7 +69,6 @@ class MemorySurface : public DisplaySurface {
     ++revision_;
     auto* from = dynamic_cast<MemorySurface*>(source);
     if (from == nullptr) return DDERR_GENERIC;
-    if (lost_ || from->lost_) return DDERR_SURFACELOST;
     const Rect s = sourceRect ? *sourceRect : Rect{0, 0, from->width_, from->height_};
     const Rect d{x, y, x + s.right - s.left, y + s.bottom - s.top};
     if (!from->contains(s) || !contains(d)) return DSERR_INVALIDPARAM;
@@ -86,7 +80,6 @@ class MemorySurface : public DisplaySurface {
 
   HResult copyFromBitmap(const IndexedBitmap& bitmap, int width, int height) override {
     ++revision_;
-    if (lost_) return DDERR_SURFACELOST;
     const int w = std::min({width, width_, bitmap.width});
     const int h = std::min({height, height_, bitmap.height});
     if (w <= 0 || h <= 0 ||
@@ -112,7 +105,6 @@ class MemorySurface : public DisplaySurface {
   int width_;
   int height_;
   std::vector<std::uint8_t> pixels_;
-  bool lost_ = false;
   std::shared_ptr<DisplayPalette> palette_;
   std::uint32_t revision_ = 0;
 };

@@ -53,8 +53,6 @@ class CaptureRing : public CaptureBuffer,
   std::uint32_t size() const { return static_cast<std::uint32_t>(data_.size()); }
 
  private:
-  void signalPassed(std::uint32_t from, std::uint32_t count);
-
   std::mutex mutex_;
   std::vector<std::uint8_t> data_;
   WaveFormatEx format_;

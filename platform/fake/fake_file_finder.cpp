@@ -6,8 +6,6 @@ void FakeFileFinder::setFolder(const std::string& folder, std::vector<std::strin
   folders_[folder] = std::move(names);
 }
 
-void FakeFileFinder::removeFolder(const std::string& folder) { folders_.erase(folder); }
-
 SearchHandle FakeFileFinder::findFirstFile(const char* pattern, FindData* data) {
   patterns_.push_back(pattern != nullptr ? pattern : "");
   return NameListingFinder::findFirstFile(pattern, data);

@@ -21,7 +21,6 @@ namespace platform::fake {
 class FakeFileFinder : public NameListingFinder {
  public:
   void setFolder(const std::string& folder, std::vector<std::string> names);
-  void removeFolder(const std::string& folder);
 
   SearchHandle findFirstFile(const char* pattern, FindData* data) override;
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/sound/buffer_rules.h"
+#include "platform/sound/software_buffer.h"
 
 namespace platform::fake {
 
@@ -50,12 +51,15 @@ struct RecorderState {
 
 namespace {
 
-class RecordingListener : public SoundListener3D {};
-
+// Every call is logged and may be scripted to fail. Beyond that, a primary
+// buffer answers as the software device's own primary buffer does, and a
+// secondary one by the same buffer rules the software device applies.
 class RecordingBuffer : public SoundBuffer {
  public:
   RecordingBuffer(std::shared_ptr<RecorderState> state, std::shared_ptr<RecordedBuffer> record)
-      : state_(std::move(state)), record_(std::move(record)) {}
+      : state_(std::move(state)), record_(std::move(record)) {
+    if (record_->primary) primary_ = std::make_unique<sound::PrimarySoundBuffer>(record_->flags);
+  }
 
   ~RecordingBuffer() override {
     record_->released = true;
@@ -70,7 +74,7 @@ class RecordingBuffer : public SoundBuffer {
                void** region2, std::uint32_t* bytes2, std::uint32_t flags) override {
     HResult r = state_->enter(SoundCallKind::kLock, id(), bytes);
     if (failed(r)) return r;
-    if (record_->primary || !record_->data) return state_->leave(DSERR_INVALIDCALL);
+    if (primary_) return state_->leave(primary_->lock(offset, bytes, region1, bytes1, region2, bytes2, flags));
     if (record_->lost) return state_->leave(DSERR_BUFFERLOST);
     auto& data = *record_->data;
     const auto size = static_cast<std::uint32_t>(data.size());
@@ -81,17 +85,17 @@ class RecordingBuffer : public SoundBuffer {
     return kOk;
   }
 
-  HResult unlock(void* region1, std::uint32_t bytes1, void*, std::uint32_t bytes2) override {
+  HResult unlock(void* region1, std::uint32_t bytes1, void* region2, std::uint32_t bytes2) override {
     HResult r = state_->enter(SoundCallKind::kUnlock, id(), static_cast<std::int64_t>(bytes1) + bytes2);
     if (failed(r)) return r;
-    if (!record_->data) return state_->leave(DSERR_INVALIDPARAM);
+    if (primary_) return state_->leave(primary_->unlock(region1, bytes1, region2, bytes2));
     return state_->leave(sound::checkUnlock(record_->data->data(), static_cast<std::uint32_t>(record_->data->size()), region1));
   }
 
-  HResult play(std::uint32_t, std::uint32_t, std::uint32_t flags) override {
+  HResult play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) override {
     HResult r = state_->enter(SoundCallKind::kPlay, id(), flags);
     if (failed(r)) return r;
-    if (record_->primary) return state_->leave(DSERR_INVALIDCALL);
+    if (primary_) return state_->leave(primary_->play(reserved, priority, flags));
     if (record_->lost) return state_->leave(DSERR_BUFFERLOST);
     if (failed(sound::checkPlayFlags(flags))) return state_->leave(sound::checkPlayFlags(flags));
     record_->playing = true;
@@ -110,6 +114,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult stop() override {
     HResult r = state_->enter(SoundCallKind::kStop, id(), 0);
     if (failed(r)) return r;
+    if (primary_) return state_->leave(primary_->stop());
     record_->playing = false;
     return kOk;
   }
@@ -117,6 +122,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult getStatus(std::uint32_t* status) override {
     HResult r = state_->enter(SoundCallKind::kGetStatus, id(), 0);
     if (failed(r)) return r;
+    if (primary_) return state_->leave(primary_->getStatus(status));
     if (status == nullptr) return state_->leave(DSERR_INVALIDPARAM);
     *status = (record_->playing ? DSBSTATUS_PLAYING : 0u) | (record_->lost ? DSBSTATUS_BUFFERLOST : 0u);
     state_->log.back().value = *status;
@@ -126,6 +132,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult restore() override {
     HResult r = state_->enter(SoundCallKind::kRestore, id(), 0);
     if (failed(r)) return r;
+    if (primary_) return state_->leave(primary_->restore());
     record_->lost = false;
     return kOk;
   }
@@ -133,6 +140,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult setVolume(std::int32_t volume) override {
     HResult r = state_->enter(SoundCallKind::kSetVolume, id(), volume);
     if (failed(r)) return r;
+    if (primary_) return state_->leave(primary_->setVolume(volume));
     if (const HResult rule = sound::checkVolume(record_->flags, volume); failed(rule)) return state_->leave(rule);
     record_->volume = volume;
     return kOk;
@@ -141,6 +149,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult setPan(std::int32_t pan) override {
     HResult r = state_->enter(SoundCallKind::kSetPan, id(), pan);
     if (failed(r)) return r;
+    if (primary_) return state_->leave(primary_->setPan(pan));
     if (const HResult rule = sound::checkPan(record_->flags, pan); failed(rule)) return state_->leave(rule);
     record_->pan = pan;
     return kOk;
@@ -149,6 +158,7 @@ class RecordingBuffer : public SoundBuffer {
   HResult setFrequency(std::uint32_t frequency) override {
     HResult r = state_->enter(SoundCallKind::kSetFrequency, id(), frequency);
     if (failed(r)) return r;
+    if (primary_) return state_->leave(primary_->setFrequency(frequency));
     if (const HResult rule = sound::checkFrequency(record_->flags, frequency); failed(rule))
       return state_->leave(rule);
     record_->frequency = frequency;
@@ -158,14 +168,13 @@ class RecordingBuffer : public SoundBuffer {
   HResult queryListener(std::shared_ptr<SoundListener3D>* listener) override {
     HResult r = state_->enter(SoundCallKind::kQueryListener, id(), 0);
     if (failed(r)) return r;
-    if (!record_->primary || !(record_->flags & DSBCAPS_CTRL3D)) return state_->leave(E_NOINTERFACE);
-    *listener = std::make_shared<RecordingListener>();
-    return kOk;
+    return state_->leave(primary_ ? primary_->queryListener(listener) : E_NOINTERFACE);
   }
 
  private:
   std::shared_ptr<RecorderState> state_;
   std::shared_ptr<RecordedBuffer> record_;
+  std::unique_ptr<SoundBuffer> primary_;
 };
 
 class RecordingDevice : public SoundDevice {
@@ -175,6 +184,7 @@ class RecordingDevice : public SoundDevice {
   HResult setCooperativeLevel(WindowHandle, std::uint32_t level) override {
     HResult r = state_->enter(SoundCallKind::kSetCooperativeLevel, -1, level);
     if (failed(r)) return r;
+    if (const HResult rule = sound::checkCooperativeLevel(level); failed(rule)) return state_->leave(rule);
     if (state_->cooperativeLevelResult != nullptr)
       return state_->leave(*state_->cooperativeLevelResult);
     return kOk;

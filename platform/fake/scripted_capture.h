@@ -34,7 +34,6 @@ class ScriptedCaptureSystem : public CaptureSystem {
   void feedSilence(std::uint32_t count, std::uint8_t value = 0x80);
 
   int buffersCreated() const { return buffersCreated_; }
-  std::shared_ptr<CaptureRing> newestRing() const { return newest_.lock(); }
 
  private:
   class Device;

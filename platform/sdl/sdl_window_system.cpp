@@ -25,12 +25,6 @@ bool SdlWindowSystem::videoReady() {
   return videoReady_;
 }
 
-bool SdlWindowSystem::registerClass(const WindowClass& windowClass) {
-  if (windowClass.className == nullptr || windowClass.procedure == nullptr) return false;
-  classes_[windowClass.className] = windowClass;
-  return true;
-}
-
 int SdlWindowSystem::screenWidth() {
   SDL_DisplayMode mode;
   if (!videoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
@@ -45,21 +39,21 @@ int SdlWindowSystem::screenHeight() {
 
 WindowHandle SdlWindowSystem::createWindow(const char* className, const char* title, int x,
                                            int y, int width, int height) {
-  auto found = classes_.find(className != nullptr ? className : "");
-  if (found == classes_.end() || !videoReady()) return nullptr;
+  const WindowClass* found = findClass(className);
+  if (found == nullptr || !videoReady()) return nullptr;
   // A full-screen window at the desktop's size covers the screen also where
   // no window manager places it.
   SDL_Window* sdlWindow = SDL_CreateWindow(title, x, y, width, height,
                                            SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP);
   if (sdlWindow == nullptr) return nullptr;
   if (iconLoader_) {
-    if (SDL_Surface* icon = iconLoader_(found->second.iconResource)) {
+    if (SDL_Surface* icon = iconLoader_(found->iconResource)) {
       SDL_SetWindowIcon(sdlWindow, icon);
       SDL_FreeSurface(icon);
     }
   }
   WindowHandle window = fromSdlWindow(sdlWindow);
-  procedures_[window] = found->second.procedure;
+  addWindow(window, found->procedure);
   if (mainWindow_ == nullptr) mainWindow_ = window;
   return window;
 }
@@ -71,27 +65,16 @@ void SdlWindowSystem::showWindow(WindowHandle window, int /*showCommand*/) {
 
 void SdlWindowSystem::updateWindow(WindowHandle /*window*/) {}
 
-bool SdlWindowSystem::destroyWindow(WindowHandle window) {
-  auto found = procedures_.find(window);
-  if (found == procedures_.end()) return false;
-  WindowProc procedure = found->second;
-  procedure(window, WM_DESTROY, 0, 0);
-  procedures_.erase(window);
+void SdlWindowSystem::releaseWindow(WindowHandle window) {
   if (mainWindow_ == window) mainWindow_ = nullptr;
   SDL_DestroyWindow(toSdlWindow(window));
-  return true;
-}
-
-void SdlWindowSystem::queue(WindowHandle window, std::uint32_t message, WParam wParam,
-                            LParam lParam) {
-  queue_.push_back(Message{window, message, wParam, lParam});
 }
 
 void SdlWindowSystem::translateEvent(const SDL_Event& event) {
   WindowHandle window = mainWindow_;
   switch (event.type) {
     case SDL_QUIT:  // window manager close, SIGINT, SIGTERM
-      if (window != nullptr) queue(window, WM_CLOSE, 0, 0);
+      if (window != nullptr) postMessage(window, WM_CLOSE, 0, 0);
       break;
     case SDL_WINDOWEVENT:
       if (window == nullptr) break;
@@ -101,95 +84,45 @@ void SdlWindowSystem::translateEvent(const SDL_Event& event) {
         // the focus does meanwhile.
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           if (focusListener_) focusListener_(true);
-          queue(window, WM_ACTIVATE, WA_ACTIVE | minimisedFlag(), 0);
+          postMessage(window, WM_ACTIVATE, WA_ACTIVE | minimisedFlag(), 0);
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           if (focusListener_) focusListener_(false);
-          queue(window, WM_ACTIVATE, WA_INACTIVE | minimisedFlag(), 0);
+          postMessage(window, WM_ACTIVATE, WA_INACTIVE | minimisedFlag(), 0);
           break;
         case SDL_WINDOWEVENT_MINIMIZED:
           minimised_ = true;
-          queue(window, WM_ACTIVATE, WA_INACTIVE | minimisedFlag(), 0);
+          postMessage(window, WM_ACTIVATE, WA_INACTIVE | minimisedFlag(), 0);
           break;
         case SDL_WINDOWEVENT_RESTORED:
           minimised_ = false;
-          queue(window, WM_ACTIVATE, WA_ACTIVE, 0);
+          postMessage(window, WM_ACTIVATE, WA_ACTIVE, 0);
           break;
         case SDL_WINDOWEVENT_CLOSE:
-          queue(window, WM_CLOSE, 0, 0);
+          postMessage(window, WM_CLOSE, 0, 0);
           break;
         default:
           break;
       }
       break;
-    case SDL_MOUSEMOTION:
-      // One cursor message stands for every move until it is taken, so a
-      // moving mouse never fills the queue ahead of frames and keys.
-      if (window != nullptr && !cursorMessageQueued_) {
-        queue(window, WM_SETCURSOR, 0, 0);
-        cursorMessageQueued_ = true;
-      }
+    case SDL_MOUSEMOTION:  // merged with a cursor message still queued
+      if (window != nullptr) postMessage(window, WM_SETCURSOR, 0, 0);
       break;
     case SDL_KEYDOWN:  // auto-repeats count as presses
-      if (window != nullptr) queue(window, WM_KEYDOWN, virtualKeyOf(event.key.keysym.sym), 0);
+      if (window != nullptr) postMessage(window, WM_KEYDOWN, virtualKeyOf(event.key.keysym.sym), 0);
       break;
     default:
       break;
   }
 }
 
-void SdlWindowSystem::pumpEvents(bool wait) {
+void SdlWindowSystem::gatherMessages(bool wait) {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) translateEvent(event);
   while (wait && queue_.empty()) {
     if (SDL_WaitEvent(&event) == 0) return;
     translateEvent(event);
   }
-}
-
-bool SdlWindowSystem::peekMessage(Message* message) {
-  if (queue_.empty()) pumpEvents(false);
-  if (queue_.empty()) return false;
-  *message = queue_.front();
-  return true;
-}
-
-int SdlWindowSystem::getMessage(Message* message) {
-  pumpEvents(queue_.empty());
-  if (queue_.empty()) {
-    *message = Message{nullptr, WM_QUIT, 0, 0};
-    return 0;
-  }
-  *message = queue_.front();
-  queue_.pop_front();
-  if (message->message == WM_SETCURSOR) cursorMessageQueued_ = false;
-  return message->message == WM_QUIT ? 0 : 1;
-}
-
-void SdlWindowSystem::translateMessage(const Message& /*message*/) {}
-
-LResult SdlWindowSystem::dispatchMessage(const Message& message) {
-  auto found = procedures_.find(message.window);
-  if (found == procedures_.end()) return 0;
-  return found->second(message.window, message.message, message.wParam, message.lParam);
-}
-
-void SdlWindowSystem::waitMessage() { pumpEvents(queue_.empty()); }
-
-bool SdlWindowSystem::postMessage(WindowHandle window, std::uint32_t message, WParam wParam,
-                                  LParam lParam) {
-  queue(window, message, wParam, lParam);
-  return true;
-}
-
-void SdlWindowSystem::postQuitMessage(int exitCode) {
-  queue(nullptr, WM_QUIT, static_cast<WParam>(exitCode), 0);
-}
-
-LResult SdlWindowSystem::defWindowProc(WindowHandle window, std::uint32_t message, WParam,
-                                       LParam) {
-  if (message == WM_CLOSE) destroyWindow(window);
-  return 0;
 }
 
 void SdlWindowSystem::hideCursor() { SDL_ShowCursor(SDL_DISABLE); }

@@ -3,16 +3,13 @@
 // events turned into the messages a window procedure handles.
 #include <SDL2/SDL.h>
 
-#include <deque>
 #include <functional>
-#include <map>
-#include <string>
 
-#include "platform/api/window_system.h"
+#include "platform/windows/queued_window_system.h"
 
 namespace platform {
 
-class SdlWindowSystem : public WindowSystem {
+class SdlWindowSystem : public QueuedWindowSystem {
  public:
   SdlWindowSystem();
   ~SdlWindowSystem() override;
@@ -22,24 +19,12 @@ class SdlWindowSystem : public WindowSystem {
   // The window icon: an image the resources hand out by number.
   void setIconLoader(std::function<SDL_Surface*(int resource)> loader) { iconLoader_ = std::move(loader); }
 
-  bool registerClass(const WindowClass& windowClass) override;
   int screenWidth() override;
   int screenHeight() override;
   WindowHandle createWindow(const char* className, const char* title, int x, int y, int width,
                             int height) override;
   void showWindow(WindowHandle window, int showCommand) override;
   void updateWindow(WindowHandle window) override;
-  bool destroyWindow(WindowHandle window) override;
-  bool peekMessage(Message* message) override;
-  int getMessage(Message* message) override;
-  void translateMessage(const Message& message) override;
-  LResult dispatchMessage(const Message& message) override;
-  void waitMessage() override;
-  bool postMessage(WindowHandle window, std::uint32_t message, WParam wParam,
-                   LParam lParam) override;
-  void postQuitMessage(int exitCode) override;
-  LResult defWindowProc(WindowHandle window, std::uint32_t message, WParam wParam,
-                        LParam lParam) override;
   void hideCursor() override;
   int messageBox(WindowHandle owner, const char* text, const char* caption,
                  std::uint32_t style) override;
@@ -48,16 +33,12 @@ class SdlWindowSystem : public WindowSystem {
   bool videoReady();
   // Turns SDL's pending events into messages; with wait, blocks until at
   // least one message is queued.
-  void pumpEvents(bool wait);
+  void gatherMessages(bool wait) override;
+  void releaseWindow(WindowHandle window) override;
   void translateEvent(const SDL_Event& event);
-  void queue(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
 
   bool videoReady_ = false;
-  std::map<std::string, WindowClass> classes_;
-  std::map<WindowHandle, WindowProc> procedures_;
   WindowHandle mainWindow_ = nullptr;
-  std::deque<Message> queue_;
-  bool cursorMessageQueued_ = false;  // a WM_SETCURSOR waits in queue_
   bool minimised_ = false;
   WParam minimisedFlag() const { return minimised_ ? kMinimisedFlag : 0; }
   std::function<void(bool)> focusListener_;

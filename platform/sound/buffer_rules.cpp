@@ -4,6 +4,10 @@
 
 namespace platform::sound {
 
+HResult checkCooperativeLevel(std::uint32_t level) {
+  return level < DSSCL_NORMAL || level > DSSCL_EXCLUSIVE ? DSERR_INVALIDPARAM : kOk;
+}
+
 HResult checkBufferDesc(const SoundBufferDesc& desc, SampleLayout* layout) {
   if (desc.flags & DSBCAPS_PRIMARYBUFFER) {
     // A primary buffer runs at the device's own format: no size, no format.

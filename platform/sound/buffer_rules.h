@@ -9,6 +9,9 @@
 
 namespace platform::sound {
 
+// The cooperative level a device is set to.
+HResult checkCooperativeLevel(std::uint32_t level);
+
 // A buffer description. For a secondary buffer the layout of its format is
 // filled in when it is accepted.
 HResult checkBufferDesc(const SoundBufferDesc& desc, SampleLayout* layout);

@@ -10,8 +10,7 @@ namespace platform::sound {
 SoftwareSoundDevice::SoftwareSoundDevice(std::shared_ptr<Mixer> mixer) : mixer_(std::move(mixer)) {}
 
 HResult SoftwareSoundDevice::setCooperativeLevel(WindowHandle, std::uint32_t level) {
-  if (level < DSSCL_NORMAL || level > DSSCL_EXCLUSIVE) return DSERR_INVALIDPARAM;
-  return kOk;
+  return checkCooperativeLevel(level);
 }
 
 // A sample too large for the memory left is refused with a code, like any
