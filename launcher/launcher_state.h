@@ -14,6 +14,7 @@
 #include "platform/api/save_file_chooser.h"
 #include "platform/api/wait_cursor.h"
 #include "platform/capture/auto_reset_event.h"
+#include "shared/settings_path.h"
 
 namespace launcher {
 
@@ -31,7 +32,7 @@ struct LauncherServices {
   std::string initialSaveFolder;
 };
 
-constexpr const char* kSettingsPath = "data/settings.txt";
+using tidewell::kSettingsPath;
 constexpr const char* kMainProgram = "tidewell";
 
 struct Launcher {

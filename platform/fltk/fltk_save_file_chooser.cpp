@@ -3,7 +3,8 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/fl_ask.H>
-#include <sys/stat.h>
+
+#include "platform/posix/path_kind.h"
 
 namespace platform {
 
@@ -20,14 +21,7 @@ namespace {
 bool folderExists(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return true;
-  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
-  struct stat info {};
-  return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool fileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
+  return posix::pathKind(slash == 0 ? "/" : path.substr(0, slash)) == posix::PathKind::kFolder;
 }
 
 std::string baseName(const std::string& path) {
@@ -63,7 +57,8 @@ bool FltkSaveFileChooser::getSaveFileName(SaveFileRequest* request) {
     if (chooser.show() != 0 || !chooser.filename()) return false;
     const std::string chosen = withDefaultExtension(chooser.filename(), request->defaultExtension);
     if ((request->flags & OFN_PATHMUSTEXIST) && !folderExists(chosen)) return false;
-    if ((request->flags & OFN_OVERWRITEPROMPT) && fileExists(chosen) && !mayReplace(chosen)) {
+    if ((request->flags & OFN_OVERWRITEPROMPT) && posix::pathKind(chosen) != posix::PathKind::kMissing &&
+        !mayReplace(chosen)) {
       // Asked again, where the user was, with the name they typed.
       const std::size_t slash = chosen.find_last_of('/');
       folder = slash == std::string::npos ? folder : chosen.substr(0, slash);

@@ -7,7 +7,7 @@
 #include "launcher/capture_formats.h"
 #include "platform/capture/auto_reset_event.h"
 #include "platform/fake/scripted_capture.h"
-#include "tests/support/temp_work_dir.h"
+#include "tests/support/scratch_folder.h"
 
 namespace launcher {
 namespace {
@@ -37,7 +37,7 @@ class CaptureEngineTest : public ::testing::Test {
     return bytes;
   }
 
-  TempWorkDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data", "autoaudio"}};
   platform::fake::ScriptedCaptureSystem capture;
   platform::AutoResetEvent notify;
   platform::AutoResetEvent stopped;
@@ -73,7 +73,7 @@ TEST_F(CaptureEngineTest, DrainAcrossTheRingEndCopiesBothRegionsInOrder) {
   ASSERT_EQ(debugLines.size(), 2u);
   EXPECT_EQ(debugLines[1], "Writing  4000 bytes to file from capture buffer starting at offset 30000\n");
   engine.stopCapture();
-  const std::string file = TempWorkDir::read("autoaudio/0.wav");
+  const std::string file = testing_support::readText("autoaudio/0.wav");
   ASSERT_EQ(file.size(), 56u + 34000u);
   EXPECT_EQ(u32At(file, 52), 34000u);
   const auto expected = counting(34000, 0);
@@ -101,7 +101,7 @@ TEST_F(CaptureEngineTest, StopFinishesTheFileWithWholeBlocksOnly) {
   capture.feedSilence(2 * 1024 + 700);
   engine.stopCapture();
   EXPECT_FALSE(engine.hasWriter());
-  const std::string file = TempWorkDir::read("autoaudio/3.wav");
+  const std::string file = testing_support::readText("autoaudio/3.wav");
   EXPECT_EQ(u32At(file, 52), 2048u);
   EXPECT_EQ(u32At(file, 4), 48u + 2048u);
   EXPECT_EQ(u32At(file, 24), 8000u);  // the captured format's rate

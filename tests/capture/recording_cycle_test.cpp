@@ -85,7 +85,7 @@ TEST_F(RecordingCycleTest, TwelfthRecordingReusesTheFirstNameAndSecondStartHappe
   EXPECT_EQ(startsAfterFinish[4], 1u);  // finishing autoaudio/4.wav
   EXPECT_EQ(startsAfterFinish[23], 1u);
   EXPECT_EQ(starter.started[0], "tidewell");
-  const std::string file = TempWorkDir::read("autoaudio/4.wav");
+  const std::string file = testing_support::readText("autoaudio/4.wav");
   std::uint32_t dataSize = 0;
   std::memcpy(&dataSize, file.data() + 52, 4);
   EXPECT_GT(dataSize, 0u);
@@ -93,7 +93,7 @@ TEST_F(RecordingCycleTest, TwelfthRecordingReusesTheFirstNameAndSecondStartHappe
 }
 
 std::string dataOf(const std::string& path) {
-  const std::string file = TempWorkDir::read(path);
+  const std::string file = testing_support::readText(path);
   return file.size() < 56 ? std::string() : file.substr(56);
 }
 
@@ -165,7 +165,7 @@ TEST_F(RecordingCycleTest, ATakeTakesItsNameOnlyWhenWhole) {
   EXPECT_TRUE(std::filesystem::exists("autoaudio/0.wav.part"));
   EXPECT_FALSE(std::filesystem::exists("autoaudio/0.wav"));
   runHalf(1024);
-  const std::string firstTake = TempWorkDir::read("autoaudio/0.wav");
+  const std::string firstTake = testing_support::readText("autoaudio/0.wav");
   ASSERT_GT(firstTake.size(), 56u);
   EXPECT_FALSE(std::filesystem::exists("autoaudio/0.wav.part"));
   for (int file = 1; file <= 10; ++file) {
@@ -175,7 +175,7 @@ TEST_F(RecordingCycleTest, ATakeTakesItsNameOnlyWhenWhole) {
   runHalf();  // autoaudio/0.wav again, recording its second take
   capture.feedSilence(4096, 0x22);
   if (launcher->notifyEvent.take()) launcher->engine.drainCapture();
-  EXPECT_TRUE(TempWorkDir::read("autoaudio/0.wav") == firstTake);
+  EXPECT_TRUE(testing_support::readText("autoaudio/0.wav") == firstTake);
   runHalf(1024);
   EXPECT_TRUE(dataOf("autoaudio/0.wav").substr(0, 4096) == std::string(4096, '\x22'));
   for (const auto& entry : std::filesystem::directory_iterator("autoaudio"))
@@ -216,7 +216,7 @@ class LauncherRunTest : public RecordingCycleTest {
 
 TEST_F(LauncherRunTest, ClosingDuringARecordingFinishesTheFileWithWholeBlocks) {
   confirmFirstFormatAndRun(30);  // 21 waits pause, then 9 waits of recording
-  const std::string file = TempWorkDir::read("autoaudio/0.wav");
+  const std::string file = testing_support::readText("autoaudio/0.wav");
   ASSERT_GE(file.size(), 56u);
   std::uint32_t dataSize = 0;
   std::memcpy(&dataSize, file.data() + 52, 4);
@@ -224,7 +224,7 @@ TEST_F(LauncherRunTest, ClosingDuringARecordingFinishesTheFileWithWholeBlocks) {
   EXPECT_EQ(dataSize % 1024, 0u);
   EXPECT_EQ(file.size(), 56u + dataSize);
   EXPECT_TRUE(boxes.texts.empty());
-  EXPECT_EQ(TempWorkDir::read("data/settings.txt"), "2,0,0,0,0,0,0,2,2,demo1,currently disabled,");
+  EXPECT_EQ(testing_support::readText("data/settings.txt"), "2,0,0,0,0,0,0,2,2,demo1,currently disabled,");
 }
 
 class LauncherWithoutAutoaudioTest : public LauncherRunTest {

@@ -6,9 +6,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -18,13 +19,6 @@ using platform::SearchHandle;
 
 class PosixFileFinderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/tidewell_finder_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
-  }
-  void TearDown() override { std::system(("rm -rf '" + root_ + "'").c_str()); }
-
   void touch(const std::string& relative) {
     FILE* f = std::fopen((root_ + "/" + relative).c_str(), "wb");
     ASSERT_NE(f, nullptr);
@@ -45,7 +39,8 @@ class PosixFileFinderTest : public ::testing::Test {
     return names;
   }
 
-  std::string root_;
+  testing_support::ScratchFolder scratch_;
+  const std::string root_ = scratch_.path();
   platform::posix::PosixFileFinder finder_;
 };
 

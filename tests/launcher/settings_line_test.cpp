@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/temp_work_dir.h"
+#include "tests/support/scratch_folder.h"
 
 namespace launcher {
 namespace {
@@ -63,16 +63,16 @@ TEST(SettingsLine, SeparatorInAFolderIsWrittenAsTyped) {
 }
 
 TEST(SettingsFile, IsReplacedAndHasNoLineEnd) {
-  TempWorkDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data", "autoaudio"}};
   std::string error;
   EXPECT_TRUE(writeSettingsFile("data/settings.txt", std::string(500, 'x'), &error));
   EXPECT_TRUE(writeSettingsFile("data/settings.txt", "1,2,", &error));
-  EXPECT_EQ(TempWorkDir::read("data/settings.txt"), "1,2,");
+  EXPECT_EQ(testing_support::readText("data/settings.txt"), "1,2,");
   EXPECT_EQ(error, "");
 }
 
 TEST(SettingsFile, MissingFolderIsReported) {
-  TempWorkDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data", "autoaudio"}};
   std::string error;
   EXPECT_FALSE(writeSettingsFile("nowhere/settings.txt", "1,", &error));
   EXPECT_EQ(error, "Can not write nowhere/settings.txt: No such file or directory");

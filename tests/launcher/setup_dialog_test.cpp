@@ -26,7 +26,7 @@ class SetupDialogTest : public ::testing::Test, protected LauncherRig {
     dialog->setCommandHandler([this](int id, int) { setupDialogCommand(*launcher, *dialog, id); });
     setupDialogInit(*launcher, *dialog);
   }
-  std::string settings() { return TempWorkDir::read("data/settings.txt"); }
+  std::string settings() { return testing_support::readText("data/settings.txt"); }
 
   std::unique_ptr<Launcher> launcher;
   std::unique_ptr<FakeDialog> dialog;

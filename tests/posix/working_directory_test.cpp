@@ -1,39 +1,26 @@
 #include "platform/posix/working_directory.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 
 #include "platform/posix/user_folders.h"
+#include "tests/support/scratch_folder.h"
 
 namespace platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Scratch {
- public:
-  Scratch() {
-    char pattern[] = "/tmp/workdir-test-XXXXXX";
-    root_ = mkdtemp(pattern);
-  }
-  ~Scratch() { fs::remove_all(root_); }
-  std::string path(const std::string& relative) const { return root_ + "/" + relative; }
-  void write(const std::string& relative, const std::string& text) const {
-    fs::create_directories(fs::path(path(relative)).parent_path());
-    std::ofstream(path(relative)) << text;
-  }
-  std::string read(const std::string& relative) const {
-    std::ifstream in(path(relative));
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+using testing_support::readText;
+using testing_support::ScratchFolder;
 
- private:
-  std::string root_;
-};
+void writeText(const ScratchFolder& s, const std::string& relative, const std::string& text) {
+  fs::create_directories(fs::path(s.file(relative)).parent_path());
+  std::ofstream(s.file(relative)) << text;
+}
 
 EnvironmentLookup environmentOf(std::map<std::string, std::string> values) {
   return [values = std::move(values)](const char* name) -> const char* {
@@ -43,15 +30,15 @@ EnvironmentLookup environmentOf(std::map<std::string, std::string> values) {
 }
 
 TEST(WorkingDirectory, ChoiceFollowsWhereTheProgramLivesAndTheEnvironment) {
-  Scratch s;
-  fs::create_directories(s.path("prefix/bin"));
-  fs::create_directories(s.path("prefix/share/tidewell/data"));
-  fs::create_directories(s.path("build/run/data"));
-  fs::create_directories(s.path("loose"));
-  const std::string installed = s.path("prefix/bin/tidewell-launcher");
-  const std::string inRun = s.path("build/run/tidewell");
-  const std::string loose = s.path("loose/tidewell");
-  const std::string share = s.path("prefix/share/tidewell");
+  ScratchFolder s;
+  fs::create_directories(s.file("prefix/bin"));
+  fs::create_directories(s.file("prefix/share/tidewell/data"));
+  fs::create_directories(s.file("build/run/data"));
+  fs::create_directories(s.file("loose"));
+  const std::string installed = s.file("prefix/bin/tidewell-launcher");
+  const std::string inRun = s.file("build/run/tidewell");
+  const std::string loose = s.file("loose/tidewell");
+  const std::string share = s.file("prefix/share/tidewell");
   struct Row {
     const char* what;
     std::string program;
@@ -71,9 +58,9 @@ TEST(WorkingDirectory, ChoiceFollowsWhereTheProgramLivesAndTheEnvironment) {
       {"installed, no home at all", installed, {}, {"", share, true}},
       {"a relative TIDEWELL_HOME is taken from where the program starts", loose,
        {{"TIDEWELL_HOME", "mine/../tw"}}, {"/current/tw", "", true}},
-      {"run folder stays as it is", inRun, {{"HOME", "/home/u"}}, {s.path("build/run"), "", false}},
+      {"run folder stays as it is", inRun, {{"HOME", "/home/u"}}, {s.file("build/run"), "", false}},
       {"run folder under TIDEWELL_HOME is filled from the run folder", inRun,
-       {{"TIDEWELL_HOME", "/th"}}, {"/th", s.path("build/run"), true}},
+       {{"TIDEWELL_HOME", "/th"}}, {"/th", s.file("build/run"), true}},
       {"anything else works in the current directory", loose, {{"HOME", "/home/u"}},
        {"/current", "", false}},
   };
@@ -87,63 +74,63 @@ TEST(WorkingDirectory, ChoiceFollowsWhereTheProgramLivesAndTheEnvironment) {
 }
 
 TEST(WorkingDirectory, FillingAddsWhatIsMissingAndNeverOverwrites) {
-  Scratch s;
-  s.write("share/data/text", "font");
-  s.write("share/demo1/kick.wav", "kick");
-  s.write("share/demo1/snare.wav", "snare");
-  s.write("share/demo4/zap.wav", "zap");
-  s.write("share/C.wav", "tone");
-  s.write("share/unrelated.txt", "not sample data");
+  ScratchFolder s;
+  writeText(s, "share/data/text", "font");
+  writeText(s, "share/demo1/kick.wav", "kick");
+  writeText(s, "share/demo1/snare.wav", "snare");
+  writeText(s, "share/demo4/zap.wav", "zap");
+  writeText(s, "share/C.wav", "tone");
+  writeText(s, "share/unrelated.txt", "not sample data");
   // The user's folder from an earlier start, with a file of their own and
   // an edited sample.
-  s.write("home/demo1/kick.wav", "my kick");
-  s.write("home/demo1/mine.wav", "mine");
-  s.write("home/data/settings.txt", "1,2,");
+  writeText(s, "home/demo1/kick.wav", "my kick");
+  writeText(s, "home/demo1/mine.wav", "mine");
+  writeText(s, "home/data/settings.txt", "1,2,");
 
   std::string error;
-  ASSERT_TRUE(fillWorkingDirectory(s.path("home"), s.path("share"), &error)) << error;
-  EXPECT_EQ(s.read("home/data/text"), "font");
-  EXPECT_EQ(s.read("home/demo1/kick.wav"), "my kick");
-  EXPECT_EQ(s.read("home/demo1/snare.wav"), "snare");
-  EXPECT_EQ(s.read("home/demo1/mine.wav"), "mine");
-  EXPECT_EQ(s.read("home/demo4/zap.wav"), "zap");
-  EXPECT_EQ(s.read("home/C.wav"), "tone");
-  EXPECT_EQ(s.read("home/data/settings.txt"), "1,2,");
-  EXPECT_TRUE(fs::is_directory(s.path("home/autoaudio")));
-  EXPECT_FALSE(fs::exists(s.path("home/unrelated.txt")));
-  EXPECT_FALSE(fs::exists(s.path("home/demo1/snare.wav.part")));
+  ASSERT_TRUE(fillWorkingDirectory(s.file("home"), s.file("share"), &error)) << error;
+  EXPECT_EQ(readText(s.file("home/data/text")), "font");
+  EXPECT_EQ(readText(s.file("home/demo1/kick.wav")), "my kick");
+  EXPECT_EQ(readText(s.file("home/demo1/snare.wav")), "snare");
+  EXPECT_EQ(readText(s.file("home/demo1/mine.wav")), "mine");
+  EXPECT_EQ(readText(s.file("home/demo4/zap.wav")), "zap");
+  EXPECT_EQ(readText(s.file("home/C.wav")), "tone");
+  EXPECT_EQ(readText(s.file("home/data/settings.txt")), "1,2,");
+  EXPECT_TRUE(fs::is_directory(s.file("home/autoaudio")));
+  EXPECT_FALSE(fs::exists(s.file("home/unrelated.txt")));
+  EXPECT_FALSE(fs::exists(s.file("home/demo1/snare.wav.part")));
 
   // A later start restores a deleted file and leaves everything else.
-  fs::remove(s.path("home/C.wav"));
-  s.write("home/demo1/snare.wav", "my snare");
-  ASSERT_TRUE(fillWorkingDirectory(s.path("home"), s.path("share"), &error)) << error;
-  EXPECT_EQ(s.read("home/C.wav"), "tone");
-  EXPECT_EQ(s.read("home/demo1/snare.wav"), "my snare");
+  fs::remove(s.file("home/C.wav"));
+  writeText(s, "home/demo1/snare.wav", "my snare");
+  ASSERT_TRUE(fillWorkingDirectory(s.file("home"), s.file("share"), &error)) << error;
+  EXPECT_EQ(readText(s.file("home/C.wav")), "tone");
+  EXPECT_EQ(readText(s.file("home/demo1/snare.wav")), "my snare");
 }
 
 TEST(WorkingDirectory, FolderThatCannotBeMadeIsReported) {
-  Scratch s;
-  s.write("file", "x");
+  ScratchFolder s;
+  writeText(s, "file", "x");
   std::string error;
-  EXPECT_FALSE(fillWorkingDirectory(s.path("file/below"), "", &error));
-  EXPECT_NE(error.find(s.path("file/below")), std::string::npos) << error;
+  EXPECT_FALSE(fillWorkingDirectory(s.file("file/below"), "", &error));
+  EXPECT_NE(error.find(s.file("file/below")), std::string::npos) << error;
 }
 
 TEST(UserFolders, MusicFolderFromUserDirsOrHome) {
-  Scratch s;
-  fs::create_directories(s.path("home/Musik"));
-  const auto env = environmentOf({{"HOME", s.path("home")}});
-  EXPECT_EQ(musicFolder(env), s.path("home"));  // no user-dirs.dirs yet
-  s.write("home/.config/user-dirs.dirs", "# written by xdg-user-dirs-update\n"
+  ScratchFolder s;
+  fs::create_directories(s.file("home/Musik"));
+  const auto env = environmentOf({{"HOME", s.file("home")}});
+  EXPECT_EQ(musicFolder(env), s.file("home"));  // no user-dirs.dirs yet
+  writeText(s, "home/.config/user-dirs.dirs", "# written by xdg-user-dirs-update\n"
                                           "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
                                           "XDG_MUSIC_DIR=\"$HOME/Musik\"\n");
-  EXPECT_EQ(musicFolder(env), s.path("home/Musik"));
-  s.write("home/.config/user-dirs.dirs", "XDG_MUSIC_DIR=\"$HOME/Gone\"\n");
-  EXPECT_EQ(musicFolder(env), s.path("home"));  // named but missing
-  fs::create_directories(s.path("cfg"));
-  s.write("cfg/user-dirs.dirs", "XDG_MUSIC_DIR=\"" + s.path("home/Musik") + "\"\n");
-  EXPECT_EQ(musicFolder(environmentOf({{"HOME", s.path("home")}, {"XDG_CONFIG_HOME", s.path("cfg")}})),
-            s.path("home/Musik"));
+  EXPECT_EQ(musicFolder(env), s.file("home/Musik"));
+  writeText(s, "home/.config/user-dirs.dirs", "XDG_MUSIC_DIR=\"$HOME/Gone\"\n");
+  EXPECT_EQ(musicFolder(env), s.file("home"));  // named but missing
+  fs::create_directories(s.file("cfg"));
+  writeText(s, "cfg/user-dirs.dirs", "XDG_MUSIC_DIR=\"" + s.file("home/Musik") + "\"\n");
+  EXPECT_EQ(musicFolder(environmentOf({{"HOME", s.file("home")}, {"XDG_CONFIG_HOME", s.file("cfg")}})),
+            s.file("home/Musik"));
 }
 
 }  // namespace

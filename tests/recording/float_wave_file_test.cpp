@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "tests/riff/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace tidewell::recording {
 namespace {

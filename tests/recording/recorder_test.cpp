@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/riff/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace tidewell::recording {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "riff/riff_file.h"
-#include "tests/riff/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/wav_image.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tests/riff/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

@@ -58,7 +58,7 @@ TEST(SampleSupply, AMissingFolderFailsTheSameWay) {
 }
 
 TEST(SampleSupply, RealFolderWithoutWaveFilesStaysOnTheFallbackAfterFilesArrive) {
-  TempWorkingDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside};
   randomGenerator().reset();
   platform::fake::RecordingSoundSystem sound;
   platform::fake::FakeClock clock;
@@ -76,7 +76,7 @@ TEST(SampleSupply, RealFolderWithoutWaveFilesStaysOnTheFallbackAfterFilesArrive)
 }
 
 TEST(SampleSupply, RealFolderDealsMixedCaseNamesInByteOrder) {
-  TempWorkingDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside};
   randomGenerator().reset();
   platform::fake::RecordingSoundSystem sound;
   platform::fake::FakeClock clock;

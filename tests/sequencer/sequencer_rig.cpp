@@ -2,30 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace tidewell::testing {
-
-TempWorkingDir::TempWorkingDir() {
-  char cwd[4096];
-  if (getcwd(cwd, sizeof cwd) != nullptr) previous_ = cwd;
-  char tmpl[] = "/tmp/tidewell_seq_XXXXXX";
-  if (mkdtemp(tmpl) != nullptr) path_ = tmpl;
-  if (path_.empty() || chdir(path_.c_str()) != 0) ADD_FAILURE() << "no temporary working directory";
-}
-
-TempWorkingDir::~TempWorkingDir() {
-  if (!previous_.empty() && chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << previous_;
-  if (!path_.empty()) {
-    const int rc = std::system(("rm -rf '" + path_ + "'").c_str());
-    (void)rc;
-  }
-}
 
 namespace {
 

@@ -10,22 +10,11 @@
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace tidewell::testing {
-
-// Makes a fresh directory under /tmp the working directory for its lifetime.
-class TempWorkingDir {
- public:
-  TempWorkingDir();
-  ~TempWorkingDir();
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-  std::string previous_;
-};
 
 // Writes a small mono 8-bit PCM wave file of `frames` frames at 8000 Hz.
 void writeWaveFile(const std::string& path, int frames = 400);
@@ -56,7 +45,7 @@ class SequencerRig {
   // The recording fake's id of each buffer of track i.
   std::vector<int> bufferIds(int trackIndex);
 
-  TempWorkingDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside};
   platform::fake::FakeClock clock;
   platform::fake::FakeFileFinder files;
   platform::fake::RecordingSoundSystem sound;

@@ -6,12 +6,14 @@
 #include "platform/fake/fake_dialog.h"
 #include "platform/fake/launcher_fakes.h"
 #include "platform/fake/scripted_capture.h"
-#include "tests/support/temp_work_dir.h"
+#include "tests/support/scratch_folder.h"
 
 namespace launcher {
 
 struct LauncherRig {
-  explicit LauncherRig(bool withAutoaudio = true) : dir(withAutoaudio) {
+  explicit LauncherRig(bool withAutoaudio = true)
+      : dir(testing_support::kWorkInside,
+            withAutoaudio ? std::vector<std::string>{"data", "autoaudio"} : std::vector<std::string>{"data"}) {
     services.messageBoxes = &boxes;
     services.loop = &loop;
     services.starter = &starter;
@@ -22,7 +24,7 @@ struct LauncherRig {
     services.waitCursor = &waitCursor;
   }
 
-  TempWorkDir dir;
+  testing_support::ScratchFolder dir;
   platform::fake::RecordingMessageBoxes boxes;
   platform::fake::FakeMessageLoop loop;
   platform::fake::CountingProgramStarter starter;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "riff/result_codes.h"
-#include "tests/riff/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/wav_image.h"
 #include "tidewell/audio/riff_wave_reader.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "riff/result_codes.h"
-#include "tests/riff/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/wav_image.h"
 
 namespace {

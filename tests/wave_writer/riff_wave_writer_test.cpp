@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/riff/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/audio/riff_wave_reader.h"
 
 namespace {

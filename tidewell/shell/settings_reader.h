@@ -3,12 +3,11 @@
 // fields, into the sequencer. Each field is one character wide; white space
 // anywhere in the file is invisible; a character outside a field's table
 // leaves that field as it was.
+#include "shared/settings_path.h"
 
 namespace tidewell {
 
 class Sequencer;
-
-constexpr const char* kSettingsPath = "data/settings.txt";
 
 // Stops quietly at the end of the file: fields not reached keep their values.
 // Appends the resulting sample folder to the debug log as its last act.

@@ -1,5 +1,6 @@
 #pragma once
 // A fresh folder under /tmp for one test, removed with everything in it.
+// Byte helpers for the files a test writes and reads back.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,25 +12,41 @@
 
 namespace testing_support {
 
+constexpr bool kWorkInside = true;
+
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    char pattern[] = "/tmp/tidewell-riff-XXXXXX";
+  // kWorkInside makes the folder the working directory for the test, as the
+  // programs name their files relative to it, with the subfolders given.
+  explicit ScratchFolder(bool workInside = false, const std::vector<std::string>& subfolders = {}) {
+    char pattern[] = "/tmp/tidewell-test-XXXXXX";
     const char* made = ::mkdtemp(pattern);
     path_ = made ? made : "";
+    for (const auto& name : subfolders) std::filesystem::create_directory(file(name));
+    if (!workInside || path_.empty()) return;
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(path_);
   }
   ~ScratchFolder() {
     std::error_code ignored;
+    if (!previous_.empty()) std::filesystem::current_path(previous_, ignored);
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+  const std::string& path() const { return path_; }
   std::string file(const std::string& name) const { return path_ + "/" + name; }
 
  private:
   std::string path_;
+  std::filesystem::path previous_;
 };
+
+inline std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 inline std::vector<std::uint8_t> readAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
