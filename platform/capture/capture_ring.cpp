@@ -5,6 +5,13 @@
 
 namespace platform {
 
+HResult checkCaptureDesc(const CaptureBufferDesc& desc) {
+  if (!desc.format || desc.bufferBytes == 0) return DSERR_INVALIDPARAM;
+  const WaveFormatEx& f = *desc.format;
+  const bool pcm = f.formatTag == WAVE_FORMAT_PCM && (f.bitsPerSample == 8 || f.bitsPerSample == 16);
+  return pcm && f.channels >= 1 && f.channels <= 2 && f.samplesPerSec != 0 ? kOk : DSERR_BADFORMAT;
+}
+
 CaptureRing::CaptureRing(std::uint32_t bytes, const WaveFormatEx& format)
     : data_(bytes, 0), format_(format) {}
 

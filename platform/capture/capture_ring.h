@@ -23,6 +23,9 @@ class CaptureStream {
   virtual void stopStream() = 0;
 };
 
+// What a capture device takes: 8- or 16-bit PCM, one or two channels.
+HResult checkCaptureDesc(const CaptureBufferDesc& desc);
+
 class CaptureRing : public CaptureBuffer,
                     public CaptureNotifier,
                     public std::enable_shared_from_this<CaptureRing> {

@@ -32,7 +32,6 @@ class FakeWindowSystem : public QueuedWindowSystem {
   WindowHandle createWindow(const char* className, const char* title, int x, int y, int width,
                             int height) override;
   void showWindow(WindowHandle window, int showCommand) override;
-  void updateWindow(WindowHandle) override {}
   void waitMessage() override;
   void hideCursor() override { ++cursorHides; }
   int messageBox(WindowHandle owner, const char* text, const char* caption,

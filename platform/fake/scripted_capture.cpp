@@ -25,8 +25,9 @@ HResult ScriptedCaptureSystem::directSoundCaptureCreate(std::shared_ptr<CaptureD
 }
 
 HResult ScriptedCaptureSystem::createRing(const CaptureBufferDesc& desc, CaptureBufferRef* buffer) {
-  if (!buffer || !desc.format || desc.bufferBytes == 0) return DSERR_INVALIDPARAM;
-  if (desc.format->formatTag != WAVE_FORMAT_PCM || !accepts_(*desc.format)) return DSERR_BADFORMAT;
+  if (!buffer) return DSERR_INVALIDPARAM;
+  if (const HResult rule = checkCaptureDesc(desc); failed(rule)) return rule;
+  if (!accepts_(*desc.format)) return DSERR_BADFORMAT;  // a device that takes fewer formats
   if (failCount_ > 0) {
     --failCount_;
     return failCode_;

@@ -1,6 +1,6 @@
 #pragma once
-// A capture system for tests: it accepts the formats the test names, makes
-// real capture rings, and lets the test feed bytes into the newest ring as if
+// A capture system for tests: of the formats any capture device takes, it
+// accepts those the test names, makes real capture rings, and lets the test feed bytes into the newest ring as if
 // the device had heard them.
 //
 //   platform::fake::ScriptedCaptureSystem capture;

@@ -31,11 +31,9 @@ void feedRing(void* userdata, Uint8* stream, int len) {
 class SdlCaptureDevice : public CaptureDevice {
  public:
   HResult createCaptureBuffer(const CaptureBufferDesc& desc, CaptureBufferRef* buffer) override {
-    if (!buffer || !desc.format || desc.bufferBytes == 0) return DSERR_INVALIDPARAM;
+    if (!buffer) return DSERR_INVALIDPARAM;
+    if (const HResult rule = checkCaptureDesc(desc); failed(rule)) return rule;
     const WaveFormatEx& f = *desc.format;
-    if (f.formatTag != WAVE_FORMAT_PCM || (f.bitsPerSample != 8 && f.bitsPerSample != 16) ||
-        f.channels < 1 || f.channels > 2 || f.samplesPerSec == 0)
-      return DSERR_BADFORMAT;
     auto ring = std::make_shared<CaptureRing>(desc.bufferBytes, f);
     SDL_AudioSpec wanted{};
     wanted.freq = static_cast<int>(f.samplesPerSec);

@@ -14,8 +14,6 @@ std::uint32_t virtualKeyOf(SDL_Keycode key) {
   return 0;
 }
 
-SdlWindowSystem::SdlWindowSystem() = default;
-
 SdlWindowSystem::~SdlWindowSystem() {
   if (videoReady_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -25,16 +23,10 @@ bool SdlWindowSystem::videoReady() {
   return videoReady_;
 }
 
-int SdlWindowSystem::screenWidth() {
-  SDL_DisplayMode mode;
-  if (!videoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
-  return mode.w;
-}
-
-int SdlWindowSystem::screenHeight() {
-  SDL_DisplayMode mode;
-  if (!videoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
-  return mode.h;
+SDL_DisplayMode SdlWindowSystem::desktopMode() {
+  SDL_DisplayMode mode{};
+  if (!videoReady() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return SDL_DisplayMode{};
+  return mode;
 }
 
 WindowHandle SdlWindowSystem::createWindow(const char* className, const char* title, int x,
@@ -62,8 +54,6 @@ void SdlWindowSystem::showWindow(WindowHandle window, int /*showCommand*/) {
   SDL_ShowWindow(toSdlWindow(window));
   SDL_RaiseWindow(toSdlWindow(window));
 }
-
-void SdlWindowSystem::updateWindow(WindowHandle /*window*/) {}
 
 void SdlWindowSystem::releaseWindow(WindowHandle window) {
   if (mainWindow_ == window) mainWindow_ = nullptr;

@@ -11,7 +11,6 @@ namespace platform {
 
 class SdlWindowSystem : public QueuedWindowSystem {
  public:
-  SdlWindowSystem();
   ~SdlWindowSystem() override;
 
   // Told whenever the window gains or loses the keyboard focus.
@@ -19,18 +18,18 @@ class SdlWindowSystem : public QueuedWindowSystem {
   // The window icon: an image the resources hand out by number.
   void setIconLoader(std::function<SDL_Surface*(int resource)> loader) { iconLoader_ = std::move(loader); }
 
-  int screenWidth() override;
-  int screenHeight() override;
+  int screenWidth() override { return desktopMode().w; }
+  int screenHeight() override { return desktopMode().h; }
   WindowHandle createWindow(const char* className, const char* title, int x, int y, int width,
                             int height) override;
   void showWindow(WindowHandle window, int showCommand) override;
-  void updateWindow(WindowHandle window) override;
   void hideCursor() override;
   int messageBox(WindowHandle owner, const char* text, const char* caption,
                  std::uint32_t style) override;
 
  private:
   bool videoReady();
+  SDL_DisplayMode desktopMode();  // all zero when it cannot be read
   // Turns SDL's pending events into messages; with wait, blocks until at
   // least one message is queued.
   void gatherMessages(bool wait) override;

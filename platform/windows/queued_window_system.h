@@ -17,6 +17,7 @@ class QueuedWindowSystem : public WindowSystem {
   bool destroyWindow(WindowHandle window) override;
   bool peekMessage(Message* message) override;
   int getMessage(Message* message) override;
+  void updateWindow(WindowHandle) override {}  // windows are drawn by their owners
   void translateMessage(const Message&) override {}
   LResult dispatchMessage(const Message& message) override;
   void waitMessage() override;
