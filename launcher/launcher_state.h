@@ -14,7 +14,6 @@
 #include "platform/api/save_file_chooser.h"
 #include "platform/api/wait_cursor.h"
 #include "platform/capture/auto_reset_event.h"
-#include "shared/settings_path.h"
 
 namespace launcher {
 
@@ -32,7 +31,6 @@ struct LauncherServices {
   std::string initialSaveFolder;
 };
 
-using tidewell::kSettingsPath;
 constexpr const char* kMainProgram = "tidewell";
 
 struct Launcher {

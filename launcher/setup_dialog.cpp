@@ -4,6 +4,7 @@
 
 #include "launcher/capture_formats.h"
 #include "launcher/control_ids.h"
+#include "shared/settings_path.h"
 
 namespace launcher {
 
@@ -88,7 +89,7 @@ SetupChoices readChoices(platform::Dialog& dialog) {
 
 bool writeSettingsAndLaunch(Launcher& launcher, platform::Dialog& dialog, int request) {
   std::string error;
-  if (!writeSettingsFile(kSettingsPath, composeSettingsLine(request, readChoices(dialog)), &error) ||
+  if (!writeSettingsFile(tidewell::kSettingsPath, composeSettingsLine(request, readChoices(dialog)), &error) ||
       !launcher.services.starter->startProgram(kMainProgram, &error)) {
     showError(launcher, error.c_str());
     return false;

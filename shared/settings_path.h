@@ -1,7 +1,6 @@
 #pragma once
-// The file the two programs meet through: the launcher writes the settings
-// line there, the main program reads it at start. Relative to the working
-// directory both run in.
+// Where the launcher writes the settings line and the main program reads it,
+// relative to the working directory both run in.
 namespace tidewell {
 
 constexpr const char* kSettingsPath = "data/settings.txt";

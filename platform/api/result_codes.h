@@ -30,7 +30,6 @@ constexpr HResult DDERR_WASSTILLDRAWING = static_cast<HResult>(0x8876021Cu);
 constexpr HResult DDERR_NODIRECTDRAWHW = static_cast<HResult>(0x88760230u);
 constexpr HResult DDERR_INVALIDMODE = static_cast<HResult>(0x88760078u);
 
-constexpr bool succeeded(HResult r) { return r >= 0; }
 constexpr bool failed(HResult r) { return r < 0; }
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/posix/path_kind.h"
+
 namespace platform::posix {
 
 namespace fs = std::filesystem;
@@ -15,10 +17,7 @@ namespace {
 // What a working directory holds besides the user's own files.
 constexpr const char* kSampleData[] = {"data", "demo1", "demo2", "demo3", "demo4", "C.wav"};
 
-bool isDirectory(const fs::path& path) {
-  std::error_code ignored;
-  return fs::is_directory(path, ignored);
-}
+bool isDirectory(const fs::path& path) { return pathKind(path.string()) == PathKind::kFolder; }
 
 std::string lookup(const EnvironmentLookup& environment, const char* name) {
   const char* value = environment ? environment(name) : nullptr;
@@ -82,7 +81,7 @@ bool fillWorkingDirectory(const std::string& directory, const std::string& sourc
   if (!failure && !source.empty() && fs::path(source).lexically_normal() != target.lexically_normal()) {
     for (const char* name : kSampleData) {
       const fs::path from = fs::path(source) / name;
-      if (fs::exists(from) && !copyMissing(from, target / name, failure)) break;
+      if (pathKind(from.string()) != PathKind::kMissing && !copyMissing(from, target / name, failure)) break;
     }
   }
   if (failure && error) *error = "cannot prepare " + directory + ": " + failure.message();

@@ -30,9 +30,7 @@ class SdlWindowSystem : public QueuedWindowSystem {
  private:
   bool videoReady();
   SDL_DisplayMode desktopMode();  // all zero when it cannot be read
-  // Turns SDL's pending events into messages; with wait, blocks until at
-  // least one message is queued.
-  void gatherMessages(bool wait) override;
+  void gatherMessages(bool wait) override;  // SDL's events become messages
   void releaseWindow(WindowHandle window) override;
   void translateEvent(const SDL_Event& event);
 
