@@ -71,8 +71,8 @@ SoundBufferRef makeBuffer(SoundDevice& device, const WaveFormatEx& format, const
 // The step ratios (playback rate over the output's 48 kHz) at which each
 // renderer's quality is reported one by one, and the sweep between the
 // lowest and the highest of them whose worst is reported too.
-constexpr double kRatios[] = {0.05, 0.25, 0.5, 1.04, 2.08};
-constexpr int kSweepSteps = 24;
+constexpr double kRatios[] = {0.01, 0.05, 0.25, 0.5, 1.04, 2.08};
+constexpr int kSweepSteps = 32;
 
 std::vector<double> sweptRatios() {
   std::vector<double> ratios;

@@ -5,12 +5,12 @@
 // other than the expected tone is an alias product (content above the
 // output's Nyquist frequency folded back) or an image (the source's spectrum
 // repeated above its own Nyquist frequency); the worst of them is reported in
-// dB against the level at which the same renderer plays a 1 kHz sine. The
-// tones the source holds below 16 kHz that land below 16 kHz must keep that
-// level: the largest deviation is the passband's flatness; the 1 kHz tone
-// itself is measured against the sample's own level. Any renderer can
-// be probed: it is handed a mono float sample and a rate and returns the left
-// channel it made of it.
+// dB against the level at which the same renderer plays a 1 kHz sine (higher
+// at the lowest ratios, so that it lands clear of DC). The tones the source
+// holds below 16 kHz that land below 16 kHz must keep that level: the largest
+// deviation is the passband's flatness; the reference tone itself is measured
+// against the sample's own level. Any renderer can be probed: it is handed a
+// mono float sample and a rate and returns the left channel it made of it.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -27,7 +27,7 @@ struct AliasReport {
   double productHz = 0.0;   // where it landed in the output
   double passbandDb = 0.0;  // the passband tone furthest from the reference's level, signed
   double passbandToneHz = 0.0;
-  double referenceDb = 0.0;  // the 1 kHz tone's level against the sample's own
+  double referenceDb = 0.0;  // the reference tone's level against the sample's own
 };
 
 class AliasProbe {
@@ -65,10 +65,12 @@ class AliasProbe {
   static AliasReport measure(const Renderer& render, double ratio) {
     const std::uint32_t playRate = playRateFor(ratio);
     const double scale = playRate / kSampleRate;  // a sample's hertz to the output's
-    const double reference = toneLevel(magnitudes(render(tone(1000.0, playRate), playRate)), 1000.0 * scale);
+    // 1 kHz, or higher where 1 kHz would land too near DC to be measured.
+    const double referenceHz = std::max(1000.0, 2.0 * kGuardBins * kOutputRate / kWindow / scale);
+    const double reference = toneLevel(magnitudes(render(tone(referenceHz, playRate), playRate)), referenceHz * scale);
     AliasReport report;
-    const auto original = sine(1000.0 * scale, kOutputRate, kOutputFrames, kAmplitude);
-    report.referenceDb = 20.0 * std::log10(reference / toneLevel(magnitudes(original), 1000.0 * scale));
+    const auto original = sine(referenceHz * scale, kOutputRate, kOutputFrames, kAmplitude);
+    report.referenceDb = 20.0 * std::log10(reference / toneLevel(magnitudes(original), referenceHz * scale));
     for (double hz : sweep()) {
       const auto mag = magnitudes(render(tone(hz, playRate), playRate));
       const double out = hz * scale;

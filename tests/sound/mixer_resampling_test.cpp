@@ -78,11 +78,11 @@ TEST_P(ResamplingTest, NoProductAbove80dBAndAFlatPassband) {
   EXPECT_LE(std::fabs(report.referenceDb), kPassbandToleranceDb);
 }
 
-// Deep down, down, just past the output rate and the fastest there is,
+// Far down, down, just past the output rate and the fastest there is,
 // through both the mono and the stereo path.
 INSTANTIATE_TEST_SUITE_P(StepRatios, ResamplingTest,
-                         ::testing::Values(RateCase{0.05, 1}, RateCase{0.25, 2}, RateCase{0.5, 1}, RateCase{1.04, 2},
-                                           RateCase{2.08, 1}));
+                         ::testing::Values(RateCase{0.01, 1}, RateCase{0.05, 1}, RateCase{0.25, 2}, RateCase{0.5, 1},
+                                           RateCase{1.04, 2}, RateCase{2.08, 1}));
 
 TEST_F(MixerTest, AProbeOfAPlainDecimatorFindsItsAliases) {
   // The probe itself must see aliasing where there is some: every other
