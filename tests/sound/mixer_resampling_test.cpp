@@ -3,7 +3,7 @@
 // does not depend on how the callback cuts it into blocks.
 #include <cmath>
 #include <cstdio>
-#include <ostream>
+#include <tuple>
 
 #include "tests/sound/alias_probe.h"
 #include "tests/sound/sound_fixture.h"
@@ -17,63 +17,38 @@ namespace {
 constexpr double kMaxProductDb = -80.0;
 constexpr double kPassbandToleranceDb = 0.1;
 
-struct RateCase {
-  double ratio;  // playback rate over the 48 kHz output rate
-  int channels;
-};
-
-void PrintTo(const RateCase& rate, std::ostream* out) {
-  *out << "ratio " << rate.ratio << ", " << rate.channels << " channel(s)";
-}
-
-class ResamplingTest : public MixerTest, public ::testing::WithParamInterface<RateCase> {
- protected:
-  static std::vector<float> playAlone(const std::vector<float>& sample, std::uint32_t playRate, int channels);
-};
-
-// The probe's sine through a mixer of its own; a stereo source carries it on
-// the left and silence on the right, which must stay silent.
-std::vector<float> ResamplingTest::playAlone(const std::vector<float>& sample, std::uint32_t playRate, int channels) {
-  auto mixer = std::make_shared<sound::Mixer>();
-  sound::SoftwareSoundDevice device(mixer);
-  std::vector<float> frames;
-  for (float v : sample) {
-    frames.push_back(v);
-    if (channels == 2) frames.push_back(0.0f);
-  }
-  const auto format = formatRecord(WAVE_FORMAT_IEEE_FLOAT, static_cast<std::uint16_t>(channels), 44100, 32);
-  const auto data = encode(frames, 32, true);
-  SoundBufferDesc desc;
-  desc.flags = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY;
-  desc.bufferBytes = static_cast<std::uint32_t>(data.size());
-  desc.format = reinterpret_cast<const WaveFormatEx*>(format.data());
-  SoundBufferRef buffer;
-  EXPECT_EQ(device.createSoundBuffer(desc, &buffer), kOk);
-  fill(buffer, data);
-  EXPECT_EQ(buffer->setFrequency(playRate), kOk);
-  EXPECT_EQ(buffer->play(0, 0, 0), kOk);
-  std::vector<float> out(2 * AliasProbe::kOutputFrames);
-  mixer->render(static_cast<int>(AliasProbe::kOutputFrames), out.data());
-  if (channels == 2) {
-    EXPECT_EQ(peakAbs(out.data() + 1, AliasProbe::kOutputFrames, 2), 0.0);
-  }
-  std::vector<float> left(AliasProbe::kOutputFrames);
-  for (std::size_t i = 0; i < left.size(); ++i) left[i] = out[2 * i];
-  return left;
-}
+// A step ratio (playback rate over the 48 kHz output rate) and a channel count.
+class ResamplingTest : public MixerTest, public ::testing::WithParamInterface<std::tuple<double, int>> {};
 
 TEST_P(ResamplingTest, NoProductAbove80dBAndAFlatPassband) {
-  const RateCase rate = GetParam();
-  const AliasReport report =
-      AliasProbe::measure([&](const std::vector<float>& sample,
-                              std::uint32_t playRate) { return playAlone(sample, playRate, rate.channels); },
-                          rate.ratio);
-  std::printf(
-      "ratio %.3f, %d channel(s): worst product %.1f dB (sine %.0f Hz at %.0f Hz), passband %+.3f dB (%.0f Hz)\n",
-      rate.ratio, rate.channels, report.worstDb, report.toneHz, report.productHz, report.passbandDb,
-      report.passbandToneHz);
-  EXPECT_LE(report.worstDb, kMaxProductDb)
-      << "sine " << report.toneHz << " Hz, product at " << report.productHz << " Hz";
+  const auto [ratio, channels] = GetParam();
+  // A stereo source carries the probe's sine on the left and silence on the
+  // right, which must stay silent.
+  const AliasReport report = AliasProbe::measure(
+      [&, channels = channels](const std::vector<float>& sample, std::uint32_t playRate) {
+        std::vector<float> frames;
+        for (float v : sample) {
+          frames.push_back(v);
+          if (channels == 2) frames.push_back(0.0f);
+        }
+        const auto format = formatRecord(WAVE_FORMAT_IEEE_FLOAT, static_cast<std::uint16_t>(channels), 44100, 32);
+        auto buffer = makeBuffer(format, encode(frames, 32, true));
+        EXPECT_EQ(buffer->setFrequency(playRate), kOk);
+        EXPECT_EQ(buffer->play(0, 0, 0), kOk);
+        const auto out = render(AliasProbe::kOutputFrames);
+        EXPECT_EQ(buffer->stop(), kOk);
+        render(sound::Mixer::kFadeFrames + kLatency);  // the next tone starts alone
+        if (channels == 2) {
+          EXPECT_EQ(peakAbs(out.data() + 1, AliasProbe::kOutputFrames, 2), 0.0);
+        }
+        std::vector<float> left(AliasProbe::kOutputFrames);
+        for (std::size_t i = 0; i < left.size(); ++i) left[i] = out[2 * i];
+        return left;
+      },
+      ratio);
+  std::printf("worst product %.1f dB (sine %.0f Hz at %.0f Hz), passband %+.3f dB (%.0f Hz)\n", report.worstDb,
+              report.toneHz, report.productHz, report.passbandDb, report.passbandToneHz);
+  EXPECT_LE(report.worstDb, kMaxProductDb) << "sine " << report.toneHz << " Hz, product at " << report.productHz;
   EXPECT_LE(std::fabs(report.passbandDb), kPassbandToleranceDb) << "sine " << report.passbandToneHz << " Hz";
   EXPECT_LE(std::fabs(report.referenceDb), kPassbandToleranceDb);
 }
@@ -81,8 +56,8 @@ TEST_P(ResamplingTest, NoProductAbove80dBAndAFlatPassband) {
 // Far down, down, just past the output rate and the fastest there is,
 // through both the mono and the stereo path.
 INSTANTIATE_TEST_SUITE_P(StepRatios, ResamplingTest,
-                         ::testing::Values(RateCase{0.01, 1}, RateCase{0.05, 1}, RateCase{0.25, 2}, RateCase{0.5, 1},
-                                           RateCase{1.04, 2}, RateCase{2.08, 1}));
+                         ::testing::Values(std::tuple{0.01, 1}, std::tuple{0.05, 1}, std::tuple{0.25, 2},
+                                           std::tuple{0.5, 1}, std::tuple{1.04, 2}, std::tuple{2.08, 1}));
 
 TEST_F(MixerTest, AProbeOfAPlainDecimatorFindsItsAliases) {
   // The probe itself must see aliasing where there is some: every other
