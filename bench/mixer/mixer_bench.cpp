@@ -1,15 +1,17 @@
 // 24 voices at random rates 100..100000 Hz mixed into one second of 48 kHz
 // stereo, beside OpenAL Soft rendering the same sources through its loopback
 // device with each of its resamplers. The time per iteration is the CPU cost
-// of one second of sound; the alias_dB counter is the renderer's worst
-// audible alias product for a sample played at twice its rate, measured the
-// same way for every renderer (tests/sound/alias_probe.h). Like for like:
+// of one second of sound; the alias_dB and pass_dB counters are the
+// renderer's worst alias or image product and its passband's flatness at
+// several step ratios, measured the same way for every renderer
+// (tests/sound/alias_probe.h). Like for like:
 // every renderer starts its voices from the start of the sample each
 // iteration, converts the sample outside the timed loop, and runs five
 // repetitions reported by their median.
 #include <benchmark/benchmark.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -28,6 +30,7 @@ namespace {
 
 using namespace platform;
 using sound_test::AliasProbe;
+using sound_test::AliasReport;
 
 constexpr int kVoices = 24;
 constexpr int kBlock = 512;
@@ -65,40 +68,61 @@ SoundBufferRef makeBuffer(SoundDevice& device, const WaveFormatEx& format, const
   return buffer;
 }
 
-// The playback ratios at which each renderer's quality is measured.
-constexpr double kRatios[] = {0.5, 1.04, 2.08};
+// The step ratios (playback rate over the output's 48 kHz) at which each
+// renderer's quality is reported one by one, and the sweep between the
+// lowest and the highest of them whose worst is reported too.
+constexpr double kRatios[] = {0.01, 0.05, 0.25, 0.5, 1.04, 2.08};
+constexpr int kSweepSteps = 32;
 
-// A renderer that plays a sample at a given rate.
-using RateRenderer = std::function<std::vector<float>(const std::vector<float>& sample, double playRate)>;
+std::vector<double> sweptRatios() {
+  std::vector<double> ratios;
+  for (int i = 0; i <= kSweepSteps; ++i)
+    ratios.push_back(kRatios[0] * std::pow(kRatios[std::size(kRatios) - 1] / kRatios[0], double(i) / kSweepSteps));
+  return ratios;
+}
 
-// Each probe renders about ninety sines: done once per renderer and kept.
-// Counters: the worst alias product and the -1 dB passband edge at each ratio.
-void qualityCounters(benchmark::State& state, const std::string& renderer, const RateRenderer& render) {
+// Each probe renders about ninety sines per ratio: done once per renderer
+// and kept. Counters: the worst alias or image product and the passband's
+// largest deviation (to 16 kHz, where the source has it) at each ratio, and
+// the worst of each over the sweep.
+void qualityCounters(benchmark::State& state, const std::string& renderer, const AliasProbe::Renderer& render) {
   static std::map<std::string, std::map<std::string, double>> measured;
   auto found = measured.find(renderer);
   if (found == measured.end()) {
     std::map<std::string, double> counters;
     for (double ratio : kRatios) {
-      const double playRate = ratio * AliasProbe::kSampleRate;
-      const auto atRate = [&](const std::vector<float>& sample) { return render(sample, playRate); };
+      const AliasReport report = AliasProbe::measure(render, ratio);
       // Appended rather than "@" + ..., which g++ 12 misreads as an overlapping copy.
       std::string suffix(1, '@');
       suffix += std::to_string(ratio).substr(0, 4);
-      counters["alias_dB" + suffix] = AliasProbe::measure(atRate, playRate).worstDb;
-      counters["edge_Hz" + suffix] = AliasProbe::passbandEdgeHz(atRate, playRate);
+      counters["alias_dB" + suffix] = report.worstDb;
+      counters["pass_dB" + suffix] = report.passbandDb;
     }
+    AliasReport worst;
+    double worstRatio = 0.0;
+    for (double ratio : sweptRatios()) {
+      const AliasReport report = AliasProbe::measure(render, ratio);
+      if (report.worstDb > worst.worstDb) {
+        worst.worstDb = report.worstDb;
+        worstRatio = ratio;
+      }
+      if (std::fabs(report.passbandDb) > std::fabs(worst.passbandDb)) worst.passbandDb = report.passbandDb;
+    }
+    counters["alias_dB@sweep"] = worst.worstDb;
+    counters["alias_ratio@sweep"] = worstRatio;
+    counters["pass_dB@sweep"] = worst.passbandDb;
     found = measured.emplace(renderer, counters).first;
   }
   for (const auto& [name, value] : found->second) state.counters[name] = value;
 }
 
 void tidewellQuality(benchmark::State& state) {
-  qualityCounters(state, "tidewell", [](const std::vector<float>& sample, double playRate) {
+  qualityCounters(state, "tidewell", [](const std::vector<float>& sample, std::uint32_t playRate) {
     auto mixer = std::make_shared<sound::Mixer>();
     sound::SoftwareSoundDevice device(mixer);
     const WaveFormatEx format{WAVE_FORMAT_IEEE_FLOAT, 1, 44100, 44100 * 4, 4, 32, 0};
     auto buffer = makeBuffer(device, format, sample.data(), sample.size() * sizeof(float));
-    buffer->setFrequency(static_cast<std::uint32_t>(playRate));
+    buffer->setFrequency(playRate);
     buffer->play(0, 0, 0);
     std::vector<float> stereo(2 * AliasProbe::kOutputFrames);
     mixer->render(static_cast<int>(AliasProbe::kOutputFrames), stereo.data());
@@ -148,8 +172,8 @@ void BM_OpenAlSoft(benchmark::State& state, int resampler, const std::string& na
     state.SkipWithError("no OpenAL Soft loopback device");
     return;
   }
-  qualityCounters(state, "openal " + name, [resampler](const std::vector<float>& sample, double playRate) {
-    return loopback().renderLeft(resampler, sample, static_cast<std::uint32_t>(playRate), AliasProbe::kOutputFrames);
+  qualityCounters(state, "openal " + name, [resampler](const std::vector<float>& sample, std::uint32_t playRate) {
+    return loopback().renderLeft(resampler, sample, playRate, AliasProbe::kOutputFrames);
   });
   loopback().timeOneSecond(state, resampler, voiceRates(), noiseSample());
 }
