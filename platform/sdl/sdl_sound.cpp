@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/sdl/audio_identity.h"
 #include "platform/sdl/audio_thread_priority.h"
 #include "platform/sound/software_sound.h"
 
@@ -65,6 +66,7 @@ bool SdlSoundSystem::openDevice() {
 HResult SdlSoundSystem::directSoundCreate(SoundDeviceRef* device) {
   if (device == nullptr) return DSERR_INVALIDPARAM;
   if (!watcher_.joinable()) {
+    announceAudioIdentity(kPlaybackIdentity);
     if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DSERR_NODRIVER;
     if (!openDevice()) return DSERR_NODRIVER;
     SDL_AddEventWatch(&SdlSoundSystem::watchEvents, this);
