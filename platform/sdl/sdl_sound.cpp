@@ -13,6 +13,8 @@ namespace platform::sdl {
 namespace {
 
 constexpr auto kWatchInterval = std::chrono::milliseconds(250);
+// Three callbacks' worth.
+constexpr const char* kServerBufferMs = "32";
 
 }  // namespace
 
@@ -54,6 +56,12 @@ bool SdlSoundSystem::openDevice() {
   want.callback = &SdlSoundSystem::callback;
   want.userdata = this;
   SDL_AudioSpec have{};
+  // SDL 2.26 asks PulseAudio (and PipeWire's stand-in for it) to hold just
+  // one callback of sound, which runs dry whenever the machine is busy for
+  // a moment; its client library takes a larger target from this variable
+  // (a user's own setting wins). Hits are placed by the device's clock, so
+  // the added latency moves every beat alike.
+  setenv("PULSE_LATENCY_MSEC", kServerBufferMs, 0);
   // SDL converts if the card wants something else; we always render 48 kHz float stereo.
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device_ == 0) return false;
