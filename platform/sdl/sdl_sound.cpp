@@ -13,8 +13,9 @@ namespace platform::sdl {
 namespace {
 
 constexpr auto kWatchInterval = std::chrono::milliseconds(250);
-// Three callbacks' worth.
-constexpr const char* kServerBufferMs = "32";
+// Six callbacks' worth: a busy moment of a tenth of a second and less
+// passes unheard, and the sound lags the picture by little enough.
+constexpr const char* kServerBufferMs = "64";
 
 }  // namespace
 

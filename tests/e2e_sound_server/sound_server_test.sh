@@ -60,7 +60,7 @@ pactl list sink-inputs >"$work/inputs.txt"
 # (its end, when the program closes, is one too: counted before).
 underruns=$(grep -ci 'underrun of' "$work/pa.log")
 xdotool key --window "$E2E_WINDOW" Escape
-wait_for_exit 3000
+wait_for_exit 10000
 [ "$E2E_EXIT" = "0" ] || fail "tidewell ended with $E2E_EXIT: $(cat "$work/stdout.txt")"
 stop_servers
 
