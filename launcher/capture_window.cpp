@@ -57,13 +57,12 @@ void chooseSaveFile(Launcher& launcher) {
   // while the user chooses.
   launcher.engine.stopCapture();
   launcher.cycleFlag = 0;
-  launcher.captureWindow->enable(IDC_RECORD, false);
+  launcher.chosenFileTake = false;
+  showRecordButton(launcher, false);
   setStatusText(launcher, "Saving file...");
 
   const bool chosen = launcher.services.chooser && launcher.services.chooser->getSaveFileName(&request);
-  // However long the chooser was open, the half starts again from now.
-  launcher.cycleElapsed = 0;
-  launcher.previousTime = launcher.services.clock->timeGetTime();
+  restartCycleHalf(launcher);  // however long the chooser was open
   if (!chosen) {
     setStatusText(launcher, "Save aborted.");
     return;
@@ -71,15 +70,25 @@ void chooseSaveFile(Launcher& launcher) {
   launcher.saveFileName = request.fileName;
   setStatusText(launcher, "");
   launcher.engine.openCaptureFile(request.fileName);
-  launcher.captureWindow->enable(IDC_RECORD, true);
   const std::size_t slash = request.fileName.find_last_of('/');
   if (slash != std::string::npos) launcher.saveFolder = request.fileName.substr(0, slash);
-  // The chosen file records at once, from a fresh ring, so that it holds
-  // only what was heard after it was chosen, in order, until the half ends
-  // or "&Record" stops it.
+  // A file that could not be made offers no take: its first drain would
+  // end the launcher.
   if (!launcher.engine.hasWriterFile()) return;
-  createAndStartCapture(launcher);
-  launcher.cycleFlag = 1;
+  // "&Record" starts the take; until then nothing is recorded.
+  launcher.captureWindow->enable(IDC_RECORD, true);
+  launcher.chosenFileTake = true;
+}
+
+void showRecordButton(Launcher& launcher, bool enabled) {
+  if (!launcher.captureWindow) return;
+  launcher.captureWindow->enable(IDC_RECORD, enabled);
+  launcher.captureWindow->setChecked(IDC_RECORD, false);
+}
+
+void restartCycleHalf(Launcher& launcher) {
+  launcher.cycleElapsed = 0;
+  launcher.previousTime = launcher.services.clock->timeGetTime();
 }
 
 void captureWindowCommand(Launcher& launcher, int id) {
@@ -94,9 +103,13 @@ void captureWindowCommand(Launcher& launcher, int id) {
     case IDC_RECORD:
       if (launcher.cycleFlag == 1) {
         launcher.engine.stopCapture();
-        launcher.captureWindow->enable(IDC_RECORD, false);
+        showRecordButton(launcher, false);
+        // The cycle goes on from here, a whole half at a time.
+        if (launcher.chosenFileTake) restartCycleHalf(launcher);
+        launcher.chosenFileTake = false;
       } else {
         createAndStartCapture(launcher);
+        launcher.captureWindow->setChecked(IDC_RECORD, true);
       }
       launcher.cycleFlag = launcher.cycleFlag == 1 ? 0 : 1;
       break;

@@ -16,6 +16,11 @@ void captureWindowCommand(Launcher& launcher, int id);
 // A failed ring creation or start: report, post quit, end the window with 3.
 void failCapture(Launcher& launcher, const char* text);
 
+// Enables or disables "&Record" and shows it released.
+void showRecordButton(Launcher& launcher, bool enabled);
+// The current half of the recording cycle starts again from now.
+void restartCycleHalf(Launcher& launcher);
+
 // Makes a fresh ring for the chosen format and starts it; reports failures.
 void createAndStartCapture(Launcher& launcher);
 

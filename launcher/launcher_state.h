@@ -55,6 +55,10 @@ struct Launcher {
   bool secondLaunchDone = false;
   std::uint32_t cycleElapsed = 0;
   std::uint32_t previousTime = 0;
+  // From a confirmed "Sound &file..." until "&Record" finishes the chosen
+  // file, the cycle stands still: the player's take is not cut short or
+  // replaced by a numbered one.
+  bool chosenFileTake = false;
 
   // The save chooser offers the last chosen file and folder.
   std::string saveFileName;

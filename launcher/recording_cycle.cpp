@@ -12,6 +12,10 @@ void recordingCycleStep(Launcher& launcher) {
   const std::uint32_t now = launcher.services.clock->timeGetTime();
   launcher.cycleElapsed += now - launcher.previousTime;
   launcher.previousTime = now;
+  if (launcher.chosenFileTake) {
+    launcher.cycleElapsed = 0;
+    return;
+  }
   if (launcher.cycleElapsed <= kCycleHalfMs) return;
 
   launcher.cycleFlag = launcher.cycleFlag == 0 ? 1 : 0;
@@ -27,7 +31,7 @@ void recordingCycleStep(Launcher& launcher) {
 
   if (launcher.cycleFlag == 1) {
     launcher.engine.stopCapture();
-    if (launcher.captureWindow) launcher.captureWindow->enable(IDC_RECORD, false);
+    showRecordButton(launcher, false);
     return;
   }
 

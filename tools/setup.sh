@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libfltk1.3-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev libopenal-dev
   xvfb xauth xdotool x11-utils imagemagick sox python3
+  pulseaudio pulseaudio-utils
   desktop-file-utils dpkg-dev file
   clang-14 libclang-rt-14-dev
 )

@@ -27,6 +27,9 @@ class Dialog {
   virtual std::string getText(int id) = 0;
   virtual void enable(int id, bool enabled) = 0;
   virtual bool isEnabled(int id) = 0;
+  // Toggle buttons: shown pressed in (checked) or out.
+  virtual void setChecked(int id, bool checked) = 0;
+  virtual bool isChecked(int id) = 0;
   // Window icon (large and small) from the program's icon resource.
   virtual void loadIcon(int resourceId) = 0;
   virtual void show() = 0;

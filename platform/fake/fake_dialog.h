@@ -26,6 +26,8 @@ class FakeDialog : public Dialog {
   std::string getText(int id) override;
   void enable(int id, bool enabled) override;
   bool isEnabled(int id) override;
+  void setChecked(int id, bool checked) override { control(id).checked = checked; }
+  bool isChecked(int id) override { return control(id).checked; }
   void loadIcon(int resourceId) override { iconId = resourceId; }
   void show() override { shown = true; }
   int runModal() override;  // the test drives the dialog beforehand; returns its end code
@@ -49,6 +51,7 @@ class FakeDialog : public Dialog {
     int selection = -1;
     std::string text;
     bool enabled = true;
+    bool checked = false;
   };
   Control& control(int id) { return controls_[id]; }
 

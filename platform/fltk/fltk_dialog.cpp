@@ -231,6 +231,16 @@ bool FltkDialog::isEnabled(int id) {
   return c && c->widget->active();
 }
 
+void FltkDialog::setChecked(int id, bool checked) {
+  Control* c = find(id);
+  if (c && c->kind == ControlKind::kToggleButton) static_cast<Fl_Button*>(c->widget)->value(checked ? 1 : 0);
+}
+
+bool FltkDialog::isChecked(int id) {
+  Control* c = find(id);
+  return c && c->kind == ControlKind::kToggleButton && static_cast<Fl_Button*>(c->widget)->value() != 0;
+}
+
 void FltkDialog::loadIcon(int resourceId) {
   const IconPixels* pixels = icons_ ? icons_(resourceId) : nullptr;
   if (!pixels) return;

@@ -40,6 +40,8 @@ class FltkDialog : public Dialog {
   std::string getText(int id) override;
   void enable(int id, bool enabled) override;
   bool isEnabled(int id) override;
+  void setChecked(int id, bool checked) override;
+  bool isChecked(int id) override;
   void loadIcon(int resourceId) override;
   void show() override;
   int runModal() override;

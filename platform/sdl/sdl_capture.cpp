@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "platform/capture/capture_ring.h"
+#include "platform/sdl/audio_identity.h"
 
 namespace platform {
 
@@ -59,6 +60,7 @@ SdlCaptureSystem::~SdlCaptureSystem() {
 
 HResult SdlCaptureSystem::directSoundCaptureCreate(std::shared_ptr<CaptureDevice>* device) {
   if (!audioStarted_) {
+    sdl::announceAudioIdentity(sdl::kCaptureIdentity);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DSERR_NODRIVER;
     audioStarted_ = true;
   }

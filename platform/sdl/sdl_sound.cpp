@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/sdl/audio_identity.h"
 #include "platform/sdl/audio_thread_priority.h"
 #include "platform/sound/software_sound.h"
 
@@ -12,6 +13,9 @@ namespace platform::sdl {
 namespace {
 
 constexpr auto kWatchInterval = std::chrono::milliseconds(250);
+// Six callbacks' worth: a busy moment of a tenth of a second and less
+// passes unheard, and the sound lags the picture by little enough.
+constexpr const char* kServerBufferMs = "64";
 
 }  // namespace
 
@@ -53,6 +57,12 @@ bool SdlSoundSystem::openDevice() {
   want.callback = &SdlSoundSystem::callback;
   want.userdata = this;
   SDL_AudioSpec have{};
+  // SDL 2.26 asks PulseAudio (and PipeWire's stand-in for it) to hold just
+  // one callback of sound, which runs dry whenever the machine is busy for
+  // a moment; its client library takes a larger target from this variable
+  // (a user's own setting wins). Hits are placed by the device's clock, so
+  // the added latency moves every beat alike.
+  setenv("PULSE_LATENCY_MSEC", kServerBufferMs, 0);
   // SDL converts if the card wants something else; we always render 48 kHz float stereo.
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device_ == 0) return false;
@@ -65,6 +75,7 @@ bool SdlSoundSystem::openDevice() {
 HResult SdlSoundSystem::directSoundCreate(SoundDeviceRef* device) {
   if (device == nullptr) return DSERR_INVALIDPARAM;
   if (!watcher_.joinable()) {
+    announceAudioIdentity(kPlaybackIdentity);
     if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DSERR_NODRIVER;
     if (!openDevice()) return DSERR_NODRIVER;
     SDL_AddEventWatch(&SdlSoundSystem::watchEvents, this);

@@ -103,7 +103,7 @@ std::vector<std::uint8_t> counting(std::size_t count, std::uint8_t from) {
   return bytes;
 }
 
-TEST_F(RecordingCycleTest, ChosenFileHoldsExactlyTheSoundHeardAfterItWasChosen) {
+TEST_F(RecordingCycleTest, ChosenFileRecordsFromTheFirstRecordPressToTheSecond) {
   services.initialSaveFolder = "/home/someone/Music";
   prepare();
   runHalf();  // the first, immediate flip to a pause
@@ -121,41 +121,42 @@ TEST_F(RecordingCycleTest, ChosenFileHoldsExactlyTheSoundHeardAfterItWasChosen) 
   EXPECT_EQ(chooser.requests[0].flags, 0x806u);
   EXPECT_EQ(window->getText(IDC_STATUS), mine);
   EXPECT_TRUE(window->isEnabled(IDC_RECORD));
+  EXPECT_FALSE(window->isChecked(IDC_RECORD));
   // The take in progress was finished with its whole blocks before the chooser.
   EXPECT_TRUE(dataOf("autoaudio/0.wav") == std::string(2048, '\x11'));
 
-  // The half starts again when the chooser closes: a full two seconds.
+  // Until "&Record" is pressed nothing is recorded, and the cycle waits.
+  for (int i = 0; i < 50; ++i) {
+    capture.feedSilence(300, 0x22);
+    clock.advance(100);
+    recordingCycleStep(*launcher);
+  }
+  EXPECT_EQ(launcher->cycleFlag, 0);
+  window->click(IDC_RECORD);
+  EXPECT_TRUE(window->isChecked(IDC_RECORD));
   const std::vector<std::uint8_t> heard = counting(5000, 7);
   capture.feed(heard);
-  clock.advance(2000);
-  recordingCycleStep(*launcher);
   if (launcher->notifyEvent.take()) launcher->engine.drainCapture();
-  EXPECT_EQ(launcher->cycleFlag, 1);
-  clock.advance(1);
-  recordingCycleStep(*launcher);  // the flip ends the chosen file
-  EXPECT_EQ(launcher->cycleFlag, 0);
+  window->click(IDC_RECORD);
+  EXPECT_FALSE(window->isChecked(IDC_RECORD));
+  EXPECT_FALSE(window->isEnabled(IDC_RECORD));
   EXPECT_TRUE(dataOf(mine) == std::string(heard.begin(), heard.begin() + 4096));
   EXPECT_FALSE(std::filesystem::exists(mine + ".part"));
+
+  // The cycle goes on with a whole half.
+  clock.advance(2000);
+  recordingCycleStep(*launcher);
+  EXPECT_EQ(launcher->cycleFlag, 0);
+  clock.advance(1);
+  recordingCycleStep(*launcher);
+  EXPECT_EQ(launcher->cycleFlag, 1);
 
   chooser.answer.clear();
   window->click(IDC_SOUND_FILE);
   EXPECT_EQ(window->getText(IDC_STATUS), "Save aborted.");
+  EXPECT_FALSE(window->isEnabled(IDC_RECORD));
   EXPECT_EQ(chooser.requests[1].initialFolder, std::string(std::filesystem::current_path()));
   EXPECT_EQ(chooser.requests[1].fileName, mine);
-}
-
-TEST_F(RecordingCycleTest, RecordToggleStopsTheChosenFile) {
-  prepare();
-  recordingCycleStep(*launcher);  // pause half
-  const std::string mine = std::string(std::filesystem::current_path()) + "/mine.wav";
-  chooser.answer = mine;
-  window->click(IDC_SOUND_FILE);
-  capture.feed(counting(1500, 0));
-  window->click(IDC_RECORD);
-  EXPECT_EQ(launcher->cycleFlag, 0);
-  EXPECT_FALSE(window->isEnabled(IDC_RECORD));
-  const std::vector<std::uint8_t> block = counting(1024, 0);
-  EXPECT_TRUE(dataOf(mine) == std::string(block.begin(), block.end()));
 }
 
 TEST_F(RecordingCycleTest, ATakeTakesItsNameOnlyWhenWhole) {

@@ -103,15 +103,18 @@ xargs kill < tidewell.pids 2>/dev/null
 
 # 3. "Sound file...": FLTK's own chooser (switched on through the user's
 # FLTK options, as a user would), the overwrite question about the name with
-# ".wav" added, then a new file that records the tone heard after it was
-# chosen. Then SIGTERM in the middle of a numbered take: the take is
-# finished whole under its own name, every file in autoaudio/ is a sound
-# file whose sizes match its data, and no temporary file is left.
+# ".wav" added, then a new file: 2 s of quiet later "&Record" is pressed, a
+# tone sounds for 2 s and "&Record" is pressed again; the file holds the
+# tone, not the quiet before the press. Then SIGTERM in the middle of a
+# numbered take: the take is finished whole under its own name, every file
+# in autoaudio/ is a sound file whose sizes match its data, and no temporary
+# file is left.
 export HOME=$WORK/home
 mkdir -p "$HOME/.fltk/fltk.org"
 printf '[options]\nFNFCUsesGTK:0\n' > "$HOME/.fltk/fltk.org/fltk.prefs"
 echo "an earlier take" > take1.wav
-"$WORK/launcher" 2>launcher3.err &
+: > heard.raw  # quiet until the tone is played
+SDL_DISKAUDIOFILEIN=$WORK/heard.raw "$WORK/launcher" 2>launcher3.err &
 LAUNCHER_PID=$!
 WID=$(waitForWindow '^Tidewell Setup$' 60)
 [ -n "$WID" ] || fail "no setup dialog for the SIGTERM run: $(cat launcher3.err)"
@@ -143,6 +146,11 @@ xdotool key Escape  # cancelled
 sleep 0.5
 [ "$(cat take1.wav)" = "an earlier take" ] || fail "take1.wav was overwritten"
 chooseFile fresh
+sleep 2
+cp in.raw heard.raw
+clickControl "$CAP" 202 25 50 14  # "&Record"
+sleep 2
+clickControl "$CAP" 202 25 50 14
 for _ in $(seq 100); do [ -s fresh.wav ] && break; sleep 0.1; done
 python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" fresh.wav || fail "fresh.wav"
 for _ in $(seq 80); do ls autoaudio/*.part >/dev/null 2>&1 && break; sleep 0.1; done

@@ -142,6 +142,10 @@ TEST_F(SettingsReaderTest, LongFolderIsCutToFitWithTheSlash) {
   EXPECT_EQ(std::string(s.folder), std::string(126, 'f') + "/");
 }
 
+TEST_F(SettingsReaderTest, NulCharacterEndsTheFolderNameBeforeItsSlash) {
+  EXPECT_STREQ(read(std::string("1,0,0,0,0,0,0,2,2,demo\0x1,none,", 31)).folder, "demo/");
+}
+
 TEST_F(SettingsReaderTest, MissingFileChangesNothing) {
   fs::remove(kSettingsPath);
   readSettings(kSettingsPath, *sequencer_);

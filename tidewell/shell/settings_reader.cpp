@@ -79,8 +79,10 @@ void readFolder(CharacterSource& source, Sequencer& s) {
   if (!source.take(&c)) return;  // the separator after the tempo
   constexpr std::size_t kMaxNameLength = kFolderSize - 2;  // room for "/" and the end
   std::size_t length = 0;
+  bool nameEnded = false;  // at a NUL, as the stored string would end there, before its "/"
   while (source.take(&c) && c != ',') {
-    if (length < kMaxNameLength) s.folder[length++] = c;
+    if (c == '\0') nameEnded = true;
+    if (!nameEnded && length < kMaxNameLength) s.folder[length++] = c;
   }
   s.folder[length++] = '/';
   s.folder[length] = '\0';

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The main program through a real sound server: a PulseAudio daemon of this
+# test's own (a null sink on the system clock, reached through a private
+# socket), recorded from the sink's monitor. At 700 beats a minute the clicks
+# come every 60000 / 700 ms by the server's clock, on a grid they keep within
+# 1 ms rms; the server logs no underrun; its mixer shows the stream as the
+# application "Tidewell", role "music", icon "tidewell".
+#   sound_server_test.sh RUN_DIR BEAT_GRID
+set -u
+run_dir=$1
+beat_grid=$2
+here=$(cd "$(dirname "$0")/../e2e_tidewell" && pwd)
+. "$here/e2e_lib.sh"
+. "$here/timing_lib.sh"
+PA_PID="" REC_PID=""
+stop_servers() {
+  [ -n "$REC_PID" ] && kill "$REC_PID" 2>/dev/null
+  [ -n "$PA_PID" ] && kill "$PA_PID" 2>/dev/null && wait "$PA_PID" 2>/dev/null
+  PA_PID="" REC_PID=""
+}
+trap 'stop_servers; cleanup_e2e' EXIT
+
+ensure_display 1024x768
+make_workdir "$run_dir"
+make_click_folder
+write_click_settings 3
+work=$E2E_WORKDIR
+
+# The daemon keeps its runtime files under the test's folder, and nothing
+# of a desktop's own server (autospawn, user configuration) takes part.
+export HOME=$work XDG_RUNTIME_DIR=$work PULSE_RUNTIME_PATH=$work/pulse PULSE_STATE_PATH=$work/pulse
+# At real-time priority where the machine allows it, as a desktop's server
+# runs through its real-time broker.
+realtime=""
+chrt -f 40 true 2>/dev/null && realtime="chrt -f 40"
+$realtime pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-level=debug \
+    --log-target="file:$work/pa.log" \
+    --load="module-null-sink sink_name=out rate=48000" \
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pa.sock" &
+PA_PID=$!
+export PULSE_SERVER=unix:$work/pa.sock
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl info >/dev/null 2>&1 || fail "the sound server did not answer: $(tail -5 "$work/pa.log")"
+
+parec -d out.monitor --format=float32le --rate=48000 --channels=2 >"$work/rec.raw" 2>"$work/parec.err" &
+REC_PID=$!
+export SDL_AUDIODRIVER=pulseaudio
+start_tidewell
+# Seconds recorded so far.
+recorded() { awk -v b="$(stat -c %s "$work/rec.raw")" 'BEGIN { printf "%.3f", b / 8 / 48000 }'; }
+# From half a second after start-up, 15 s measured.
+from=$(awk -v s="$(recorded)" 'BEGIN { print s + 0.5 }')
+to=$(awk -v f="$from" 'BEGIN { print f + 15 }')
+for _ in $(seq 300); do
+  awk -v s="$(recorded)" -v t="$to" 'BEGIN { exit !(s > t + 0.5) }' && break
+  sleep 0.1
+done
+pactl list sink-inputs >"$work/inputs.txt"
+# The daemon logs at debug level, where every underrun of a stream shows
+# (its end, when the program closes, is one too: counted before).
+underruns=$(grep -ci 'underrun of' "$work/pa.log")
+xdotool key --window "$E2E_WINDOW" Escape
+wait_for_exit 10000
+[ "$E2E_EXIT" = "0" ] || fail "tidewell ended with $E2E_EXIT: $(cat "$work/stdout.txt")"
+stop_servers
+
+interval=$(awk 'BEGIN { printf "%.6f", 60000 / 700 }')
+result=$("$beat_grid" "$work/rec.raw" --interval "$interval" --threshold 0.02 --from "$from" --to "$to")
+spacing=$(sed -n 's/^spacing_ms=//p' <<<"$result")
+rms=$(sed -n 's/^rms_ms=//p' <<<"$result")
+span=$(sed -n 's/^span_s=//p' <<<"$result")
+echo "beats every $spacing ms (want $interval) over $span s, $rms ms rms off the grid; $underruns underruns"
+
+for property in 'application.name = "Tidewell"' 'media.role = "music"' 'application.icon_name = "tidewell"'; do
+  grep -qF "$property" "$work/inputs.txt" || fail "the sink input lacks $property: $(cat "$work/inputs.txt")"
+done
+[ "$underruns" = 0 ] || fail "the server logged $underruns underruns of the stream"
+awk -v s="$spacing" -v i="$interval" -v r="$rms" -v n="$span" \
+  'BEGIN { exit !(s >= i * 0.9995 && s <= i * 1.0005 && r <= 1 && n >= 14) }' ||
+  fail "beats every $spacing ms, $rms ms rms, over $span s; want $interval ms within 0.05 %, 1 ms rms, 15 s"
+echo "sound server test passed"
