@@ -8,23 +8,18 @@
 set -u
 LAUNCHER=$1
 SOURCE_DIR=$2
-DISPLAY_NUMBER=${E2E_DISPLAY:-57}
 WORK=$(mktemp -d /tmp/launcher-e2e-XXXXXX)
-XVFB_PID=
 fail() { echo "FAIL: $*"; exit 1; }
 cleanup() {
   [ -f "$WORK/tidewell.pids" ] && while read -r p; do kill "$p" 2>/dev/null; done < "$WORK/tidewell.pids"
   [ -n "${LAUNCHER_PID:-}" ] && kill "$LAUNCHER_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
   rm -rf "$WORK"
 }
-trap cleanup EXIT
+. "$SOURCE_DIR/tests/support/private_display.sh"
+on_exit cleanup
 
 # A display of its own: no full-screen picture of another test covers the dialogs.
-Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=:$DISPLAY_NUMBER
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_private_display
 
 # A stand-in main program beside the launcher that says where it runs and
 # stays up a while. The launcher is started from elsewhere: it finds both

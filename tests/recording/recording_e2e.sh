@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# F10 records what the device plays: F10, 5 s, F10 gives a file of 5 s
-# (+-0.5 s) that lines up with SDL's disk output (correlation >= 0.99), and
-# SIGTERM 4 s into a recording still leaves a file sox reads (>= 3.5 s).
+# F10 records what the device plays: F10, 5 s of output, F10 gives a file of
+# 5 s (+-0.5 s) that lines up with SDL's disk output (correlation >= 0.99),
+# and SIGTERM 4 s into a recording still leaves a file sox reads (>= 3.5 s).
 #   recording_e2e.sh RUN_DIR RECORDING_MATCH
 set -u
 run_dir=$1
 match=$2
 . "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
-trap cleanup_e2e EXIT
+. "$(dirname "$0")/../e2e_tidewell/timing_lib.sh"
 
 ensure_display
 make_workdir "$run_dir"
@@ -17,7 +17,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
 # Waits until the program's output holds a line with the given text.
 wait_for_line() {
   local text=$1
-  for _ in $(seq 100); do
+  for _ in $(seq 400); do
     grep -q "$text" "$E2E_WORKDIR/stdout.txt" && return 0
     sleep 0.05
   done
@@ -27,7 +27,7 @@ wait_for_line() {
 start_tidewell
 xdotool key --window "$E2E_WINDOW" F10
 wait_for_line "recording to"
-sleep 5
+wait_for_stream_seconds "$(awk -v s="$(stream_seconds)" 'BEGIN { print s + 5 }')"
 xdotool key --window "$E2E_WINDOW" F10
 wait_for_line "recording finished"
 xdotool key --window "$E2E_WINDOW" Escape
@@ -47,7 +47,7 @@ rm -rf "$E2E_WORKDIR/recordings" "$E2E_WORKDIR/out.raw"
 start_tidewell
 xdotool key --window "$E2E_WINDOW" F10
 wait_for_line "recording to"
-sleep 4
+wait_for_stream_seconds "$(awk -v s="$(stream_seconds)" 'BEGIN { print s + 4 }')"
 kill -TERM "$E2E_PID"
 wait_for_exit 5000
 [ "$E2E_EXIT" = 0 ] || fail "SIGTERM ended with $E2E_EXIT"

@@ -108,29 +108,6 @@ TEST_F(MixerTest, DataWrittenWhileADuplicatePlaysIsWhatItPlaysNext) {
   EXPECT_NEAR(out[1000], -0.5f, 0.002);
 }
 
-// Released or stopped while it sounds, a buffer fades out within 5 ms rather
-// than cutting off with a click, and is then silent.
-TEST_F(MixerTest, ReleasingOrStoppingABufferWhileItPlaysFadesItOut) {
-  for (bool release : {true, false}) {
-    auto buffer = makeMono16(std::vector<float>(48000, 0.5f), 48000);
-    ASSERT_EQ(buffer->play(0, 0, 0), kOk);
-    render(1000);
-    if (release) {
-      buffer.reset();
-    } else {
-      ASSERT_EQ(buffer->stop(), kOk);
-    }
-    const auto out = render(1000);
-    const std::size_t fade = sound::Mixer::kFadeFrames;
-    EXPECT_NEAR(out[0], 0.5f, 0.002) << release;
-    double largestStep = 0.0;
-    for (std::size_t i = 1; i < kLatency + fade + 1; ++i)
-      largestStep = std::max(largestStep, std::fabs(static_cast<double>(out[2 * i] - out[2 * i - 2])));
-    EXPECT_LT(largestStep, 0.5 / fade * 1.01) << release;
-    EXPECT_EQ(peakAbs(out.data() + 2 * (kLatency + fade), 1000 - kLatency - fade, 1), 0.0) << release;
-  }
-}
-
 TEST_F(MixerTest, AScheduledHitStartsOnItsOutputFrameWhateverTheBlock) {
   auto buffer = makeMono16(std::vector<float>(4800, 0.5f), 48000);
   for (std::uint64_t start : {1000u, 1001u, 1511u}) {
