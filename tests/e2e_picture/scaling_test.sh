@@ -12,7 +12,7 @@ here=$(dirname "$0")
 . "$here/../e2e_tidewell/timing_lib.sh"
 
 
-ensure_display 1920x1080
+start_private_display 1920x1080
 make_workdir "$run_dir"
 # Clicks on a steady beat, so that the onsets a second are the same in every
 # stretch while the music goes on.

@@ -12,7 +12,7 @@ here=$(dirname "$0")
 
 export SDL_AUDIODRIVER=dummy
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 printf '%s' "1,7,0,2,0,0,0,3,3,demo1,none," >"$E2E_WORKDIR/data/settings.txt"
 

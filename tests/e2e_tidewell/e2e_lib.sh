@@ -7,9 +7,6 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 . "$(dirname "${BASH_SOURCE[0]}")/../support/private_display.sh"
 on_exit cleanup_e2e
 
-# A private display (of WIDTHxHEIGHT, default 1024x768) for this script alone.
-ensure_display() { start_private_display "$@"; }
-
 # A scratch copy of the assembled working directory.
 make_workdir() {
   local run_dir=$1

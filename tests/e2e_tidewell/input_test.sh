@@ -13,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/timing_lib.sh"
 on_exit 'stop_growth_log; [ -n "${FLOOD_PID:-}" ] && kill "$FLOOD_PID"'
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 make_click_folder
 write_click_settings 3

@@ -8,7 +8,7 @@ run_dir=$1
 
 export SDL_AUDIODRIVER=dummy
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 printf '%s' "1,0,0,0,0,0,0,2,2,demo1,currently disabled," >"$E2E_WORKDIR/data/settings.txt"
 

@@ -17,7 +17,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/timing_lib.sh"
 on_exit stop_growth_log
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 make_click_folder
 printf '%s' "1,7,0,2,0,0,0,3,3,clicks,none," >"$E2E_WORKDIR/data/settings.txt"
@@ -42,10 +42,8 @@ expect_tempo() {
 # mask of lit pixels, wherever the picture lies on the screen (colour 0 is
 # black in every palette, so the glyph shows wherever a pixel is not black).
 symbol_mask() {
-  local width height
-  read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-  import -silent -window root -depth 8 "rgb:$E2E_WORKDIR/screen.rgb" || fail "no screenshot"
-  python3 "$here/../support/picture_box.py" "$E2E_WORKDIR/screen.rgb" "$width" "$height" --mask 90 290 8 8 ||
+  shoot screen
+  python3 "$here/../support/picture_box.py" "$E2E_WORKDIR/screen.rgb" "$SCREEN_W" "$SCREEN_H" --mask 90 290 8 8 ||
     fail "no picture on the screen"
 }
 

@@ -9,7 +9,7 @@ match=$2
 . "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
 . "$(dirname "$0")/../e2e_tidewell/timing_lib.sh"
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 printf '%s' "1,7,0,2,0,0,0,7,3,demo1,none," >"$E2E_WORKDIR/data/settings.txt"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"

@@ -110,9 +110,13 @@ TEST_F(MixerTest, ACutFadesOverAtLeast2msAndIsSilentWithin20ms) {
     ASSERT_EQ(buffer->play(0, 0, 0), kOk);
     auto out = render(1000);
     ASSERT_NEAR(out[2 * 999], kLevel, 0.002) << "sounding before the cut";
-    if (cut == Cut::kStop) ASSERT_EQ(buffer->stop(), kOk);
-    if (cut == Cut::kRelease) buffer.reset();
-    if (cut == Cut::kMute) mixer->setMuted(true);
+    if (cut == Cut::kStop) {
+      ASSERT_EQ(buffer->stop(), kOk);
+    } else if (cut == Cut::kRelease) {
+      buffer.reset();
+    } else {
+      mixer->setMuted(true);
+    }
     auto more = render(2000);
     out.insert(out.end(), more.begin(), more.end());
     EXPECT_LE(largestStep(out, 900, 3000, 0), kSteepest);

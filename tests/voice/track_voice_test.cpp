@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include "platform/fake/recording_sound.h"
-#include "platform/sound/software_sound.h"
 #include "tests/sound/signal_analysis.h"
 #include "tidewell/audio/audio_device.h"
 #include "tidewell/sequencer/track.h"
@@ -259,41 +258,6 @@ TEST_F(TrackVoiceTest, ReloadRefillsEntryZeroAndRenewsTheDuplicates) {
   EXPECT_FALSE(sound.buffer(oldCopy)->playing);
   EXPECT_NE(idOf(1), oldCopy);
   EXPECT_EQ(sound.buffer(idOf(1))->duplicateOf, idOf(0));
-}
-
-// The software device and the recording fake judge calls by one set of
-// rules, so the engine's tests see the codes the real layer gives.
-TEST(SoundRules, TheFakeAndTheSoftwareDeviceAnswerAlike) {
-  RecordingSoundSystem fake;
-  platform::sound::SoftwareSoundSystem software{std::make_shared<platform::sound::Mixer>()};
-  std::vector<std::uint8_t> format = sound_test::pcmFormat(1, 22050, 16);
-  format.resize(sizeof(platform::WaveFormatEx), 0);
-  std::vector<platform::HResult> answers[2];
-  int which = 0;
-  for (platform::SoundSystem* system : {static_cast<platform::SoundSystem*>(&fake),
-                                        static_cast<platform::SoundSystem*>(&software)}) {
-    tidewell::AudioDevice device(system);
-    ASSERT_EQ(device.initialise(nullptr), platform::kOk);
-    auto& answer = answers[which++];
-    platform::SoundBufferRef copy, buffer;
-    answer.push_back(device.soundDevice->duplicateSoundBuffer(device.primaryBuffer, &copy));
-    answer.push_back(device.soundDevice->duplicateSoundBuffer(nullptr, &copy));
-    platform::SoundBufferDesc desc;
-    desc.flags = 0xE2;
-    desc.format = reinterpret_cast<const platform::WaveFormatEx*>(format.data());
-    for (std::uint32_t bytes : {0u, 3u, 4410u}) {
-      desc.bufferBytes = bytes;
-      answer.push_back(device.soundDevice->createSoundBuffer(desc, &buffer));
-    }
-    ASSERT_TRUE(buffer);
-    answer.push_back(buffer->setVolume(1));
-    answer.push_back(buffer->setPan(-10001));
-    answer.push_back(buffer->setFrequency(99));
-    answer.push_back(buffer->play(0, 0, platform::DSBPLAY_LOOPING));
-    answer.push_back(buffer->lock(4410, 1, nullptr, nullptr, nullptr, nullptr, 0));
-  }
-  EXPECT_EQ(answers[0], answers[1]);
-  EXPECT_EQ(answers[0][0], platform::DSERR_INVALIDCALL);
 }
 
 TEST_F(TrackVoiceTest, AudioDeviceStopsAtTheRefusedLevel) {
