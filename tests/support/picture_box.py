@@ -1,16 +1,14 @@
 #!/usr/bin/env python3
-"""Finds the 400 x 300 picture on a screenshot, whatever the scaling mode.
-
-Every end-to-end check that reads pixels goes through here: the box is the
+"""Finds the 400 x 300 picture on a screenshot, whatever the scaling mode: the
 bounding rectangle of the lit (not black) screen pixels, which must have the
-picture's 4:3 shape within 2 screen pixels. Black borders and a black root
-window lie outside it; the ripples and the info line light its edges.
+picture's 4:3 shape within 2 screen pixels. Every end-to-end check that reads
+pixels goes through here.
 
-  picture_box.py SHOT.rgb WIDTH HEIGHT
-      prints "LEFT TOP WIDTH HEIGHT"; exits 1 when there is no 4:3 box
+  picture_box.py SHOT.rgb WIDTH HEIGHT      prints "LEFT TOP WIDTH HEIGHT"
   picture_box.py SHOT.rgb WIDTH HEIGHT --mask X Y W H
-      prints the lit (1) or black (0) state of picture pixels X..X+W-1,
-      Y..Y+H-1, row by row, read at the centre of each pixel's block
+      prints 1 (lit) or 0 (black) for picture pixels X..X+W-1, Y..Y+H-1, row
+      by row, read at the centre of each pixel's block
+Exits 1 when there is no 4:3 box.
 """
 import sys
 

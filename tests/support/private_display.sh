@@ -1,15 +1,9 @@
 # Sourced by every end-to-end script: an X display of its own, so that the
-# end-to-end tests can run side by side and nothing else takes their focus,
-# and the clean-up at exit.
-#
-#   . "$(dirname "$0")/../support/private_display.sh"
+# end-to-end tests can run side by side (CONTRIBUTING.md shows the use).
 #   start_private_display [WIDTHxHEIGHT]   # default 1024x768; exports DISPLAY
-#   on_exit 'kill "$MY_SERVER_PID"'        # more clean-up, run at exit (last first)
-#
-# Xvfb picks the free display number itself (-displayfd), so two tests that
-# start together never race for one; the display is checked to answer before
-# the call returns, and the server is ended when the script exits. Use on_exit
-# rather than a trap of your own, which would replace this one.
+#   on_exit COMMAND                        # clean-up at exit, last first; no trap of your own
+# Xvfb picks the free display number itself (-displayfd), so tests that start
+# together never race for one; it is checked to answer and ended at exit.
 
 PRIVATE_DISPLAY_PID=""
 E2E_EXIT_COMMANDS=()
