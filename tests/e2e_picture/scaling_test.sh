@@ -11,7 +11,6 @@ here=$(dirname "$0")
 . "$here/../e2e_tidewell/e2e_lib.sh"
 . "$here/../e2e_tidewell/timing_lib.sh"
 
-
 start_private_display 1920x1080
 make_workdir "$run_dir"
 # Clicks on a steady beat, so that the onsets a second are the same in every
@@ -35,7 +34,6 @@ expect_window() {
   done
   fail "the window is $geometry, not ${w}x$h"
 }
-
 
 quit() {
   xdotool key --window "$E2E_WINDOW" Escape

@@ -9,7 +9,6 @@ run_dir=$1
 keep_png=${2:-}
 here=$(dirname "$0")
 . "$here/../e2e_tidewell/e2e_lib.sh"
-
 export SDL_AUDIODRIVER=dummy
 
 start_private_display
@@ -21,9 +20,9 @@ check() {
 }
 
 # expect_screen NAME MODE: the next frames show MODE (help toggles with the
-# next frame after the key, the ripples spread in the first seconds); shots
-# are taken until one does, for at most 10 s,
-# and how many it took is printed, so a slow change shows in the log.
+# next frame after the key, the ripples spread in the first seconds). Shots
+# are taken until one does, for at most 10 s, and how many it took is
+# printed, so a slow change shows in the log.
 expect_screen() {
   local name=$1 mode=$2 shots
   for shots in $(seq 20); do

@@ -5,7 +5,6 @@
 set -u
 run_dir=$1
 . "$(dirname "$0")/e2e_lib.sh"
-
 export SDL_AUDIODRIVER=dummy
 
 start_private_display
