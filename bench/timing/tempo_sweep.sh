@@ -32,8 +32,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tests/e2e_tidewell/timing_lib.sh"
 TIMING_GROWTH_WATCH=$build/tools/beat_grid/growth_watch
 beat_grid=$build/tools/beat_grid/beat_grid
-trap 'stop_growth_log; cleanup_e2e' EXIT
-ensure_display
+on_exit stop_growth_log
+start_private_display
 echo "load: $(uptime | sed 's/.*load average: //')"
 
 # value KEY FILE: the value of a key=value line.

@@ -13,8 +13,7 @@ seconds=${2:-20}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tests/e2e_tidewell/e2e_lib.sh"
 . "$here/../../tests/e2e_tidewell/timing_lib.sh"
-trap cleanup_e2e EXIT
-ensure_display
+start_private_display
 echo "load: $(uptime | sed 's/.*load average: //')"
 make_workdir "$build/run"
 make_click_folder

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs a test program on a display: the test run's own, or a private Xvfb.
+# Runs a test program on a private Xvfb display of its own.
 set -u
 . "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
-trap cleanup_e2e EXIT
-ensure_display
+
+start_private_display
 "$@"

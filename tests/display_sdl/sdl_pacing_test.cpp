@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 
 #include "platform/sdl/frame_pacer.h"
@@ -67,9 +66,6 @@ TEST_P(SdlPacingTest, PresentsComeAtAboutTheRefreshRate) {
   for (int i = 0; i < kPresents; ++i) tidewell::present();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   const double rate = kPresents / seconds;
-  RecordProperty("presents_per_second", std::to_string(rate));
-  std::printf("%s, vsync hint %s: %.1f presents a second, refresh %d Hz\n", GetParam().driver,
-              GetParam().vsync, rate, refreshHz_);
   // Never much faster than the display; the upper bound on the time only
   // catches a layer that waits far too long, and is loose for busy machines.
   EXPECT_LE(rate, refreshHz_ * 1.15);
@@ -121,9 +117,10 @@ TEST(FramePacer, DistrustsAClaimedVsyncWhenPresentsComeEarlyMoreOftenThanNot) {
     slept = run.present(presents % 4 == 3 ? 0.020 : 0.003, 0.001);
     ++presents;
   }
+  // Not on a stray early present, but within a second of them.
   EXPECT_GT(slept, 0.0);
-  EXPECT_GE(presents, FramePacer::kEarlyScoreToDistrust);
-  EXPECT_LE(presents, 4 * FramePacer::kEarlyScoreToDistrust);
+  EXPECT_GE(presents, 10);
+  EXPECT_LE(presents, 60);
   EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::ownDeadline);
   // Paced: a frame every period on average.
   const double started = run.now;
@@ -143,9 +140,10 @@ TEST(FramePacer, SoonStopsSleepingOnTopOfPresentsThatWaitForTheDisplay) {
     ++paced;
   }
   EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
-  EXPECT_LE(paced, FramePacer::kFramesBeforeAnEarlyProbe + FramePacer::kBlockingPresentsToProbe);
-  // Waiting for the display alone, presents come a period apart.
-  for (int i = 0; i < FramePacer::kProbeFrames; ++i) {
+  EXPECT_LE(paced, 63);  // a second and a few frames
+  // Waiting for the display alone, presents come a period apart; the probe
+  // sees that within half a second.
+  for (int i = 0; i < 30 && run.pacer.mode() == FramePacer::Mode::probing; ++i) {
     EXPECT_EQ(run.present(kPeriod - 0.0135, 0.0135), 0.0);
   }
   EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::renderer);
@@ -162,7 +160,7 @@ TEST(FramePacer, SlowPresentsThatDoNotWaitStayPaced) {
   for (int i = 0; i < 600; ++i) {
     if (run.present(0.001, 0.012) == 0.0) ++unpaced;
   }
-  EXPECT_LE(unpaced, 600 / FramePacer::kFramesBeforeAnEarlyProbe * (FramePacer::kProbeFrames + 1));
+  EXPECT_LE(unpaced, 90);  // at most 15 % of the frames go unpaced while probes look
   EXPECT_GE((run.now - started) / 600, kPeriod * 0.95);
 }
 
@@ -175,13 +173,15 @@ TEST(FramePacer, RechecksADistrustedRendererWithAShortProbeWithoutSleeps) {
       run.present(0.003, 0.001);
       ++paced;
     }
+    // Every few seconds: not so often that the probes show, nor so seldom
+    // that a renderer which starts waiting goes long paced twice.
     EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
-    EXPECT_EQ(paced, FramePacer::kFramesBetweenProbes);
+    EXPECT_GE(paced, 120);
+    EXPECT_LE(paced, 600);
     // During the probe the renderer alone sets the pace: a waiting one spaces
     // its presents a period apart without blocking long in any one of them
-    // (the frame's work fills the rest).
-    for (int i = 0; i < FramePacer::kProbeFrames; ++i) {
-      EXPECT_EQ(run.pacer.mode(), FramePacer::Mode::probing);
+    // (the frame's work fills the rest). The probe decides within half a second.
+    for (int i = 0; i < 30 && run.pacer.mode() == FramePacer::Mode::probing; ++i) {
       if (rendererWaitsNow) {
         run.present(kPeriod - 0.006, 0.006);  // on the beat
       } else {

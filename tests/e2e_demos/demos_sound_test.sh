@@ -1,6 +1,7 @@
 #!/bin/bash
-# Plays each of the four demos for a while under a private X display with
-# SDL's disk audio driver and measures what came out:
+# Plays the four demos side by side, each under its own X display (a window
+# without the focus is muted) with SDL's disk audio driver, until each has
+# written SECONDS of sound, and measures what came out:
 #   - no stretch of 5 s or more is silent,
 #   - at most 0.1 % of the frames pass the limiter's ceiling, so that it has
 #     to act on them (the mixer reports its count at exit when
@@ -18,8 +19,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$RUN_DIR/tidewell" ] || fail "no tidewell in $RUN_DIR (not built yet)"
 [ -x "$MEASURE" ] || fail "no audio_measure at $MEASURE"
 
-. "$(dirname "$0")/private_display.sh"
-start_private_display 230 260 || fail "no display"
+. "$(dirname "$0")/demo_lib.sh"
 
 # The launcher's demo presets, written exactly as it writes them.
 declare -A PRESET=(
@@ -30,31 +30,40 @@ declare -A PRESET=(
 )
 declare -A NAME=([demo1]=Percussive [demo2]=Ambient [demo3]=L-Piano [demo4]=Instagib)
 
-status=0
-min_rms=""
-max_rms=""
-for demo in demo1 demo2 demo3 demo4; do
-  work="$SCRATCH/$demo"
+# play_demo DEMO: plays it on a display of its own until SECONDS of sound are
+# written, then ends it with SIGTERM; the subshell's exit code says whether
+# that went as it should.
+play_demo() {
+  local demo=$1 work="$SCRATCH/$1" raw="$SCRATCH/$1.raw"
+  E2E_EXIT_COMMANDS=()
+  start_private_display
   mkdir -p "$work"
   cp -r "$RUN_DIR"/. "$work"/
   rm -f "$work/data/debug.txt"
   printf '%s' "${PRESET[$demo]}" > "$work/data/settings.txt"
-  raw="$SCRATCH/$demo.raw"
-
   (cd "$work" && TIDEWELL_MIXER_REPORT=1 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$raw" exec ./tidewell) >"$SCRATCH/$demo.log" 2>&1 &
   PLAYER_PID=$!
-  sleep "$SECONDS_PER_DEMO"
-  kill -0 "$PLAYER_PID" 2>/dev/null || { echo "FAIL: $demo: tidewell ended early: $(tail -5 "$SCRATCH/$demo.log")" >&2; status=1; }
+  on_exit '[ -n "$PLAYER_PID" ] && kill -9 "$PLAYER_PID"'
+  wait_for_stream "$raw" "$SECONDS_PER_DEMO" || fail "$demo: tidewell ended early or wrote too little: $(tail -5 "$SCRATCH/$demo.log")"
   kill -TERM "$PLAYER_PID" 2>/dev/null
   for _ in $(seq 100); do kill -0 "$PLAYER_PID" 2>/dev/null || break; sleep 0.05; done
-  if kill -0 "$PLAYER_PID" 2>/dev/null; then
-    echo "FAIL: $demo: tidewell did not end on SIGTERM" >&2
-    kill -9 "$PLAYER_PID" 2>/dev/null
-    status=1
-  fi
+  kill -0 "$PLAYER_PID" 2>/dev/null && fail "$demo: tidewell did not end on SIGTERM"
   wait "$PLAYER_PID" 2>/dev/null
   PLAYER_PID=""
+}
 
+players=()
+for demo in demo1 demo2 demo3 demo4; do
+  (play_demo "$demo") &
+  players+=($!)
+done
+status=0
+for pid in "${players[@]}"; do wait "$pid" || status=1; done
+
+min_rms=""
+max_rms=""
+for demo in demo1 demo2 demo3 demo4; do
+  raw="$SCRATCH/$demo.raw"
   [ -s "$raw" ] || { echo "FAIL: $demo: no sound written" >&2; status=1; continue; }
   figures=$("$MEASURE" "$raw" --rate 48000 --channels 2)
   value() { echo "$figures" | sed -n "s/^$1=//p"; }

@@ -6,7 +6,7 @@
 #      track's next one and the tracks reload several times: the output never
 #      goes past 0.25 (bytes played as the wrong format are loud noise) and
 #      is not silent;
-#   2. a sound-capture run whose numbered files appear 2 s after start: the
+#   2. a sound-capture run whose numbered files appear 2 s into the sound: the
 #      second half of the run is not silent;
 #   3. a 100-byte file whose data chunk claims 0x0FFFFF00 bytes: the process's
 #      peak memory stays under 150 MB.
@@ -20,8 +20,8 @@ SECONDS_PER_RUN=${3:-12}
 fail() { echo "FAIL: $*" >&2; status=1; }
 [ -x "$RUN_DIR/tidewell" ] || { echo "FAIL: no tidewell in $RUN_DIR" >&2; exit 1; }
 
-. "$(dirname "$0")/private_display.sh"
-start_private_display 262 290 || { echo "FAIL: no display" >&2; exit 1; }
+. "$(dirname "$0")/demo_lib.sh"
+start_private_display
 
 # A fresh working directory with the given settings line.
 prepare() {
@@ -61,7 +61,7 @@ sox -n -r 22050 -b 32 -e floating-point -c 2 "$work/six/d_f32_22k_stereo.wav" sy
 sox -n -r 96000 -b 24 -e signed-integer -c 1 "$work/six/e_s24_96k_mono.wav" synth 0.025 sine 770 vol 0.1
 sox -n -r 16000 -b 16 -e signed-integer -c 2 "$work/six/f_s16_16k_stereo.wav" synth 0.025 sine 880 vol 0.1
 start "$work" "$SCRATCH/six.raw"
-sleep "$SECONDS_PER_RUN"
+wait_for_stream "$SCRATCH/six.raw" "$SECONDS_PER_RUN"
 finish six
 figures=$("$MEASURE" "$SCRATCH/six.raw" --rate 48000 --channels 2)
 peak=$(sed -n 's/^peak_dbfs=//p' <<<"$figures")
@@ -76,9 +76,9 @@ echo "six formats: $onsets onsets"
 work=$(prepare capture "2,0,0,0,0,0,0,1,4,none,none,")
 sox -n -r 22050 -b 16 -e signed-integer -c 1 "$SCRATCH/capture.wav" synth 2 sine 500 vol 0.3
 start "$work" "$SCRATCH/capture.raw"
-sleep 2
+wait_for_stream "$SCRATCH/capture.raw" 2
 for i in $(seq 0 10); do cp "$SCRATCH/capture.wav" "$work/autoaudio/$i.wav"; done
-sleep $((SECONDS_PER_RUN - 2))
+wait_for_stream "$SCRATCH/capture.raw" "$SECONDS_PER_RUN"
 finish capture
 half=$(awk -v s="$SECONDS_PER_RUN" 'BEGIN { print s / 2 }')
 figures=$("$MEASURE" "$SCRATCH/capture.raw" --rate 48000 --channels 2 --skip "$half")
@@ -93,7 +93,8 @@ mkdir -p "$work/claim"
   printf 'data\x00\xff\xff\x0f'; head -c 56 /dev/urandom; } > "$work/claim/big.wav"
 [ "$(stat -c %s "$work/claim/big.wav")" -eq 100 ] || fail "claim: the file is not 100 bytes"
 start "$work" "$SCRATCH/claim.raw"
-sleep 4
+# The tracks load at start and reload as they play: three seconds of sound.
+wait_for_stream "$SCRATCH/claim.raw" 3
 peak_kb=$(awk '/^VmHWM/ { print $2 }' "/proc/$PLAYER_PID/status" 2>/dev/null)
 finish claim
 echo "claim: peak memory ${peak_kb:-?} kB"

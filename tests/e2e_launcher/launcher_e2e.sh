@@ -1,6 +1,6 @@
 #!/bin/bash
-# The launcher under Xvfb: "Run From Local Folder" writes the settings and
-# starts the main program beside it; a capture run records autoaudio/0.wav
+# The launcher under Xvfb ("Run From Local Folder" is install_e2e.sh's, with
+# the installed programs): a capture run records autoaudio/0.wav
 # and 1.wav from a 1000 Hz tone fed through SDL's disk capture and starts the
 # main program a second time; closing the capture window ends the launcher;
 # SIGTERM during a take finishes it whole. SHOT=path saves a screenshot of
@@ -8,23 +8,18 @@
 set -u
 LAUNCHER=$1
 SOURCE_DIR=$2
-DISPLAY_NUMBER=${E2E_DISPLAY:-57}
 WORK=$(mktemp -d /tmp/launcher-e2e-XXXXXX)
-XVFB_PID=
 fail() { echo "FAIL: $*"; exit 1; }
 cleanup() {
   [ -f "$WORK/tidewell.pids" ] && while read -r p; do kill "$p" 2>/dev/null; done < "$WORK/tidewell.pids"
   [ -n "${LAUNCHER_PID:-}" ] && kill "$LAUNCHER_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
   rm -rf "$WORK"
 }
-trap cleanup EXIT
+. "$SOURCE_DIR/tests/support/private_display.sh"
+on_exit cleanup
 
 # A display of its own: no full-screen picture of another test covers the dialogs.
-Xvfb :$DISPLAY_NUMBER -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=:$DISPLAY_NUMBER
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_private_display
 
 # A stand-in main program beside the launcher that says where it runs and
 # stays up a while. The launcher is started from elsewhere: it finds both
@@ -43,28 +38,7 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/
 
 . "$SOURCE_DIR/tests/e2e_launcher/dialog_lib.sh"
 
-# 1. Run From Local Folder.
-"$WORK/launcher" 2>"$WORK/launcher1.err" &
-LAUNCHER_PID=$!
-WID=$(waitForWindow '^Tidewell Setup$' 60)
-[ -n "$WID" ] || fail "no setup dialog"
-sleep 0.5
-[ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
-clickControl "$WID" 231 17 50 14
-for _ in $(seq 50); do [ -s "$WORK/tidewell.pids" ] && break; sleep 0.1; done
-[ "$(cat "$WORK/data/settings.txt")" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
-  fail "settings: '$(cat "$WORK/data/settings.txt")'"
-PID=$(head -1 "$WORK/tidewell.pids")
-kill -0 "$PID" 2>/dev/null || fail "tidewell not running"
-[ "$(readlink /proc/$PID/cwd)" = "$WORK" ] || fail "tidewell runs elsewhere"
-[ "$(ps -o sid= -p "$PID" | tr -d ' ')" = "$PID" ] || fail "tidewell shares the launcher's session"
-clickControl "$WID" 11 176 50 14  # Quit
-wait "$LAUNCHER_PID"; RC=$?
-[ "$RC" = 1 ] || fail "launcher ended with $RC after Quit"
-echo "local folder: settings written, tidewell $PID running in $WORK"
-kill "$PID"
-
-# 2. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono);
+# 1. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono);
 # only this run's starts of the main program are counted.
 cd "$WORK" || exit 1
 rm -f tidewell.pids
@@ -73,6 +47,7 @@ LAUNCHER_PID=$!
 WID=$(waitForWindow '^Tidewell Setup$' 60)
 [ -n "$WID" ] || fail "no setup dialog for the capture run"
 sleep 0.5
+[ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
 clickControl "$WID" 129 58 92 8   # first line of the format list
 sleep 0.3
 clickControl "$WID" 231 70 50 14  # OK of "Run From Sound Capture"
@@ -101,7 +76,7 @@ echo "capture run: $(echo "$END - $START" | bc) s from capture window to exit"
 # The capture run's main programs have shown what they had to.
 xargs kill < tidewell.pids 2>/dev/null
 
-# 3. "Sound file...": FLTK's own chooser (switched on through the user's
+# 2. "Sound file...": FLTK's own chooser (switched on through the user's
 # FLTK options, as a user would), the overwrite question about the name with
 # ".wav" added, then a new file: 2 s of quiet later "&Record" is pressed, a
 # tone sounds for 2 s and "&Record" is pressed again; the file holds the

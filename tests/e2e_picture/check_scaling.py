@@ -3,16 +3,19 @@
 
 check_scaling.py SHOT.rgb WIDTH HEIGHT BOX_WIDTH BOX_HEIGHT
 
-The box is the bounding rectangle of the non-black pixels; it must be the
-expected size within 2 pixels and centred within 2 pixels. Crisp: for a
+The box (found as picture_box.py finds it) must be the expected size within
+2 pixels and centred within 2 pixels. Crisp: for a
 grid of sampled picture pixels the 2 x 2 screen pixels around the centre of
 the pixel's block agree (within 3 levels a channel) in at least 95 % of the
 samples, and also among the samples that differ from a neighbour (where a
 blurry scaler would blend). Prints what it measured; exits 1 on a failure.
 """
+import os
 import sys
 
-PICTURE_W, PICTURE_H = 400, 300
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from picture_box import PictureBox, NoBox, PICTURE_W, PICTURE_H  # noqa: E402
+
 TOLERANCE = 3
 
 
@@ -23,20 +26,13 @@ def fail(reason):
 
 def main():
     path, width, height, box_w, box_h = sys.argv[1], *map(int, sys.argv[2:6])
-    data = open(path, "rb").read()
-    if len(data) != width * height * 3:
-        fail("screenshot has %d bytes, not %d" % (len(data), width * height * 3))
-
-    def px(x, y):
-        i = (y * width + x) * 3
-        return data[i:i + 3]
-
-    lit_columns = [x for x in range(width) if any(any(px(x, y)) for y in range(0, height, 3))]
-    lit_rows = [y for y in range(height) if any(any(px(x, y)) for x in range(0, width, 3))]
-    if not lit_columns or not lit_rows:
-        fail("the screen is black")
-    left, right = lit_columns[0], lit_columns[-1] + 1
-    top, bottom = lit_rows[0], lit_rows[-1] + 1
+    try:
+        shot = PictureBox(open(path, "rb").read(), width, height)
+    except NoBox as e:
+        fail(str(e))
+    px = shot.screen
+    left, top = shot.left, shot.top
+    right, bottom = left + shot.box_w, top + shot.box_h
     print("box %dx%d at (%d, %d)" % (right - left, bottom - top, left, top))
     if abs(right - left - box_w) > 2 or abs(bottom - top - box_h) > 2:
         fail("the picture is %dx%d, not %dx%d" % (right - left, bottom - top, box_w, box_h))

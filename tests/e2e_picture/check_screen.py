@@ -7,10 +7,14 @@ check_screen.py FONT SHOT.rgb WIDTH HEIGHT MODE
   MODE "plain": only the info line shows; no help, no names
 Prints what it measured; exits 1 with the reason when a check fails.
 """
+import os
 import struct
 import sys
 
-PICTURE_W, PICTURE_H, CELL = 400, 300, 8
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from picture_box import PictureBox, NoBox, PICTURE_W, PICTURE_H  # noqa: E402
+
+CELL = 8
 INK_THRESHOLD = 0.9  # share of text cells that must match; names may cover a few
 
 HELP_LINES = [
@@ -58,38 +62,6 @@ def glyph_mask(font, code):
         return None
     column, row = index % 15, index // 15
     return [font[row * CELL + y][column * CELL + x] != 0 for y in range(CELL) for x in range(CELL)]
-
-
-class Shot:
-    def __init__(self, path, width, height):
-        self.data = open(path, "rb").read()
-        self.width, self.height = width, height
-        if len(self.data) != width * height * 3:
-            fail("screenshot has %d bytes, not %d" % (len(self.data), width * height * 3))
-        # 4:3 filling the height (or the width on a tall screen), centred.
-        if height * PICTURE_W <= width * PICTURE_H:
-            box_h = height
-            box_w = (height * PICTURE_W + PICTURE_H // 2) // PICTURE_H
-        else:
-            box_w = width
-            box_h = (width * PICTURE_H + PICTURE_W // 2) // PICTURE_W
-        self.factor = box_w / PICTURE_W
-        self.yfactor = box_h / PICTURE_H
-        self.left = (width - box_w) // 2
-        self.top = (height - box_h) // 2
-
-    def screen(self, x, y):
-        i = (y * self.width + x) * 3
-        return self.data[i:i + 3]
-
-    def block_centre(self, x, y):
-        """The screen pixel at the centre of picture pixel (x, y)'s block."""
-        return (self.left + int((x + 0.5) * self.factor), self.top + int((y + 0.5) * self.yfactor))
-
-    def picture(self, x, y):
-        """The colour of picture pixel (x, y): the central screen pixel of its
-        block (sharp scaling keeps it unblended)."""
-        return self.screen(*self.block_centre(x, y))
 
 
 def cell_colours(shot, x, y, mask):
@@ -158,8 +130,11 @@ def field_colours(shot, region):
 def main():
     font_path, shot_path, width, height, mode = sys.argv[1:6]
     font = read_font(font_path)
-    shot = Shot(shot_path, int(width), int(height))
-    print("picture at (%d, %d), factor %.2f" % (shot.left, shot.top, shot.factor))
+    try:
+        shot = PictureBox(open(shot_path, "rb").read(), int(width), int(height))
+    except NoBox as e:
+        fail(str(e))
+    print("picture %dx%d at (%d, %d)" % (shot.box_w, shot.box_h, shot.left, shot.top))
 
     help_texts = [(10, 10 + 10 * i, line) for i, line in enumerate(HELP_LINES)]
     cells, matched, colours = check_text(shot, font, help_texts)

@@ -1,23 +1,11 @@
 # Shared steps of the end-to-end scripts: a display, a scratch copy of the
-# working directory, starting and ending the program.
+# working directory, starting and ending the program. Register more clean-up
+# with on_exit (see tests/support/private_display.sh), not with a trap.
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Uses the display of the test run, or starts a private Xvfb; with a screen
-# size (WIDTHxHEIGHT) always a private one of that size.
-ensure_display() {
-  local size=${1:-}
-  if [ -z "$size" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-  local n
-  for n in $(seq 150 200); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then break; fi
-  done
-  Xvfb ":$n" -screen 0 "${size:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-  E2E_XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
-  fail "no display"
-}
+. "$(dirname "${BASH_SOURCE[0]}")/../support/private_display.sh"
+on_exit cleanup_e2e
 
 # A scratch copy of the assembled working directory.
 make_workdir() {
@@ -29,7 +17,6 @@ make_workdir() {
 
 cleanup_e2e() {
   [ -n "${E2E_PID:-}" ] && kill -9 "$E2E_PID" 2>/dev/null
-  [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
   [ -n "${E2E_WORKDIR:-}" ] && rm -rf "$E2E_WORKDIR"
   return 0
 }
@@ -83,4 +70,28 @@ wait_for_exit() {
   now=$(date +%s%N)
   E2E_MS=$(( (now - start) / 1000000 ))
   E2E_PID=""
+}
+
+# shoot NAME: the whole screen as $E2E_WORKDIR/NAME.rgb (24-bit RGB rows);
+# sets SCREEN_W and SCREEN_H.
+shoot() {
+  read -r SCREEN_W SCREEN_H < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+  import -silent -window root -depth 8 "rgb:$E2E_WORKDIR/$1.rgb" || fail "no screenshot"
+}
+
+# wait_for_picture NAME [WIDTH HEIGHT]: shoots the screen until the picture
+# shows (of that size on the screen, when given), at most 20 s; the last
+# shot stays as NAME.rgb, and PICTURE_BOX holds "LEFT TOP WIDTH HEIGHT".
+wait_for_picture() {
+  local box
+  for _ in $(seq 40); do
+    shoot "$1"
+    box=$(python3 "$(dirname "${BASH_SOURCE[0]}")/../support/picture_box.py" \
+          "$E2E_WORKDIR/$1.rgb" "$SCREEN_W" "$SCREEN_H" 2>/dev/null) &&
+      { [ -z "${2:-}" ] || awk -v b="$box" -v w="$2" -v h="$3" \
+          'BEGIN { split(b, a, " "); exit !((a[3] - w) ^ 2 <= 4 && (a[4] - h) ^ 2 <= 4) }'; } &&
+      { PICTURE_BOX=$box; return; }
+    sleep 0.5
+  done
+  fail "$1: no picture${2:+ of ${2}x$3} on the screen; last seen: $box"
 }

@@ -11,9 +11,9 @@ TIMING_GROWTH_WATCH=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 . "$here/timing_lib.sh"
-trap 'stop_growth_log; [ -n "${FLOOD_PID:-}" ] && kill "$FLOOD_PID" 2>/dev/null; cleanup_e2e' EXIT
+on_exit 'stop_growth_log; [ -n "${FLOOD_PID:-}" ] && kill "$FLOOD_PID"'
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 make_click_folder
 write_click_settings 3
@@ -21,26 +21,29 @@ build_present_counter
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
 LD_PRELOAD=$E2E_WORKDIR/present_counter.so start_tidewell
 start_growth_log
-sleep 1
+wait_for_stream_seconds 1
 quiet_from=$(stream_seconds)
-sleep 5
+wait_for_stream_seconds "$(awk -v s="$quiet_from" 'BEGIN { print s + 5 }')"
 quiet_to=$(stream_seconds)
 
 # Minimised (without a window manager, unmapping is what minimising does to
 # the window; SDL reports it as minimised).
 xdotool windowunmap "$E2E_WINDOW"
+# The program takes the hiding within a frame or two; what follows must show no present.
 sleep 0.3
 hidden_from=$(stream_seconds)
 presents_hidden=$(presents_so_far)
-sleep 1.5
+wait_for_stream_seconds "$(awk -v s="$hidden_from" 'BEGIN { print s + 1.5 }')"
 presents_still=$(presents_so_far)
 hidden_to=$(stream_seconds)
 xdotool windowmap "$E2E_WINDOW"
 xdotool windowfocus "$E2E_WINDOW" 2>/dev/null  # the sound is heard only with the focus
-sleep 1
-presents_back=$(presents_so_far)
+for _ in $(seq 100); do
+  presents_back=$(presents_so_far)
+  [ "$presents_back" -gt "$presents_still" ] && break
+done
 back_from=$(stream_seconds)
-sleep 1.5
+wait_for_stream_seconds "$(awk -v s="$back_from" 'BEGIN { print s + 1.5 }')"
 back_to=$(stream_seconds)
 
 echo "presents: $presents_hidden when minimised, $presents_still 1.5 s later, $presents_back after restoring"
@@ -63,9 +66,8 @@ done
   while :; do xdotool $moves; done
 ) 2>/dev/null &
 FLOOD_PID=$!
-sleep 0.5
-flood_from=$(stream_seconds)
-sleep 5
+flood_from=$(awk -v s="$(stream_seconds)" 'BEGIN { printf "%.3f", s + 0.5 }')
+wait_for_stream_seconds "$(awk -v s="$flood_from" 'BEGIN { print s + 5 }')"
 flood_to=$(stream_seconds)
 kill "$FLOOD_PID" 2>/dev/null
 wait "$FLOOD_PID" 2>/dev/null

@@ -5,10 +5,9 @@
 set -u
 run_dir=$1
 . "$(dirname "$0")/e2e_lib.sh"
-trap cleanup_e2e EXIT
 export SDL_AUDIODRIVER=dummy
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 printf '%s' "1,0,0,0,0,0,0,2,2,demo1,currently disabled," >"$E2E_WORKDIR/data/settings.txt"
 
@@ -16,8 +15,7 @@ expected_log=$'DEBUG LOG\nstarting up\ndemo1/\nloaded sounds up'
 
 for key in Escape F12; do
   echo "garbage from an earlier run" >"$E2E_WORKDIR/data/debug.txt"
-  start_tidewell
-  sleep 0.5
+  start_tidewell  # returns once the log says the sounds are loaded
   log=$(cat "$E2E_WORKDIR/data/debug.txt")
   [ "$log" = "$expected_log" ] || fail "debug log after start was: $log"
   xdotool key --window "$E2E_WINDOW" "$key"
@@ -27,7 +25,6 @@ for key in Escape F12; do
 done
 
 start_tidewell
-sleep 0.3
 kill -TERM "$E2E_PID"
 wait_for_exit 1000
 echo "SIGTERM: exit code $E2E_EXIT after $E2E_MS ms"
@@ -36,7 +33,7 @@ echo "SIGTERM: exit code $E2E_EXIT after $E2E_MS ms"
 # Without "data" there is no log and no settings file, and it plays on.
 rm -rf "$E2E_WORKDIR/data"
 start_tidewell
-sleep 1
+sleep 1  # a second of playing on, watched
 kill -0 "$E2E_PID" 2>/dev/null || fail "tidewell ended without a data folder"
 [ ! -e "$E2E_WORKDIR/data" ] || fail "a data folder appeared"
 xdotool key --window "$E2E_WINDOW" Escape

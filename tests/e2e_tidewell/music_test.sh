@@ -15,9 +15,9 @@ TIMING_GROWTH_WATCH=$3
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 . "$here/timing_lib.sh"
-trap 'stop_growth_log; cleanup_e2e' EXIT
+on_exit stop_growth_log
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 make_click_folder
 printf '%s' "1,7,0,2,0,0,0,3,3,clicks,none," >"$E2E_WORKDIR/data/settings.txt"
@@ -38,36 +38,34 @@ expect_tempo() {
     fail "$3 bpm: beats every $spacing ms, $rms ms rms off the grid; want $interval ms"
 }
 
-# The info line's behaviour symbol as a mask of lit pixels (colour 0 is black
-# in every palette, so the glyph shows wherever a pixel is not black).
+# The info line's behaviour symbol (the 8 x 8 cell at picture (90, 290)) as a
+# mask of lit pixels, wherever the picture lies on the screen (colour 0 is
+# black in every palette, so the glyph shows wherever a pixel is not black).
 symbol_mask() {
-  local width height factor x0 y0
-  read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-  factor=$(( width / 400 < height / 300 ? width / 400 : height / 300 ))
-  x0=$(( (width - 400 * factor) / 2 + 90 * factor ))
-  y0=$(( (height - 300 * factor) / 2 + 290 * factor ))
-  import -silent -window root -depth 8 "rgb:$E2E_WORKDIR/screen.rgb" || fail "no screenshot"
-  convert -size "${width}x${height}" -depth 8 "rgb:$E2E_WORKDIR/screen.rgb" \
-      -crop "$((8 * factor))x$((8 * factor))+$x0+$y0" +repage txt:- |
-    awk 'NR > 1 { print ($2 == "(0,0,0)" ? 0 : 1) }' | tr -d '\n'
+  shoot screen
+  python3 "$here/../support/picture_box.py" "$E2E_WORKDIR/screen.rgb" "$SCREEN_W" "$SCREEN_H" --mask 90 290 8 8 ||
+    fail "no picture on the screen"
 }
 
 start_tidewell
 start_growth_log
-sleep 8
+wait_for_stream_seconds 9.5
 expect_tempo 1.5 "$(stream_seconds)" 700
 
 xdotool key --window "$E2E_WINDOW" --delay 2 --repeat 300 F7
-sleep 0.5
-slow_from=$(stream_seconds)
-sleep 8
+# The presses are all taken within a frame or two of the last one.
+slow_from=$(awk -v s="$(stream_seconds)" 'BEGIN { printf "%.3f", s + 0.5 }')
+wait_for_stream_seconds "$(awk -v s="$slow_from" 'BEGIN { print s + 8 }')"
 slow_to=$(stream_seconds)
 
 before=$(symbol_mask)
-xdotool key --window "$E2E_WINDOW" F2
-sleep 0.3
-after=$(symbol_mask)
 [ "${before//0/}" != "" ] || fail "no behaviour symbol on the info line"
+xdotool key --window "$E2E_WINDOW" F2
+after=$before
+for _ in $(seq 50); do
+  after=$(symbol_mask)
+  [ "$before" != "$after" ] && break
+done
 [ "$before" != "$after" ] || fail "F2 did not change the behaviour symbol"
 xdotool key --window "$E2E_WINDOW" Escape
 wait_for_exit 1000

@@ -61,3 +61,18 @@ onsets_between() {
   "$TIMING_BEAT_GRID" "$E2E_WORKDIR/out.raw" --interval 85.714287 --threshold 0.02 --from "$1" --to "$2" |
     sed -n 's/^onsets=//p'
 }
+
+# wait_for_stream_seconds S: until the program has written S seconds of
+# sound; the disk driver keeps about real-time pace, so four times as long
+# in wall time (and at least 10 s) is the cap.
+wait_for_stream_seconds() {
+  local tries
+  tries=$(awk -v s="$1" 'BEGIN { printf "%d", s * 40 + 100 }')
+  for _ in $(seq "$tries"); do
+    awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw" 2>/dev/null || echo 0)" -v s="$1" \
+      'BEGIN { exit !(b / 8 / 48000 >= s) }' && return
+    kill -0 "$E2E_PID" 2>/dev/null || fail "the program ended while playing"
+    sleep 0.1
+  done
+  fail "only $(stream_seconds) s of sound after waiting for $1 s"
+}

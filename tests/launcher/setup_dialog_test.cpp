@@ -32,18 +32,31 @@ class SetupDialogTest : public ::testing::Test, protected LauncherRig {
   std::unique_ptr<FakeDialog> dialog;
 };
 
+// The nine drop-down lists, item by item in their fixed order, and the item
+// each starts on.
 TEST_F(SetupDialogTest, ListsHoldTheirItemsInOrderWithTheInitialSelections) {
+  using Items = std::vector<std::string>;
+  const Items mutation{"none", "low", "medium", "high", "very high"};
+  const struct {
+    int id;
+    Items items;
+    int selected;
+  } lists[] = {
+      {IDC_TIME_SIGNATURE, {"4", "5", "6", "7", "8"}, 0},
+      {IDC_TIME_SIGNATURE_MUTATION, mutation, 0},
+      {IDC_BEHAVIOUR_MUTATION, mutation, 0},
+      {IDC_WAVEFORM_MUTATION, mutation, 0},
+      {IDC_BEHAVIOUR, {"Random", "Sliding", "Tonal"}, 0},
+      {IDC_WAVEFORM, {"Saw Down", "Saw Up", "Sine"}, 0},
+      {IDC_CHANNELS, {"1", "2", "3", "4", "5", "6", "7", "8"}, 2},
+      {IDC_TEMPO, {"v slow", "slow", "medium", "fast", "v fast"}, 2},
+      {IDC_DEMO, {"Percussive", "Ambient", "L-Piano", "Instagib"}, 0},
+  };
   open();
-  EXPECT_EQ(dialog->items(IDC_CHANNELS),
-            (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"}));
-  EXPECT_EQ(dialog->getCurSel(IDC_CHANNELS), 2);
-  EXPECT_EQ(dialog->items(IDC_TEMPO),
-            (std::vector<std::string>{"v slow", "slow", "medium", "fast", "v fast"}));
-  EXPECT_EQ(dialog->getCurSel(IDC_TEMPO), 2);
-  EXPECT_EQ(dialog->items(IDC_WAVEFORM_MUTATION),
-            (std::vector<std::string>{"none", "low", "medium", "high", "very high"}));
-  EXPECT_EQ(dialog->items(IDC_DEMO),
-            (std::vector<std::string>{"Percussive", "Ambient", "L-Piano", "Instagib"}));
+  for (const auto& list : lists) {
+    EXPECT_EQ(dialog->items(list.id), list.items) << "list " << list.id;
+    EXPECT_EQ(dialog->getCurSel(list.id), list.selected) << "list " << list.id;
+  }
   EXPECT_EQ(dialog->getText(IDC_FOLDER_NAME), "demo1");
   EXPECT_EQ(dialog->getText(IDC_SEARCH_KEYWORD), "currently disabled");
   EXPECT_EQ(dialog->items(IDC_FORMAT_LIST).size(), 16u);

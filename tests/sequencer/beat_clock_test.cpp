@@ -212,29 +212,9 @@ TEST_F(BeatClock, CaptureFileClockStepsAfterMoreThanTwoSecondsAndWrapsAfterTen) 
   EXPECT_EQ(s().captureFileIndex, 0);
 }
 
-TEST_F(BeatClock, MutationRollsDrawTwiceATickEvenAtChanceZero) {
-  for (int i = 0; i < 5; ++i) {
-    RandomGenerator replay = randomGenerator();
-    EXPECT_FALSE(rig.tickAfter(10));
-    replay.next();
-    replay.next();
-    EXPECT_EQ(randomGenerator().next(), replay.next());
-  }
-}
-
-TEST_F(BeatClock, CertainMutationsRedrawBehaviourThenTimeSignature) {
-  s().behaviourMutation = 1000;
-  s().timeSignatureMutation = 1000;
-  RandomGenerator replay = randomGenerator();
-  EXPECT_FALSE(rig.tickAfter(10));
-  replay.next();
-  const int behaviour = replay.next() % 3 + 1;
-  replay.next();
-  const int beatsPerBar = replay.next() % 8 + 1;
-  EXPECT_EQ(s().behaviour, behaviour);
-  EXPECT_EQ(s().beatsPerBar, beatsPerBar);
-  EXPECT_EQ(randomGenerator().next(), replay.next());
-}
+// The order of draws within a tick (behaviour, renewals in track order, the
+// two mutation rolls even at chance 0) fixes every golden run, where
+// golden_trace.py checks it against the generator.
 
 // Replacement on the first beat, for a start volume against the floor.
 struct FloorCase {
@@ -292,35 +272,6 @@ TEST_F(BeatClock, RisingVolumeHasNoCeiling) {
     rig.tickAfter(101);
     EXPECT_EQ(s().tracks[0].volume, expected);
   }
-}
-
-TEST_F(BeatClock, ReplacementDrawsFollowTheBehaviourDrawsInTrackOrder) {
-  // Two tracks both at the floor under "Random": the renewals draw after the
-  // behaviour, track 0 before track 1, then the two mutation rolls.
-  s().activeTrackCount = 2;
-  s().tracks[1].loadSample(s().audioDevice.get(), 3);
-  s().waveform = 1;
-  for (int i = 0; i < 2; ++i) {
-    s().tracks[i].volume = -2500;
-    s().tracks[i].fadeStep = 40;
-  }
-  setRhythm(2, 0, 0, 0);  // track 0 fires on the coming beat
-  std::memset(s().tracks[1].rhythm, 0, sizeof s().tracks[1].rhythm);
-
-  RandomGenerator replay = randomGenerator();
-  replay.next();  // track 0's pan
-  replay.next();  // track 0's frequency
-  const int fade0 = replay.next() % 50 + 5;
-  for (int e = 0; e < 4; ++e) if (replay.next() % 100 > 30) replay.next();
-  const int fade1 = replay.next() % 50 + 5;
-  for (int e = 0; e < 4; ++e) if (replay.next() % 100 > 30) replay.next();
-  replay.next();
-  replay.next();
-
-  EXPECT_TRUE(rig.tickAfter(101));
-  EXPECT_EQ(s().tracks[0].fadeStep, fade0);
-  EXPECT_EQ(s().tracks[1].fadeStep, fade1);
-  EXPECT_EQ(randomGenerator().next(), replay.next());
 }
 
 TEST_F(BeatClock, SilentBehavioursStillDriftAndReplace) {

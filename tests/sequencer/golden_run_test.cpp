@@ -4,6 +4,8 @@
 //
 // To write the record anew (after an intended change of behaviour):
 //   TIDEWELL_UPDATE_GOLDEN=1 build/<preset>/tests/sequencer/sequencer_tests --gtest_filter='*GoldenRun.*'
+// golden_trace.py works the hits out on its own and must agree with the new
+// record; the commit says which decision changed and why.
 #include <gtest/gtest.h>
 
 #include <cstdio>

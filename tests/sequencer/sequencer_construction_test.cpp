@@ -1,4 +1,4 @@
-// The Sequencer's defaults, the tracks' construction draws and the start-up
+// The Sequencer's defaults, the tracks' fixed start values and the start-up
 // placement of pan and pitch.
 #include <gtest/gtest.h>
 
@@ -8,24 +8,6 @@
 
 namespace tidewell::testing {
 namespace {
-
-// What a track built from `generator` must hold, drawn in the documented
-// order: four rhythm entries (a 69 % test, then a beat), volume, fade step.
-struct ExpectedTrack {
-  int rhythm[4] = {0, 0, 0, 0};
-  int volume = 0;
-  int fadeStep = 0;
-};
-
-ExpectedTrack drawTrack(RandomGenerator& generator) {
-  ExpectedTrack t;
-  for (int& entry : t.rhythm) {
-    if (generator.next() % 100 > 30) entry = generator.next() % 7 + 1;
-  }
-  t.volume = -(generator.next() % 4000);
-  t.fadeStep = generator.next() % 25 + 25;
-  return t;
-}
 
 TEST(SequencerConstruction, HasTheDefaults) {
   SequencerRig rig;
@@ -63,16 +45,11 @@ TEST(SequencerConstruction, IsBuiltEvenWhenNoSoundDeviceOpens) {
   EXPECT_EQ(s.beatInterval, 66.666664f);
 }
 
-TEST(SequencerConstruction, TwentyTracksTakeTheFirstDrawsInIndexOrder) {
+// The tracks' draws (rhythm, volume, fade step, in index order) fix every
+// golden run, where golden_trace.py checks them; the rest is fixed.
+TEST(SequencerConstruction, TwentyTracksStartAtFullPitchCentredOnTheFallbackSample) {
   SequencerRig rig;
-  RandomGenerator replay;  // a fresh generator: the start of the run
-  for (int i = 0; i < kTrackCount; ++i) {
-    const Track& track = rig.seq().tracks[i];
-    const ExpectedTrack expected = drawTrack(replay);
-    SCOPED_TRACE(i);
-    for (int e = 0; e < 4; ++e) EXPECT_EQ(track.rhythm[e], expected.rhythm[e]);
-    EXPECT_EQ(track.volume, expected.volume);
-    EXPECT_EQ(track.fadeStep, expected.fadeStep);
+  for (const Track& track : rig.seq().tracks) {
     EXPECT_EQ(track.frequency, 50000);
     EXPECT_EQ(track.pan, 0);
     EXPECT_EQ(track.plotX, 0);
@@ -82,9 +59,6 @@ TEST(SequencerConstruction, TwentyTracksTakeTheFirstDrawsInIndexOrder) {
     EXPECT_TRUE(track.buffers.empty());
     EXPECT_EQ(track.waveReader, nullptr);
   }
-  // Nothing else drew during construction: the process generator is exactly
-  // where the replay stands.
-  EXPECT_EQ(randomGenerator().next(), replay.next());
 }
 
 TEST(TrackPattern, RenewGivesFullPitchOriginAndAWiderFadeStep) {
@@ -155,33 +129,8 @@ class PrepareBehaviour : public ::testing::Test {
   int frequencies[kTrackCount] = {};
 };
 
-TEST_F(PrepareBehaviour, TonalGivesRandomPansAndTwentyKilohertz) {
-  for (int i = 0; i < kTrackCount; ++i) rig.seq().tracks[i].pan = 5;  // a value no draw restores by chance
-  remember();
-  RandomGenerator replay = randomGenerator();
-  rig.seq().prepareBehaviour();  // behaviour 3 by default, four active tracks
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(rig.seq().tracks[i].pan, replay.next() % 20000 - 10000) << i;
-    EXPECT_EQ(rig.seq().tracks[i].frequency, 20000) << i;
-  }
-  expectUntouchedFrom(4);
-  EXPECT_EQ(randomGenerator().next(), replay.next());  // one draw per active track, no more
-}
-
-TEST_F(PrepareBehaviour, SlidingCentresAtTenKilohertzWithoutDrawing) {
-  rig.seq().behaviour = 2;
-  for (int i = 0; i < kTrackCount; ++i) rig.seq().tracks[i].pan = 300;
-  remember();
-  RandomGenerator replay = randomGenerator();
-  rig.seq().prepareBehaviour();
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(rig.seq().tracks[i].pan, 0);
-    EXPECT_EQ(rig.seq().tracks[i].frequency, 10000);
-  }
-  expectUntouchedFrom(4);
-  EXPECT_EQ(randomGenerator().next(), replay.next());
-}
-
+// "Tonal" and "Sliding" placements are checked by the golden runs (their
+// pans and pitches, and the one draw per active track of "Tonal").
 TEST_F(PrepareBehaviour, RandomAndOthersKeepTheConstructorValues) {
   for (int behaviour : {1, 4, 5}) {
     rig.seq().behaviour = behaviour;

@@ -177,8 +177,8 @@ TEST_F(DiskSoundTest, WithoutFocusTheHitRunsItsCourseInSilence) {
   openTrack(2);
   setVoice(0, 88200, 0);
   system->setFocused(false);
-  // The output fades out over a few milliseconds rather than jumping.
-  const std::uint64_t faded = system->framesRendered() + kLatency + platform::sound::Mixer::kFadeFrames;
+  // The output fades out over a few milliseconds rather than jumping; 20 ms on it is silent.
+  const std::uint64_t faded = system->framesRendered() + 960;
   ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= faded; }, std::chrono::seconds(5)));
   ASSERT_EQ(track->play(0), platform::kOk);
   playOut();  // the hit still ends: a muted voice keeps moving
@@ -213,9 +213,9 @@ TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
   const std::string nowhere = ::testing::TempDir() + "no_such_folder_" + std::to_string(getpid()) + "/out.raw";
   setenv("SDL_DISKAUDIOFILE", nowhere.c_str(), 1);
   removeOutput();
-  ASSERT_TRUE(waitUntil([&] { return !system->outputOpen(); }, std::chrono::seconds(1)));
+  ASSERT_TRUE(waitUntil([&] { return !system->outputOpen(); }, std::chrono::seconds(10)));
   const std::uint64_t silentFrom = system->framesRendered();
-  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= silentFrom + 4800; }, std::chrono::seconds(1)))
+  ASSERT_TRUE(waitUntil([&] { return system->framesRendered() >= silentFrom + 4800; }, std::chrono::seconds(10)))
       << "the voices move on without an output";
   EXPECT_TRUE(anyPlaying());
 
@@ -239,9 +239,9 @@ TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
   EXPECT_NEAR(static_cast<double>(rest.end - rest.first), 96000.0 - heardBefore, 4096.0);
 }
 
-// Latency from play() to the first non-zero frame, at the driver's own
-// real-time pace: in frames of the output stream, and in wall time until the
-// block holding the hit has been handed to SDL.
+// At the driver's own real-time pace, a hit starts in the first block
+// rendered after play() (plus the limiter's look-ahead), wherever in a block
+// it lands.
 TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
   openTrack(static_cast<int>(1000 * kBlock / kOutputRate));
   setVoice(0, 100000, 0);  // short hits: 10584 frames each
@@ -250,41 +250,22 @@ TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
   constexpr int kHits = 12;
   std::vector<std::uint64_t> playedAt;
   std::vector<std::uint64_t> playedBy;  // frames rendered while play() ran
-  double worstWallMs = 0.0, wallSumMs = 0.0;
   for (int i = 0; i < kHits; ++i) {
-    // Hits land at varied places inside a block.
     std::this_thread::sleep_for(std::chrono::microseconds(1700 * (i % 7)));
     const std::uint64_t before = system->framesRendered();
-    const auto start = Clock::now();
     ASSERT_EQ(track->play(0), platform::kOk);
     playedBy.push_back(system->framesRendered() - before);
-    ASSERT_TRUE(waitUntil([&] { return system->framesRendered() > before; }, std::chrono::seconds(2)));
-    const double wallMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    worstWallMs = std::max(worstWallMs, wallMs);
-    wallSumMs += wallMs;
     playedAt.push_back(before);
     playOut();
   }
   const auto out = closeAndRead();
-
-  std::size_t worstFrames = 0, frameSum = 0;
   for (std::size_t i = 0; i < playedAt.size(); ++i) {
     const std::size_t from = static_cast<std::size_t>(playedAt[i]);
     std::vector<float> rest(out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), 2 * from)), out.end());
     const Extent hit = soundingExtent(rest);
     ASSERT_GT(hit.end, hit.first) << "hit " << i;
     EXPECT_LE(hit.first, playedBy[i] + kLatency) << "hit " << i;
-    worstFrames = std::max(worstFrames, hit.first);
-    frameSum += hit.first;
   }
-  const double meanFrames = static_cast<double>(frameSum) / kHits;
-  std::printf("play() to first non-zero frame: mean %.0f frames (%.2f ms), worst %zu frames (%.2f ms)\n",
-              meanFrames, 1000.0 * meanFrames / kOutputRate, worstFrames,
-              1000.0 * static_cast<double>(worstFrames) / kOutputRate);
-  std::printf("play() to the hit's block handed to SDL: mean %.2f ms, worst %.2f ms (wall clock)\n",
-              wallSumMs / kHits, worstWallMs);
-  RecordProperty("latency_worst_frames", static_cast<int>(worstFrames));
-  RecordProperty("latency_worst_wall_us", static_cast<int>(1000.0 * worstWallMs));
 }
 
 // A hit asked for "now" just after a callback is due where the limiter no

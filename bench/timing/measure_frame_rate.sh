@@ -7,14 +7,15 @@ set -u
 run_dir=$1
 seconds=${2:-10}
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../e2e_tidewell/e2e_lib.sh"
-trap cleanup_e2e EXIT
+tests=$here/../../tests
+. "$tests/e2e_tidewell/e2e_lib.sh"
+
 export SDL_AUDIODRIVER=dummy
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 printf '%s' "1,7,0,2,0,0,0,3,3,demo1,none," >"$E2E_WORKDIR/data/settings.txt"
-cc -shared -fPIC -O2 -o "$E2E_WORKDIR/present_counter.so" "$here/present_counter.c" -ldl ||
+cc -shared -fPIC -O2 -o "$E2E_WORKDIR/present_counter.so" "$tests/e2e_picture/present_counter.c" -ldl ||
   fail "could not build the counter"
 export PRESENT_COUNT_FILE=$E2E_WORKDIR/presents.txt
 export LD_PRELOAD=$E2E_WORKDIR/present_counter.so
