@@ -18,9 +18,9 @@ stop_servers() {
   [ -n "$PA_PID" ] && kill "$PA_PID" 2>/dev/null && wait "$PA_PID" 2>/dev/null
   PA_PID="" REC_PID=""
 }
-trap 'stop_servers; cleanup_e2e' EXIT
+on_exit stop_servers
 
-ensure_display 1024x768
+start_private_display 1024x768
 make_workdir "$run_dir"
 make_click_folder
 write_click_settings 3
