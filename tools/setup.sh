@@ -10,7 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick sox python3
   pulseaudio pulseaudio-utils
   desktop-file-utils dpkg-dev file
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev ccache
 )
 
 missing=()

@@ -3,13 +3,21 @@
 # integration tests, end-to-end tests (each under an Xvfb display of its own,
 # two at a time), the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the tests where threads meet under
-# ThreadSanitizer, and a bounded fuzzing run of the wave reader. Each stage
+# ThreadSanitizer, and a bounded fuzzing run of the readers. Each stage
 # prints how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
 tools/setup.sh
+
+# Compiler cache: a machine that built Tidewell before (in any clone) compiles
+# only what changed. Paths are taken relative to the clone, so clones in other
+# folders share the cache.
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
 
 status=0
 stage_started=$SECONDS
@@ -40,7 +48,7 @@ cmake --build --preset tsan -j "$jobs"
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --preset tsan -j "$jobs" --timeout 300 || status=1
 
 if [ -x tools/run_fuzz.sh ]; then
-  stage "Fuzzing the wave reader"
+  stage "Fuzzing the wave reader, sound buffers and settings reader"
   tools/run_fuzz.sh "${TIDEWELL_FUZZ_SECONDS:-60}" || status=1
 fi
 stage ""
