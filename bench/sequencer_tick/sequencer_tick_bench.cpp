@@ -5,7 +5,8 @@
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
+#include "tidewell/engine/engine.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace {
@@ -16,6 +17,9 @@ void BM_TickBetweenBeats(benchmark::State& state) {
   platform::fake::FakeFileFinder files;
   platform::fake::RecordingSoundSystem sound;
   tidewell::Sequencer sequencer(nullptr, {&sound, &clock, &files});
+  auto picture = std::make_unique<tidewell::Picture>();
+  tidewell::VoiceAndCross heardAndSeen(*picture);
+  sequencer.hitSinks.attach(&heardAndSeen);
   sequencer.activeTrackCount = 8;
   sequencer.setTempo(10.0f);  // 6000 ms a beat: none comes while the clock creeps
   std::uint32_t frames = 0;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "tidewell/picture/intensity_maps.h"
-#include "tidewell/picture/ripple.h"
-#include "tidewell/sequencer/track.h"
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
 namespace {
+
+// Each test on a fresh picture of its own.
+struct FreshPicture : ::testing::Test, Picture {};
+using RippleStep = FreshPicture;
+using PlotTrack = FreshPicture;
 
 // The wave step as written, one cell at a time, to check the fast one against.
 void referenceStep(const IntensityMap& s, IntensityMap& t) {
@@ -31,7 +34,7 @@ TEST(Intensity, DoubleDivisionAndClamp) {
   EXPECT_EQ(intensityForVolume(INT32_MAX), 255);
 }
 
-TEST(RippleStep, UniformFieldOfFiftyStaysFifty) {
+TEST_F(RippleStep, UniformFieldOfFiftyStaysFifty) {
   resetIntensityMaps();
   for (int i = 0; i < 7; ++i) rippleStep();
   for (const IntensityMap& map : maps) {
@@ -41,13 +44,9 @@ TEST(RippleStep, UniformFieldOfFiftyStaysFifty) {
   }
 }
 
-TEST(PlotTrack, FullVolumeCrossThenFirstWaveBesideIt) {
+TEST_F(PlotTrack, FullVolumeCrossThenFirstWaveBesideIt) {
   resetIntensityMaps();
-  Track track;
-  track.volume = 0;
-  track.plotX = 200;
-  track.plotY = 150;
-  track.plotTrack();
+  plotCross(intensityForVolume(0), 200, 150);
   IntensityMap& source = sourceMap();
   EXPECT_EQ(source.at(200, 1), 255);
   EXPECT_EQ(source.at(200, 298), 255);
@@ -63,7 +62,7 @@ TEST(PlotTrack, FullVolumeCrossThenFirstWaveBesideIt) {
   EXPECT_EQ(sourceMap().at(100, 149), 152);
 }
 
-TEST(PlotTrack, LinesOnePastTheGridLandOnTheLastColumnAndRow) {
+TEST_F(PlotTrack, LinesOnePastTheGridLandOnTheLastColumnAndRow) {
   resetIntensityMaps();
   plotCross(200, 400, 300);
   EXPECT_EQ(sourceMap().at(399, 10), 200);
@@ -73,7 +72,7 @@ TEST(PlotTrack, LinesOnePastTheGridLandOnTheLastColumnAndRow) {
   EXPECT_EQ(sourceMap().at(10, 0), 100);
 }
 
-TEST(RippleStep, DisturbanceAtTheLeftEdgeReachesTheRightEdge) {
+TEST_F(RippleStep, DisturbanceAtTheLeftEdgeReachesTheRightEdge) {
   resetIntensityMaps();
   sourceMap().at(0, 40) = 250;
   rippleStep();
@@ -84,7 +83,7 @@ TEST(RippleStep, DisturbanceAtTheLeftEdgeReachesTheRightEdge) {
   EXPECT_GT(sourceMap().at(10, 299), 50);
 }
 
-TEST(RippleStep, MatchesTheCellByCellStepOnARoughField) {
+TEST_F(RippleStep, MatchesTheCellByCellStepOnARoughField) {
   resetIntensityMaps();
   std::uint32_t seed = 12345;
   for (IntensityMap& map : maps) {

@@ -11,7 +11,8 @@
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
 #include "tests/support/scratch_folder.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/engine/engine.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace tidewell::testing {
@@ -49,6 +50,8 @@ class SequencerRig {
   platform::fake::FakeClock clock;
   platform::fake::FakeFileFinder files;
   platform::fake::RecordingSoundSystem sound;
+  std::unique_ptr<Picture> picture = std::make_unique<Picture>();
+  VoiceAndCross heardAndSeen{*picture};
   std::unique_ptr<Sequencer> sequencer;
 };
 

@@ -9,10 +9,14 @@
 // clock has run, so hits scheduled from a tick land on their exact frames.
 // The same settings, samples and seed give the same bytes.
 #include <cstdio>
-
-#include "tidewell/shell/command_line.h"
+#include <string>
 
 namespace tidewell::render {
+
+struct RenderRequest {
+  double seconds = 0;      // > 0 and at most a day
+  std::string outputPath;  // the WAV file to write
+};
 
 // Writes the file through a temporary name beside it, renamed only once
 // complete; on any failure nothing is left. Progress and errors go to

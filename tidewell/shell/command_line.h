@@ -7,12 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace tidewell {
+#include "tidewell/render/offline_render.h"
 
-struct RenderRequest {
-  double seconds = 0;      // > 0 and at most a day
-  std::string outputPath;  // the WAV file to write
-};
+namespace tidewell {
 
 struct CommandLine {
   bool showHelp = false;
@@ -20,7 +17,7 @@ struct CommandLine {
   bool windowed = false;      // an 800 x 600 window instead of full screen
   bool integerScale = false;  // whole-factor scaling with black borders
   std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
-  std::optional<RenderRequest> render;
+  std::optional<render::RenderRequest> render;
 };
 
 struct CommandLineResult {

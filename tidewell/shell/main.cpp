@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,10 @@
 #include "resources/resources.h"
 #include "tidewell/recording/recorder.h"
 #include "tidewell/render/offline_render.h"
-#include "tidewell/sequencer/random.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
+#include "tidewell/common/random.h"
 #include "tidewell/shell/command_line.h"
-#include "tidewell/shell/main_loop.h"
-#include "tidewell/shell/recording_control.h"
-#include "tidewell/shell/shell_platform.h"
+#include "tidewell/shell/debug_log.h"
+#include "tidewell/shell/main_program.h"
 
 namespace {
 
@@ -81,7 +79,12 @@ int main(int argc, char** argv) {
   if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
 
   // F10's recorder outlives the sound system whose audio thread feeds it.
-  tidewell::recording::Recorder recorder{tidewell::recording::RecorderOptions{}};
+  tidewell::recording::RecorderOptions recorderOptions;
+  recorderOptions.log = [](const std::string& text) {
+    tidewell::appendDebugLog(text.c_str());
+    std::fprintf(stderr, "tidewell: %s\n", text.c_str());
+  };
+  tidewell::recording::Recorder recorder{recorderOptions};
 
   platform::SdlWindowSystem windows;
   platform::SdlDisplaySystem display({options.windowed, options.integerScale});
@@ -93,16 +96,12 @@ int main(int argc, char** argv) {
   windows.setFocusListener([&sound](bool focused) { sound.setFocused(focused); });
   windows.setIconLoader(loadIcon);
   sound.mixer().setOutputTap(&recorder);
-  tidewell::recordingControl = &recorder;
 
-  tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files};
-  const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);
+  // Tracks and their buffers go (with the program) before the sound layer they play on.
+  auto mainProgram = std::make_unique<tidewell::MainProgram>(
+      tidewell::ShellPlatform{&windows, &display, &sound, &clock, &files}, &recorder);
+  const int exitCode = mainProgram->winMain(platform::SW_SHOWNORMAL);
   // Escape, F12, closing the window and SIGTERM all come out here.
   recorder.stop();
-  tidewell::recordingControl = nullptr;
-
-  // Tracks and their buffers go before the sound layer they play on.
-  delete tidewell::sequencer;
-  tidewell::sequencer = nullptr;
   return exitCode;
 }

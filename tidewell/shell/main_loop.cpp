@@ -1,37 +1,44 @@
-#include "tidewell/shell/main_loop.h"
-
-#include "tidewell/picture/palette_animation.h"
-#include "tidewell/picture/palettes.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/picture/ripple.h"
-#include "tidewell/picture/text_hud.h"
-#include "tidewell/sequencer/random.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/shell/picture_context.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/startup.h"
+// The main program's single thread: start-up, then a message loop that runs
+// one frame whenever no message waits and the window is active. The frame's
+// overlay shows a view of the program gathered then.
+#include "tidewell/shell/main_program.h"
 
 namespace tidewell {
 
-void rollPaletteChange() {
-  if (drawRandom() % 1000 < sequencer->paletteChangeChance) randomisePalette();
+static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
+
+PictureContext MainProgram::currentPictureContext() const {
+  PictureContext context;
+  context.showSequencerInfo = showSequencerInfo != 0;
+  context.showHelp = showHelp != 0;
+  context.showWavNames = showWavNames != 0;
+  context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
+  if (sequencer() == nullptr) return context;
+  const Sequencer& s = *sequencer();
+  context.behaviour = s.behaviour;
+  context.beatsPerBar = s.beatsPerBar;
+  context.tempo = s.tempo;
+  context.waveform = s.waveform;
+  context.inputFormat = s.inputFormat;
+  context.activeTrackCount = s.activeTrackCount;
+  const int labels = s.activeTrackCount < kTrackCount ? s.activeTrackCount : kTrackCount;
+  for (int i = 0; i < labels; ++i) {
+    context.labels[i] = {s.tracks[i].sampleName, s.tracks[i].plotX, s.tracks[i].plotY};
+  }
+  return context;
 }
 
-void runFrame() {
-  sequencer->tick();
-  renderPicture();
-  rollPaletteChange();
-  fadePalette();
-  drawHud(currentPictureContext());
-  present();
+void MainProgram::runFrame() {
+  engine->step();
+  picture->drawHud(currentPictureContext());
+  picture->present();
 }
 
-int winMain(int showCommand) {
+int MainProgram::winMain(int showCommand) {
   if (!initApplication(showCommand)) return 0;
 
-  setUpPalette();
-  present();
+  picture->setUpPalette();
+  picture->present();
 
   platform::WindowSystem& windows = *shellPlatform.windows;
   for (;;) {

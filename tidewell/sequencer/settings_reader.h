@@ -10,7 +10,6 @@ namespace tidewell {
 class Sequencer;
 
 // Stops quietly at the end of the file: fields not reached keep their values.
-// Appends the resulting sample folder to the debug log as its last act.
 void readSettings(const char* fileName, Sequencer& target);
 
 }  // namespace tidewell
