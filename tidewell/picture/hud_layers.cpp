@@ -12,6 +12,7 @@ namespace {
 constexpr int kInfoLine = 290;
 constexpr int kRecordingMarkX = 360;  // disc, then "REC" ending 8 pixels from the right
 constexpr int kRecordingMarkY = 4;
+constexpr int kMidiMarkX = 0;  // left of "Behaviour" on the info line
 
 void drawSymbol(int x, int y, const platform::Rect& cell) {
   if (!backBuffer || !fontSurface) return;
@@ -32,6 +33,7 @@ const char* const kHelpLines[] = {
     "F5 Force Palette change",
     "F7 - F8 Change Tempo",
     "F10 Record",
+    "M MIDI out",
     "ESC Quit Tidewell",
 };
 const int kHelpLineCount = sizeof kHelpLines / sizeof kHelpLines[0];
@@ -55,6 +57,9 @@ void drawSequencerInfo(const PictureContext& context) {
   std::snprintf(text, sizeof text, "Tracks %d", context.activeTrackCount);
   drawText(330, kInfoLine, text);
   drawSymbol(0, 0, inputSourceCell(context.inputFormat));
+  // MIDI out: "M" with a port open, "m" while it waits for one.
+  if (context.midiOut == MidiMark::on) drawText(kMidiMarkX, kInfoLine, "M");
+  if (context.midiOut == MidiMark::waiting) drawText(kMidiMarkX, kInfoLine, "m");
 }
 
 void drawHelp() {

@@ -5,6 +5,7 @@
 namespace tidewell {
 
 enum class RecordingState { off, recording, failed };
+enum class MidiMark { off, waiting, on };
 
 constexpr int kMaxTrackLabels = 20;
 
@@ -26,6 +27,7 @@ struct PictureContext {
   int activeTrackCount = 0;
   TrackLabel labels[kMaxTrackLabels];  // the first activeTrackCount are drawn
   RecordingState recording = RecordingState::off;
+  MidiMark midiOut = MidiMark::off;
 };
 
 }  // namespace tidewell

@@ -2,6 +2,7 @@
 // The main program's one engine object: the audio device, the twenty tracks,
 // every sequencer parameter and the clock's bookkeeping.
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/api/clock.h"
@@ -91,6 +92,9 @@ class Sequencer {
   std::int32_t waveform = 1;
   char folder[kFolderSize] = {};
   double startLookaheadMs = kStartLookaheadMs;  // a bench may try others
+  // Told of every hit that sounds: the track, its place among the active
+  // tracks and how long from now it starts.
+  std::function<void(const Track&, int, double)> hitListener;
 
  private:
   // activeTrackCount held within the twenty tracks, for every loop over them.

@@ -134,7 +134,8 @@ void Sequencer::fire(Track& track) {
   track.applyVolume();
   track.applyFrequency();
   track.applyPan();
-  track.playAfter(startDelay());
+  const double delay = startDelay();
+  if (track.playAfter(delay) == platform::kOk && hitListener) hitListener(track, static_cast<int>(&track - tracks), delay);
   track.plotTrack();
 }
 

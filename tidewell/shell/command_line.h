@@ -12,6 +12,7 @@ namespace tidewell {
 struct RenderRequest {
   double seconds = 0;      // > 0 and at most a day
   std::string outputPath;  // the WAV file to write
+  std::string midiPath;    // a Standard MIDI File of the same hits; empty: none
 };
 
 struct CommandLine {
@@ -20,6 +21,7 @@ struct CommandLine {
   bool windowed = false;      // an 800 x 600 window instead of full screen
   bool integerScale = false;  // whole-factor scaling with black borders
   std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
+  bool midiOut = false;       // start with live MIDI out on
   std::optional<RenderRequest> render;
 };
 

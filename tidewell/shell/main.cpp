@@ -10,6 +10,7 @@
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/posix/working_directory.h"
+#include "platform/rtmidi/rtmidi_port.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window_system.h"
@@ -21,9 +22,11 @@
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/command_line.h"
+#include "tidewell/shell/live_midi.h"
 #include "tidewell/shell/main_loop.h"
 #include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
+#include "tidewell/shell/startup.h"
 
 namespace {
 
@@ -76,8 +79,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: %s\n", program.c_str(), problem.c_str());
     return 1;
   }
-  if (options.render && std::filesystem::current_path(noDirectory) != startedIn)
+  if (options.render && std::filesystem::current_path(noDirectory) != startedIn) {
     options.render->outputPath = (startedIn / options.render->outputPath).string();
+    if (!options.render->midiPath.empty())
+      options.render->midiPath = (startedIn / options.render->midiPath).string();
+  }
   if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
 
   // F10's recorder outlives the sound system whose audio thread feeds it.
@@ -94,12 +100,19 @@ int main(int argc, char** argv) {
   windows.setIconLoader(loadIcon);
   sound.mixer().setOutputTap(&recorder);
   tidewell::recordingControl = &recorder;
+  // MIDI out keeps its own thread; every sounding hit goes to it as well.
+  tidewell::LiveMidi liveMidi(platform::rtmidi::openVirtualPort, options.midiOut);
+  tidewell::midiControl = &liveMidi;
+  tidewell::hitListenerForStart = [&liveMidi](const tidewell::Track& track, int place, double delayMs) {
+    liveMidi.hit(track, place, delayMs);
+  };
 
   tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files};
   const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);
   // Escape, F12, closing the window and SIGTERM all come out here.
   recorder.stop();
   tidewell::recordingControl = nullptr;
+  tidewell::midiControl = nullptr;
 
   // Tracks and their buffers go before the sound layer they play on.
   delete tidewell::sequencer;

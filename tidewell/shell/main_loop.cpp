@@ -8,6 +8,7 @@
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/midi_control.h"
 #include "tidewell/shell/picture_context.h"
 #include "tidewell/shell/shell_platform.h"
 #include "tidewell/shell/startup.h"
@@ -20,6 +21,7 @@ void rollPaletteChange() {
 
 void runFrame() {
   sequencer->tick();
+  if (midiControl != nullptr) midiControl->everyFrame();
   renderPicture();
   rollPaletteChange();
   fadePalette();

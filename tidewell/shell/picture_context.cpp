@@ -2,6 +2,7 @@
 
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/midi_control.h"
 #include "tidewell/shell/recording_control.h"
 
 namespace tidewell {
@@ -20,6 +21,18 @@ RecordingState shownRecordingState(RecorderState state) {
   return RecordingState::off;
 }
 
+MidiMark shownMidiMark(MidiOutState state) {
+  switch (state) {
+    case MidiOutState::kOn:
+      return MidiMark::on;
+    case MidiOutState::kWaiting:
+      return MidiMark::waiting;
+    case MidiOutState::kOff:
+      break;
+  }
+  return MidiMark::off;
+}
+
 }  // namespace
 
 static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
@@ -30,6 +43,7 @@ PictureContext currentPictureContext() {
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
   context.recording = shownRecordingState(currentRecorderState());
+  context.midiOut = shownMidiMark(currentMidiOutState());
   if (sequencer == nullptr) return context;
   const Sequencer& s = *sequencer;
   context.behaviour = s.behaviour;

@@ -65,6 +65,8 @@ bool initApplication(int showCommand) {
   return true;
 }
 
+std::function<void(const Track&, int, double)> hitListenerForStart;
+
 void startEngine(platform::WindowHandle window) {
   resetIntensityMaps();
 
@@ -76,6 +78,7 @@ void startEngine(platform::WindowHandle window) {
   services.clock = shellPlatform.clock;
   services.files = shellPlatform.files;
   sequencer = new Sequencer(window, services);
+  sequencer->hitListener = hitListenerForStart;
 
   readSettings(kSettingsPath, *sequencer);
   sequencer->loadAllSamples();

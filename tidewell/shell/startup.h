@@ -1,6 +1,8 @@
 #pragma once
 // The main program's start-up: window, display, font picture, intensity maps,
 // debug log, sequencer, settings, first samples and their placement.
+#include <functional>
+
 #include "platform/api/result_codes.h"
 #include "platform/api/window_handle.h"
 
@@ -9,6 +11,12 @@ namespace tidewell {
 constexpr const char* kWindowTitle = "Direct Draw Swirlgate Example";
 constexpr const char* kWindowClassName = "Swirlgate";
 constexpr int kMainIconResource = 101;
+
+class Track;
+
+// Handed to the sequencer that start-up makes: where every sounding hit
+// goes besides the sound (MIDI out, a MIDI file).
+extern std::function<void(const Track&, int, double)> hitListenerForStart;
 
 // True when the program may run its frame loop.
 bool initApplication(int showCommand);

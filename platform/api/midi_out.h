@@ -1,0 +1,33 @@
+#pragma once
+// A MIDI output port that other programs connect to: a virtual port on the
+// system's MIDI service. Used from one thread only, never the audio thread.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+enum class MidiService {
+  kAutomatic,  // the ALSA sequencer where the system has one, JACK otherwise
+  kJack,
+};
+
+class MidiOutPort {
+ public:
+  virtual ~MidiOutPort() = default;
+  // Sends one message at once. Never waits on the service: a service that
+  // has gone away takes the message and drops it.
+  virtual void send(const std::uint8_t* bytes, std::size_t size) = 0;
+  // Whether the service is still there to hear it.
+  virtual bool alive() const = 0;
+  // "ALSA sequencer" or "JACK", for the log.
+  virtual std::string serviceName() const = 0;
+};
+
+// Opens a virtual output port named `name`; null and the reason in *error
+// when there is no such service or it refuses the port.
+using MidiPortOpener =
+    std::unique_ptr<MidiOutPort> (*)(const std::string& name, MidiService service, std::string* error);
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+// Live MIDI out as the player steers it: on from the player's stored choice
+// or --midi-out, toggled by M (the choice is stored again), every sounding
+// hit handed to the sender thread, and the thread's news written to the
+// debug log. Main thread only.
+#include <cstdint>
+
+#include "platform/api/midi_out.h"
+#include "tidewell/midi/midi_sender.h"
+#include "tidewell/shell/midi_control.h"
+
+namespace tidewell {
+
+class Track;
+
+// The player's choice: on or off, and "jack" to use JACK even where the
+// ALSA sequencer is there.
+constexpr const char* kMidiOutChoice = "midi_out";
+constexpr const char* kMidiServiceChoice = "midi_service";
+
+class LiveMidi : public MidiControl {
+ public:
+  LiveMidi(platform::MidiPortOpener opener, bool startOn);
+
+  void toggleMidiOut() override;
+  MidiOutState midiOutState() const override;
+  void everyFrame() override;
+
+  // A hit of `track`, the `place`-th active track, that sounds `delayMs`
+  // from now.
+  void hit(const Track& track, int place, double delayMs);
+
+ private:
+  midi::MidiSender sender_;
+  platform::MidiService service_ = platform::MidiService::kAutomatic;
+  bool on_ = false;
+};
+
+}  // namespace tidewell
