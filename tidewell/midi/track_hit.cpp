@@ -5,21 +5,20 @@
 
 namespace tidewell::midi {
 
-MidiHit hitOf(const Track& track, int place, std::uint64_t startFrame) {
-  MidiHit hit;
-  hit.channel = place;
-  hit.volume = track.volume;
-  hit.pan = track.pan;
-  hit.frequency = track.frequency > 0 ? static_cast<std::uint32_t>(track.frequency) : 0u;
-  hit.startFrame = startFrame;
-  if (track.waveReader && track.waveReader->format != nullptr) {
-    const platform::WaveFormatEx& format = *track.waveReader->format;
-    hit.sampleRate = format.samplesPerSec;
-    if (format.blockAlign > 0) hit.sampleFrames = track.waveReader->bytesPresent() / format.blockAlign;
+MidiHit hitOf(const Track& track, const Hit& hit, std::uint64_t startFrame) {
+  MidiHit midi;
+  midi.channel = hit.trackIndex;
+  midi.volume = hit.volume;
+  midi.pan = hit.pan;
+  midi.frequency = hit.frequency > 0 ? static_cast<std::uint32_t>(hit.frequency) : 0u;
+  midi.sampleRate = hit.sampleRate;
+  midi.startFrame = startFrame;
+  if (track.waveReader && track.waveReader->format != nullptr && track.waveReader->format->blockAlign > 0) {
+    midi.sampleFrames = track.waveReader->bytesPresent() / track.waveReader->format->blockAlign;
   }
-  // Without a readable sample the note is middle C and as short as can be.
-  if (hit.sampleRate == 0) hit.sampleRate = hit.frequency;
-  return hit;
+  // Without a known rate the note is middle C.
+  if (midi.sampleRate == 0) midi.sampleRate = midi.frequency;
+  return midi;
 }
 
 }  // namespace tidewell::midi

@@ -3,16 +3,12 @@
 #include <cstdint>
 
 #include "tidewell/midi/note_scheduler.h"
-
-namespace tidewell {
-class Track;
-}
+#include "tidewell/sequencer/hit_sink.h"
 
 namespace tidewell::midi {
 
-// The hit of `track`, the `place`-th active track (0..7), starting at
-// `startFrame`: its volume, pan and playback rate, with the rate and length
-// of the sample it holds.
-MidiHit hitOf(const Track& track, int place, std::uint64_t startFrame);
+// The hit as MIDI sees it, starting at `startFrame`: the sequencer's hit
+// with the length of the sample the track holds.
+MidiHit hitOf(const Track& track, const Hit& hit, std::uint64_t startFrame);
 
 }  // namespace tidewell::midi

@@ -16,8 +16,10 @@
 #include "platform/posix/posix_file_finder.h"
 #include "platform/sound/mixer.h"
 #include "platform/sound/software_sound.h"
+#include "tidewell/midi/standard_midi_file.h"
 #include "tidewell/recording/float_wave_file.h"
 #include "tidewell/render/frame_clock.h"
+#include "tidewell/render/midi_file_sink.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/main_loop.h"
@@ -75,6 +77,7 @@ class HeadlessEngine {
     rollPaletteChange();
   }
   platform::sound::Mixer& mixer() { return *mixer_; }
+  std::uint64_t outputFrame() const { return clock_.outputFrame(); }
 
  private:
   std::shared_ptr<platform::sound::Mixer> mixer_;
@@ -118,13 +121,22 @@ bool pullMixer(platform::sound::Mixer& mixer, std::uint64_t upTo, std::uint64_t*
   return true;
 }
 
-// The render itself into an open file; an empty text when it went well.
+// The render itself into an open file, and into *midiBytes the same hits as
+// a MIDI file when asked for one; an empty text when it went well.
 std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const std::string& outPath,
-                         std::FILE* messages) {
+                         std::FILE* messages, std::vector<std::uint8_t>* midiBytes) {
   HeadlessEngine engine;
   if (const char* folder = sampleFolder(*sequencer); folder != nullptr && !isFolder(folder)) {
     return std::string("the sample folder '") + folder + "' named by " + kSettingsPath + " does not exist";
   }
+  MidiFileSink midi([&engine] { return engine.outputFrame(); });
+  if (midiBytes != nullptr) sequencer->hitSinks.attach(&midi);
+  struct Detach {
+    MidiFileSink* sink;
+    ~Detach() {
+      if (sequencer != nullptr) sequencer->hitSinks.detach(sink);
+    }
+  } detach{&midi};
   std::vector<float> block(2 * kBlockFrames);
   ProgressReport progress(messages, outPath, totalFrames);
   std::uint64_t done = 0;
@@ -138,7 +150,10 @@ std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const s
     if (!pullMixer(engine.mixer(), upTo, &done, block, file)) {
       return "cannot write " + outPath + ": " + std::strerror(errno);
     }
-    if (done >= totalFrames) return "";
+    if (done >= totalFrames) {
+      if (midiBytes != nullptr) *midiBytes = midi.finish(totalFrames, sequencer->tempo, sequencer->activeTrackCount);
+      return "";
+    }
     if (stopSignal != 0) return std::string("stopped by ") + strsignal(stopSignal);
     engine.runFrame(frame);
     progress.update(done);
@@ -174,17 +189,31 @@ int renderToFile(const RenderRequest& request, std::FILE* messages) {
   const std::string partPath = out + ".part-" + std::to_string(::getpid());
   FloatWaveFile file;
   if (!file.open(partPath)) return fail("cannot write " + out + ": " + std::strerror(errno), 1);
+  // The MIDI file's place is tried before any work, and it too is renamed
+  // into place only once whole.
+  const bool wantMidi = !request.midiPath.empty();
+  midi::WholeFile midiFile;
+  std::string midiError;
+  if (wantMidi && (isFolder(request.midiPath.c_str()) || !midiFile.open(request.midiPath, &midiError))) {
+    file.finish();
+    ::unlink(partPath.c_str());
+    if (midiError.empty()) midiError = "cannot write " + request.midiPath + ": it is a folder";
+    return fail(midiError, 1);
+  }
+  std::vector<std::uint8_t> midiBytes;
 
   stopSignal = 0;
   auto previousInt = std::signal(SIGINT, onStopSignal);
   auto previousTerm = std::signal(SIGTERM, onStopSignal);
-  std::string error = renderFrames(totalFrames, file, out, messages);
+  std::string error = renderFrames(totalFrames, file, out, messages, wantMidi ? &midiBytes : nullptr);
   std::signal(SIGINT, previousInt);
   std::signal(SIGTERM, previousTerm);
 
   if (!file.finish() && error.empty()) error = "cannot write " + out + ": " + std::strerror(errno);
+  if (error.empty() && wantMidi) midiFile.commit(midiBytes, &error);
   if (error.empty() && std::rename(partPath.c_str(), out.c_str()) != 0) {
     error = "cannot write " + out + ": " + std::strerror(errno);
+    if (wantMidi) ::unlink(request.midiPath.c_str());
   }
   if (!error.empty()) {
     ::unlink(partPath.c_str());

@@ -36,11 +36,11 @@ void LiveMidi::everyFrame() {
   for (const std::string& line : sender_.takeReports()) appendDebugLog(line.c_str());
 }
 
-void LiveMidi::hit(const Track& track, int place, double delayMs) {
+void LiveMidi::hit(Track& track, const Hit& hit) {
   if (!on_) return;
-  const double delayFrames = delayMs > 0.0 ? delayMs * midi::kFramesPerSecond / 1000.0 : 0.0;
+  const double delayFrames = hit.delayMs > 0.0 ? hit.delayMs * midi::kFramesPerSecond / 1000.0 : 0.0;
   const std::uint64_t start = midi::MidiSender::framesNow() + static_cast<std::uint64_t>(std::llround(delayFrames));
-  sender_.post(midi::hitOf(track, place, start));
+  sender_.post(midi::hitOf(track, hit, start));
 }
 
 }  // namespace tidewell

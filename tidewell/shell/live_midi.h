@@ -7,18 +7,17 @@
 
 #include "platform/api/midi_out.h"
 #include "tidewell/midi/midi_sender.h"
+#include "tidewell/sequencer/hit_sink.h"
 #include "tidewell/shell/midi_control.h"
 
 namespace tidewell {
-
-class Track;
 
 // The player's choice: on or off, and "jack" to use JACK even where the
 // ALSA sequencer is there.
 constexpr const char* kMidiOutChoice = "midi_out";
 constexpr const char* kMidiServiceChoice = "midi_service";
 
-class LiveMidi : public MidiControl {
+class LiveMidi : public MidiControl, public HitSink {
  public:
   LiveMidi(platform::MidiPortOpener opener, bool startOn);
 
@@ -26,9 +25,8 @@ class LiveMidi : public MidiControl {
   MidiOutState midiOutState() const override;
   void everyFrame() override;
 
-  // A hit of `track`, the `place`-th active track, that sounds `delayMs`
-  // from now.
-  void hit(const Track& track, int place, double delayMs);
+  // A sounding hit: its note starts when the sound does, delayMs from now.
+  void hit(Track& track, const Hit& hit) override;
 
  private:
   midi::MidiSender sender_;

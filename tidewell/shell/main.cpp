@@ -103,9 +103,7 @@ int main(int argc, char** argv) {
   // MIDI out keeps its own thread; every sounding hit goes to it as well.
   tidewell::LiveMidi liveMidi(platform::rtmidi::openVirtualPort, options.midiOut);
   tidewell::midiControl = &liveMidi;
-  tidewell::hitListenerForStart = [&liveMidi](const tidewell::Track& track, int place, double delayMs) {
-    liveMidi.hit(track, place, delayMs);
-  };
+  tidewell::extraHitSinks = {&liveMidi};
 
   tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files};
   const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);

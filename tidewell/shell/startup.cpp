@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "tidewell/engine/voice_and_cross.h"
 #include "tidewell/picture/display_objects.h"
 #include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/intensity_maps.h"
@@ -65,7 +66,7 @@ bool initApplication(int showCommand) {
   return true;
 }
 
-std::function<void(const Track&, int, double)> hitListenerForStart;
+std::vector<HitSink*> extraHitSinks;
 
 void startEngine(platform::WindowHandle window) {
   resetIntensityMaps();
@@ -78,7 +79,9 @@ void startEngine(platform::WindowHandle window) {
   services.clock = shellPlatform.clock;
   services.files = shellPlatform.files;
   sequencer = new Sequencer(window, services);
-  sequencer->hitListener = hitListenerForStart;
+  static VoiceAndCross heardAndSeen;
+  sequencer->hitSinks.attach(&heardAndSeen);
+  for (HitSink* sink : extraHitSinks) sequencer->hitSinks.attach(sink);
 
   readSettings(kSettingsPath, *sequencer);
   sequencer->loadAllSamples();

@@ -1,7 +1,7 @@
 #pragma once
 // The main program's start-up: window, display, font picture, intensity maps,
 // debug log, sequencer, settings, first samples and their placement.
-#include <functional>
+#include <vector>
 
 #include "platform/api/result_codes.h"
 #include "platform/api/window_handle.h"
@@ -12,11 +12,11 @@ constexpr const char* kWindowTitle = "Direct Draw Swirlgate Example";
 constexpr const char* kWindowClassName = "Swirlgate";
 constexpr int kMainIconResource = 101;
 
-class Track;
+class HitSink;
 
-// Handed to the sequencer that start-up makes: where every sounding hit
-// goes besides the sound (MIDI out, a MIDI file).
-extern std::function<void(const Track&, int, double)> hitListenerForStart;
+// Sinks that start-up attaches to the new sequencer after the voices and the
+// picture (MIDI out); set by the program's entry.
+extern std::vector<HitSink*> extraHitSinks;
 
 // True when the program may run its frame loop.
 bool initApplication(int showCommand);
