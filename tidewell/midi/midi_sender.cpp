@@ -19,8 +19,11 @@ constexpr std::uint64_t kIdleFrames = kFramesPerSecond / 50;
 
 }  // namespace
 
-MidiSender::MidiSender(platform::MidiPortOpener opener, std::string portName)
-    : opener_(opener), portName_(std::move(portName)), thread_([this] { run(); }) {}
+MidiSender::MidiSender(platform::MidiPortOpener opener, std::string portName, std::function<void()> onThreadStart)
+    : opener_(opener), onThreadStart_(std::move(onThreadStart)), portName_(std::move(portName)), thread_([this] {
+        if (onThreadStart_) onThreadStart_();
+        run();
+      }) {}
 
 MidiSender::~MidiSender() {
   quit_.store(true);

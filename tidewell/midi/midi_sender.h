@@ -7,6 +7,7 @@
 // thread. Times are frames of 48 kHz on the steady clock (framesNow()).
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,7 +21,9 @@ namespace tidewell::midi {
 
 class MidiSender {
  public:
-  MidiSender(platform::MidiPortOpener opener, std::string portName);
+  // onThreadStart runs first on the new thread (the program raises it to
+  // real-time scheduling there, where the system allows it).
+  MidiSender(platform::MidiPortOpener opener, std::string portName, std::function<void()> onThreadStart = {});
   ~MidiSender();
   MidiSender(const MidiSender&) = delete;
   MidiSender& operator=(const MidiSender&) = delete;
@@ -49,6 +52,7 @@ class MidiSender {
   void closePort(std::uint64_t now);
 
   platform::MidiPortOpener opener_;
+  std::function<void()> onThreadStart_;
   std::string portName_;
   Ring hits_;
   std::atomic<bool> enabled_{false};

@@ -10,7 +10,8 @@
 
 namespace tidewell {
 
-LiveMidi::LiveMidi(platform::MidiPortOpener opener, bool startOn) : sender_(opener, "Tidewell") {
+LiveMidi::LiveMidi(platform::MidiPortOpener opener, bool startOn, std::function<void()> onThreadStart)
+    : sender_(opener, "Tidewell", std::move(onThreadStart)) {
   const PlayerChoices choices = PlayerChoices::load(kPlayerChoicesPath);
   if (choices.text(kMidiServiceChoice).value_or("") == "jack") service_ = platform::MidiService::kJack;
   on_ = startOn || choices.flag(kMidiOutChoice, false);

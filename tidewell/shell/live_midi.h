@@ -4,6 +4,7 @@
 // hit handed to the sender thread, and the thread's news written to the
 // debug log. Main thread only.
 #include <cstdint>
+#include <functional>
 
 #include "platform/api/midi_out.h"
 #include "tidewell/midi/midi_sender.h"
@@ -19,7 +20,7 @@ constexpr const char* kMidiServiceChoice = "midi_service";
 
 class LiveMidi : public MidiControl, public HitSink {
  public:
-  LiveMidi(platform::MidiPortOpener opener, bool startOn);
+  LiveMidi(platform::MidiPortOpener opener, bool startOn, std::function<void()> onThreadStart = {});
 
   void toggleMidiOut() override;
   MidiOutState midiOutState() const override;

@@ -11,6 +11,7 @@
 #include "platform/posix/steady_clock.h"
 #include "platform/posix/working_directory.h"
 #include "platform/rtmidi/rtmidi_port.h"
+#include "platform/sdl/audio_thread_priority.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window_system.h"
@@ -101,7 +102,9 @@ int main(int argc, char** argv) {
   sound.mixer().setOutputTap(&recorder);
   tidewell::recordingControl = &recorder;
   // MIDI out keeps its own thread; every sounding hit goes to it as well.
-  tidewell::LiveMidi liveMidi(platform::rtmidi::openVirtualPort, options.midiOut);
+  // It sends at real-time priority where allowed, as the sound thread runs.
+  tidewell::LiveMidi liveMidi(platform::rtmidi::openVirtualPort, options.midiOut,
+                              [] { platform::sdl::raiseToRealTime(); });
   tidewell::midiControl = &liveMidi;
   tidewell::extraHitSinks = {&liveMidi};
 
