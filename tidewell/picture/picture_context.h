@@ -2,9 +2,11 @@
 // What the overlay shows, handed in by its caller each frame: which layers
 // are on, the sequencer values of the info line, the track labels and the
 // recording state. The picture reads nothing else of the program.
+#include "tidewell/recording/recording_control.h"
+
 namespace tidewell {
 
-enum class RecordingState { off, recording, failed };
+// MIDI out: off, waiting for a port, or sending.
 enum class MidiMark { off, waiting, on };
 
 constexpr int kMaxTrackLabels = 20;

@@ -1,25 +1,12 @@
-#include "tidewell/shell/picture_context.h"
+#include "tidewell/shell/overlay_view.h"
 
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/midi_control.h"
-#include "tidewell/shell/recording_control.h"
 
 namespace tidewell {
 
 namespace {
-
-RecordingState shownRecordingState(RecorderState state) {
-  switch (state) {
-    case RecorderState::kRecording:
-      return RecordingState::recording;
-    case RecorderState::kFailed:
-      return RecordingState::failed;
-    case RecorderState::kOff:
-      break;
-  }
-  return RecordingState::off;
-}
 
 MidiMark shownMidiMark(MidiOutState state) {
   switch (state) {
@@ -42,7 +29,7 @@ PictureContext currentPictureContext() {
   context.showSequencerInfo = showSequencerInfo != 0;
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
-  context.recording = shownRecordingState(currentRecorderState());
+  context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
   context.midiOut = shownMidiMark(currentMidiOutState());
   if (sequencer == nullptr) return context;
   const Sequencer& s = *sequencer;
