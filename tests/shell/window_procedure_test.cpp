@@ -6,6 +6,7 @@
 #include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/midi_control.h"
 #include "tidewell/shell/overlay_view.h"
 #include "tidewell/recording/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
@@ -219,6 +220,28 @@ TEST_F(WindowProcedureTest, F10TogglesTheRecordingWhenARecorderIsPluggedIn) {
   EXPECT_EQ(recorder.toggles, 2);
   EXPECT_EQ(currentPictureContext().recording, RecordingState::off);
   recordingControl = nullptr;
+}
+
+// M reaches MIDI out when the program's entry plugged it in; with none it
+// does nothing and the mark stays off.
+TEST_F(WindowProcedureTest, MTogglesMidiOutWhenItIsPluggedIn) {
+  struct CountingMidi : MidiControl {
+    int toggles = 0;
+    void toggleMidiOut() override { ++toggles; }
+    MidiOutState midiOutState() const override { return toggles % 2 ? MidiOutState::kOn : MidiOutState::kOff; }
+    void everyFrame() override {}
+  } midi;
+  press('M');
+  EXPECT_EQ(currentPictureContext().midiOut, MidiMark::off);
+  midiControl = &midi;
+  press('M');
+  EXPECT_EQ(currentPictureContext().midiOut, MidiMark::on);
+  press(platform::VK_F4);
+  press('N');
+  EXPECT_EQ(midi.toggles, 1);
+  press('M');
+  EXPECT_EQ(currentPictureContext().midiOut, MidiMark::off);
+  midiControl = nullptr;
 }
 
 }  // namespace
