@@ -21,7 +21,7 @@ class MidiOutPort {
   virtual void send(const std::uint8_t* bytes, std::size_t size) = 0;
   // Whether the service is still there to hear it.
   virtual bool alive() const = 0;
-  // "ALSA sequencer" or "JACK", for the log.
+  // "ALSA sequencer" or "JACK server", for the log.
   virtual std::string serviceName() const = 0;
 };
 

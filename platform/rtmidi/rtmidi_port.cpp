@@ -79,7 +79,7 @@ class RtMidiPort : public MidiOutPort {
 std::unique_ptr<MidiOutPort> openVirtualPort(const std::string& name, MidiService service, std::string* error) {
   const bool useJack = service == MidiService::kJack || ::access(kSequencerDevice, R_OK | W_OK) != 0;
   const RtMidi::Api api = useJack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-  const char* serviceName = useJack ? "JACK" : "ALSA sequencer";
+  const char* serviceName = useJack ? "JACK server" : "ALSA sequencer";
   std::unique_ptr<JackWatch> watch;
   if (useJack) {
     quietJack();
@@ -99,7 +99,7 @@ std::unique_ptr<MidiOutPort> openVirtualPort(const std::string& name, MidiServic
     out->openVirtualPort(name);
     // A virtual port never counts as "open" to RtMidi: only a report says it failed.
     if (!reported.empty()) {
-      *error = std::string("no ") + serviceName + " to open the port on" + (reported.empty() ? "" : " (" + reported + ")");
+      *error = std::string("the ") + serviceName + " would not open the port (" + reported + ")";
       return nullptr;
     }
     out->setErrorCallback(nullptr, nullptr);

@@ -71,7 +71,7 @@ kill -TERM "$JACK_PID"
 wait "$JACK_PID" 2>/dev/null
 JACK_PID=""
 for _ in $(seq 100); do grep -q "went away" "$E2E_WORKDIR/data/debug.txt" && break; sleep 0.1; done
-grep -q "MIDI out: the JACK went away" "$E2E_WORKDIR/data/debug.txt" ||
+grep -q "MIDI out: the JACK server went away" "$E2E_WORKDIR/data/debug.txt" ||
   fail "the log does not say the server went away: $(cat "$E2E_WORKDIR/data/debug.txt")"
 kill -0 "$E2E_PID" 2>/dev/null || fail "tidewell ended when the JACK server went away"
 kill -TERM "$E2E_PID"
