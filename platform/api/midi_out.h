@@ -19,6 +19,14 @@ class MidiOutPort {
   // Sends one message at once. Never waits on the service: a service that
   // has gone away takes the message and drops it.
   virtual void send(const std::uint8_t* bytes, std::size_t size) = 0;
+  // Sends one message to sound at `steadyFrame` (48 kHz frames of the steady
+  // clock, as MidiSender::framesNow counts them). A port that can place a
+  // message at its time takes it leadFrames() ahead; others send at once.
+  virtual void sendAt(const std::uint8_t* bytes, std::size_t size, std::uint64_t steadyFrame) {
+    (void)steadyFrame;
+    send(bytes, size);
+  }
+  virtual std::uint64_t leadFrames() const { return 0; }
   // Whether the service is still there to hear it.
   virtual bool alive() const = 0;
   // "ALSA sequencer" or "JACK server", for the log.

@@ -1,5 +1,6 @@
 #pragma once
-// Virtual MIDI output ports through RtMidi, on the ALSA sequencer or on JACK.
+// Virtual MIDI output ports: through RtMidi on the ALSA sequencer, through
+// a JACK client of our own on JACK.
 #include "platform/api/midi_out.h"
 
 namespace platform::rtmidi {

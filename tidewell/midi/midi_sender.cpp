@@ -58,7 +58,7 @@ void MidiSender::report(std::string line) {
 
 void MidiSender::send(const std::vector<TimedMessage>& messages) {
   if (!port_) return;
-  for (const TimedMessage& m : messages) port_->send(m.bytes, m.size);
+  for (const TimedMessage& m : messages) port_->sendAt(m.bytes, m.size, m.frame);
 }
 
 void MidiSender::openPort(std::uint64_t now) {
@@ -120,31 +120,43 @@ void MidiSender::run() {
       nextAttempt_ = 0;
     }
 
-    // Hits that are due, in time order; each first ends the notes due by its start.
+    // A port that places messages on their frames takes them `lead` ahead;
+    // others get each at its time.
+    const std::uint64_t lead = port_ ? port_->leadFrames() : 0;
+    const std::uint64_t horizon = now + lead;
+
+    // Hits due by the horizon, in time order; each first ends the notes due by its start.
     out.clear();
-    while (!pending_.empty() && pending_.front().startFrame <= now) {
+    while (!pending_.empty() && pending_.front().startFrame <= horizon) {
       std::pop_heap(pending_.begin(), pending_.end(), later);
       notes_.addHit(pending_.back(), out);
       pending_.pop_back();
     }
-    notes_.releaseUntil(now, out);
-    send(out);
+    notes_.releaseUntil(horizon, out);
 
     std::uint64_t wake = now + (wanted ? kPollFrames : kIdleFrames);
     if (port_) {
       const double interval = clockIntervalMs(tempo_.load(std::memory_order_relaxed));
       if (interval > 0.0) {
         const double step = interval * kFramesPerSecond / 1000.0;
-        if (static_cast<double>(now) >= nextClock_) {
-          const std::uint8_t clock = kClock;
-          port_->send(&clock, 1);
-          // A clock that fell far behind (a stalled machine) starts afresh.
-          nextClock_ = now - nextClock_ > step ? now + step : nextClock_ + step;
+        // A clock that fell far behind (a stalled machine) starts afresh.
+        if (static_cast<double>(now) - nextClock_ > step) nextClock_ = static_cast<double>(now);
+        while (nextClock_ <= static_cast<double>(horizon)) {
+          TimedMessage clock;
+          clock.frame = static_cast<std::uint64_t>(std::ceil(nextClock_));
+          clock.size = 1;
+          clock.bytes[0] = kClock;
+          out.push_back(clock);
+          nextClock_ += step;
         }
-        wake = std::min(wake, static_cast<std::uint64_t>(std::ceil(nextClock_)));
+        wake = std::min(wake, static_cast<std::uint64_t>(std::ceil(nextClock_)) - lead);
       }
     }
-    if (!pending_.empty()) wake = std::min(wake, pending_.front().startFrame);
+    std::stable_sort(out.begin(), out.end(),
+                     [](const TimedMessage& a, const TimedMessage& b) { return a.frame < b.frame; });
+    send(out);
+
+    if (!pending_.empty()) wake = std::min(wake, pending_.front().startFrame - std::min(lead, pending_.front().startFrame));
     now = framesNow();
     if (wake > now) {
       std::this_thread::sleep_for(std::chrono::microseconds((wake - now) * 1000000 / kFramesPerSecond));
