@@ -49,7 +49,7 @@ bool heardStatus(std::uint8_t status) {
 template <typename Done>
 bool within(LiveMidi& midi, Done done) {
   for (int i = 0; i < 500; ++i) {
-    midi.everyFrame();
+    midi.everyFrame(700.0f);
     if (done()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }

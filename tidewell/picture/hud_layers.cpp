@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/text_hud.h"
 
 namespace tidewell {
@@ -12,12 +12,6 @@ namespace {
 constexpr int kInfoLine = 290;
 constexpr int kRecordingMarkX = 360;  // disc, then "REC" ending 8 pixels from the right
 constexpr int kRecordingMarkY = 4;
-constexpr int kMidiMarkX = 0;  // left of "Behaviour" on the info line
-
-void drawSymbol(int x, int y, const platform::Rect& cell) {
-  if (!backBuffer || !fontSurface) return;
-  backBuffer->bltFast(x, y, fontSurface.get(), &cell, platform::DDBLTFAST_NOCOLORKEY);
-}
 
 }  // namespace
 
@@ -44,25 +38,25 @@ long shownTempo(float tempo) {
   return static_cast<long>(half);
 }
 
-void drawSequencerInfo(const PictureContext& context) {
+void Picture::drawSequencerInfo(const PictureContext& context) {
   char text[32];
   drawText(10, kInfoLine, "Behaviour ");
-  drawSymbol(90, kInfoLine, behaviourCell(context.behaviour));
+  drawCell(90, kInfoLine, behaviourCell(context.behaviour));
   drawText(110, kInfoLine, "TimeSig ");
-  drawSymbol(174, kInfoLine, timeSignatureCell(context.beatsPerBar));
+  drawCell(174, kInfoLine, timeSignatureCell(context.beatsPerBar));
   std::snprintf(text, sizeof text, "Tempo %ld", shownTempo(context.tempo));
   drawText(192, kInfoLine, text);
   drawText(276, kInfoLine, "Form ");
-  drawSymbol(316, kInfoLine, waveformCell(context.waveform));
+  drawCell(316, kInfoLine, waveformCell(context.waveform));
   std::snprintf(text, sizeof text, "Tracks %d", context.activeTrackCount);
   drawText(330, kInfoLine, text);
-  drawSymbol(0, 0, inputSourceCell(context.inputFormat));
-  // MIDI out: "M" with a port open, "m" while it waits for one.
-  if (context.midiOut == MidiMark::on) drawText(kMidiMarkX, kInfoLine, "M");
-  if (context.midiOut == MidiMark::waiting) drawText(kMidiMarkX, kInfoLine, "m");
+  drawCell(0, 0, inputSourceCell(context.inputFormat));
+  // MIDI out, left of "Behaviour": "M" with a port open, "m" while it waits for one.
+  if (context.midiOut == MidiMark::on) drawText(0, kInfoLine, "M");
+  if (context.midiOut == MidiMark::waiting) drawText(0, kInfoLine, "m");
 }
 
-void drawHelp() {
+void Picture::drawHelp() {
   int y = 10;
   for (int i = 0; i < kHelpLineCount; ++i) {
     drawText(10, y, kHelpLines[i]);
@@ -70,7 +64,7 @@ void drawHelp() {
   }
 }
 
-void drawWavNames(const PictureContext& context) {
+void Picture::drawWavNames(const PictureContext& context) {
   const int count = context.activeTrackCount < kMaxTrackLabels ? context.activeTrackCount
                                                                 : kMaxTrackLabels;
   for (int i = 0; i < count; ++i) {
@@ -82,13 +76,13 @@ void drawWavNames(const PictureContext& context) {
   }
 }
 
-void drawRecordingMark(RecordingState state) {
+void Picture::drawRecordingMark(RecordingState state) {
   if (state == RecordingState::off) return;
-  drawSymbol(kRecordingMarkX, kRecordingMarkY, recordingCell(state));
+  drawCell(kRecordingMarkX, kRecordingMarkY, recordingCell(state));
   drawText(kRecordingMarkX + 8, kRecordingMarkY, "REC");
 }
 
-void drawHud(const PictureContext& context) {
+void Picture::drawHud(const PictureContext& context) {
   if (context.showSequencerInfo) drawSequencerInfo(context);
   if (context.showHelp) drawHelp();
   if (context.showWavNames) drawWavNames(context);

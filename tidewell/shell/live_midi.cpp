@@ -3,8 +3,6 @@
 #include <cmath>
 
 #include "tidewell/midi/track_hit.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/player_choices.h"
 
@@ -32,8 +30,8 @@ MidiOutState LiveMidi::midiOutState() const {
   return sender_.connected() ? MidiOutState::kOn : MidiOutState::kWaiting;
 }
 
-void LiveMidi::everyFrame() {
-  if (sequencer != nullptr) sender_.setTempo(sequencer->tempo);
+void LiveMidi::everyFrame(float tempo) {
+  sender_.setTempo(tempo);
   for (const std::string& line : sender_.takeReports()) appendDebugLog(line.c_str());
 }
 

@@ -24,7 +24,7 @@ class LiveMidi : public MidiControl, public HitSink {
 
   void toggleMidiOut() override;
   MidiOutState midiOutState() const override;
-  void everyFrame() override;
+  void everyFrame(float tempo) override;
 
   // A sounding hit: its note starts when the sound does, delayMs from now.
   void hit(Track& track, const Hit& hit) override;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,14 +21,10 @@
 #include "tidewell/recording/recorder.h"
 #include "tidewell/render/offline_render.h"
 #include "tidewell/common/random.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
 #include "tidewell/shell/command_line.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/live_midi.h"
-#include "tidewell/shell/main_loop.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/startup.h"
+#include "tidewell/shell/main_program.h"
 
 namespace {
 
@@ -105,23 +102,20 @@ int main(int argc, char** argv) {
   windows.setFocusListener([&sound](bool focused) { sound.setFocused(focused); });
   windows.setIconLoader(loadIcon);
   sound.mixer().setOutputTap(&recorder);
-  tidewell::recordingControl = &recorder;
-  // MIDI out keeps its own thread; every sounding hit goes to it as well.
-  // It sends at real-time priority where allowed, as the sound thread runs.
+
+  // MIDI out keeps a thread of its own, at real-time priority where allowed
+  // as the sound thread runs; every sounding hit goes to it as well.
   tidewell::LiveMidi liveMidi(platform::rtmidi::openVirtualPort, options.midiOut,
                               [] { platform::sdl::raiseToRealTime(); });
-  tidewell::midiControl = &liveMidi;
-  tidewell::extraHitSinks = {&liveMidi};
 
-  tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files};
-  const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);
+  // Tracks and their buffers go (with the program) before the sound layer they play on.
+  auto mainProgram = std::make_unique<tidewell::MainProgram>(
+      tidewell::ShellPlatform{&windows, &display, &sound, &clock, &files}, &recorder);
+  mainProgram->midiControl = &liveMidi;
+  mainProgram->extraHitSinks = {&liveMidi};
+  const int exitCode = mainProgram->winMain(platform::SW_SHOWNORMAL);
   // Escape, F12, closing the window and SIGTERM all come out here.
   recorder.stop();
-  tidewell::recordingControl = nullptr;
-  tidewell::midiControl = nullptr;
-
-  // Tracks and their buffers go before the sound layer they play on.
-  delete tidewell::sequencer;
-  tidewell::sequencer = nullptr;
+  mainProgram.reset();  // its sequencer holds the MIDI sink
   return exitCode;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The shell's handle on live MIDI out: the M key toggles it, the info line
 // shows its mark and every frame hands it the tempo and lets it log. The
-// program's entry plugs it in; without one (tests, renders) M does nothing.
+// program's entry plugs it in; without one (tests) M does nothing.
 
 namespace tidewell {
 
@@ -12,13 +12,9 @@ class MidiControl {
   virtual ~MidiControl() = default;
   virtual void toggleMidiOut() = 0;
   virtual MidiOutState midiOutState() const = 0;
-  // Once a frame on the frame loop's thread; never waits.
-  virtual void everyFrame() = 0;
+  // Once a frame on the frame loop's thread, with the sequencer's tempo
+  // field; never waits.
+  virtual void everyFrame(float tempo) = 0;
 };
-
-// Set once by the program's entry; null when there is no MIDI out.
-extern MidiControl* midiControl;
-
-MidiOutState currentMidiOutState();
 
 }  // namespace tidewell

@@ -1,11 +1,7 @@
-#include "tidewell/shell/overlay_view.h"
-
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/shell/midi_control.h"
+// The overlay's view of the program, gathered once a frame.
+#include "tidewell/shell/main_program.h"
 
 namespace tidewell {
-
 namespace {
 
 MidiMark shownMidiMark(MidiOutState state) {
@@ -24,15 +20,15 @@ MidiMark shownMidiMark(MidiOutState state) {
 
 static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
 
-PictureContext currentPictureContext() {
+PictureContext MainProgram::currentPictureContext() const {
   PictureContext context;
   context.showSequencerInfo = showSequencerInfo != 0;
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
   context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
-  context.midiOut = shownMidiMark(currentMidiOutState());
-  if (sequencer == nullptr) return context;
-  const Sequencer& s = *sequencer;
+  context.midiOut = shownMidiMark(midiControl != nullptr ? midiControl->midiOutState() : MidiOutState::kOff);
+  if (sequencer() == nullptr) return context;
+  const Sequencer& s = *sequencer();
   context.behaviour = s.behaviour;
   context.beatsPerBar = s.beatsPerBar;
   context.tempo = s.tempo;
