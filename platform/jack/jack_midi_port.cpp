@@ -41,13 +41,13 @@ void quietJack() {
 class JackMidiPort : public MidiOutPort {
  public:
   ~JackMidiPort() override {
-    // After a shutdown the client is gone with its server; closing it then
-    // would wait on a server that is not there.
-    if (client_ != nullptr && !gone_.load()) {
-      jack_deactivate(client_);
+    // After a shutdown the server is gone and the process callback with it;
+    // the client's own memory still has to be let go.
+    if (client_ != nullptr) {
+      if (!gone_.load()) jack_deactivate(client_);
       jack_client_close(client_);
     }
-    if (ring_ != nullptr && !gone_.load()) jack_ringbuffer_free(ring_);
+    if (ring_ != nullptr) jack_ringbuffer_free(ring_);
   }
 
   bool open(const std::string& name, std::string* error) {

@@ -9,6 +9,7 @@ set -u
 run_dir=$1
 . "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
 JACK_PID=""
+JACK_LOG=""
 DUMP_PID=""
 cleanup() {
   [ -n "$DUMP_PID" ] && kill "$DUMP_PID" 2>/dev/null
@@ -21,7 +22,7 @@ cleanup() {
     kill -9 "$JACK_PID" 2>/dev/null
   fi
   # Clients still open when their server went leave their semaphores.
-  rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* /dev/shm/jack_"$JACK_DEFAULT_SERVER"_*
+  rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* /dev/shm/jack_"$JACK_DEFAULT_SERVER"_* "${JACK_LOG:-}"
   return 0
 }
 trap cleanup EXIT
@@ -29,10 +30,13 @@ trap cleanup EXIT
 # A server name of our own, so other tests can run their own beside us.
 export JACK_DEFAULT_SERVER="tidewell-midi-$$"
 jack_answers() { jack_lsp >/dev/null 2>&1; }
-jackd --no-realtime -d dummy -r 48000 -p 1024 >/dev/null 2>&1 &
+JACK_LOG=$(mktemp)
+jackd --no-realtime -d dummy -r 48000 -p 1024 >"$JACK_LOG" 2>&1 &
 JACK_PID=$!
 for _ in $(seq 300); do jack_answers && break; sleep 0.1; done
-jack_answers || fail "jackd did not start"
+# "Too many servers already active": servers killed outright elsewhere left
+# their entries in /dev/shm/jack-shm-registry.
+jack_answers || fail "jackd did not start: $(cat "$JACK_LOG")"
 
 ensure_display 1024x768
 make_workdir "$run_dir"
@@ -76,7 +80,7 @@ grep -q "MIDI out: the JACK server went away" "$E2E_WORKDIR/data/debug.txt" ||
 kill -0 "$E2E_PID" 2>/dev/null || fail "tidewell ended when the JACK server went away"
 kill -TERM "$E2E_PID"
 wait_for_exit 10000
-[ "$E2E_EXIT" = 0 ] || fail "tidewell did not quit cleanly after the server went away: $E2E_EXIT"
+[ "$E2E_EXIT" = 0 ] || fail "tidewell did not quit cleanly after the server went away: $E2E_EXIT: $(tail -c 6000 "$E2E_WORKDIR/stdout.txt")"
 
 # Every note-on the monitor heard has its note-off, key by key and channel by
 # channel. A note-off with no note-on before it is from a note that started
