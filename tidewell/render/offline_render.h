@@ -11,17 +11,13 @@
 #include <cstdio>
 #include <string>
 
-namespace tidewell {
+namespace tidewell::render {
 
 struct RenderRequest {
   double seconds = 0;      // > 0 and at most a day
   std::string outputPath;  // the WAV file to write
   std::string midiPath;    // a Standard MIDI File of the same hits; empty: none
 };
-
-}  // namespace tidewell
-
-namespace tidewell::render {
 
 // Writes the file through a temporary name beside it, renamed only once
 // complete; on any failure nothing is left. Progress and errors go to

@@ -18,7 +18,7 @@ struct CommandLine {
   bool integerScale = false;  // whole-factor scaling with black borders
   std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
   bool midiOut = false;       // start with live MIDI out on
-  std::optional<RenderRequest> render;
+  std::optional<render::RenderRequest> render;
 };
 
 struct CommandLineResult {
