@@ -11,6 +11,7 @@ packages=(
   pulseaudio pulseaudio-utils
   desktop-file-utils dpkg-dev file
   clang-14 libclang-rt-14-dev ccache
+  librtmidi-dev libjack-jackd2-dev jackd2 python3-mido
 )
 
 missing=()

@@ -72,11 +72,13 @@ HResult SecondarySoundBuffer::play(std::uint32_t, std::uint32_t, std::uint32_t f
   return kOk;
 }
 
+std::uint64_t scheduledStartFrame(std::uint64_t frameNow, double delayMs) {
+  const double frame = static_cast<double>(frameNow) + delayMs * Mixer::kOutputRate / 1000.0;
+  return frame > 1.0 ? static_cast<std::uint64_t>(frame + 0.5) : 1u;
+}
+
 HResult SecondarySoundBuffer::playAfter(double delayMs) {
-  // A delay already past names a frame gone by, which the mixer plays at once
-  // and counts as late (frame 1 at least: 0 is play()'s uncounted "at once").
-  const double frame = static_cast<double>(mixer_->frameNow()) + delayMs * Mixer::kOutputRate / 1000.0;
-  mixer_->play(voice_, frame > 1.0 ? static_cast<std::uint64_t>(frame + 0.5) : 1u);
+  mixer_->play(voice_, scheduledStartFrame(mixer_->frameNow(), delayMs));
   return kOk;
 }
 

@@ -9,6 +9,11 @@
 
 namespace platform::sound {
 
+// The output frame a hit asked for `delayMs` after `frameNow` starts on. A
+// delay already past names a frame gone by, which the mixer plays at once
+// and counts as late (frame 1 at least: 0 is play()'s uncounted "at once").
+std::uint64_t scheduledStartFrame(std::uint64_t frameNow, double delayMs);
+
 class PrimarySoundBuffer : public SoundBuffer {
  public:
   explicit PrimarySoundBuffer(std::uint32_t flags) : flags_(flags) {}

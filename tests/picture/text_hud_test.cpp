@@ -194,13 +194,26 @@ TEST_F(TextHudTest, RecordingMarkShowsWhateverLayersAreOn) {
   }
 }
 
-TEST_F(TextHudTest, HelpPanelGainsOnlyTheRecordLine) {
+TEST_F(TextHudTest, MidiMarkSitsLeftOfTheInfoLine) {
+  for (const MidiMark mark : {MidiMark::off, MidiMark::waiting, MidiMark::on}) {
+    std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
+    PictureContext context;
+    context.showSequencerInfo = true;
+    context.midiOut = mark;
+    drawHud(context);
+    const char* shown = mark == MidiMark::on ? "M" : mark == MidiMark::waiting ? "m" : " ";
+    EXPECT_EQ(textShownAt(0, 290, 1), shown);
+    EXPECT_EQ(textShownAt(10, 290, 4), "Beha");
+  }
+}
+
+TEST_F(TextHudTest, HelpPanelGainsOnlyTheRecordAndMidiLines) {
   const char* const expected[] = {
       "Help", "----------------------------", "F1 Toggle Help", "F9 Toggle Sequencer Info",
       "F6 Toggle Wav Names", "F2 Step through pattern behaviours",
       "F3 Step through time signatures", "F4 Step through pattern arcs",
-      "F5 Force Palette change", "F7 - F8 Change Tempo", "F10 Record", "ESC Quit Tidewell"};
-  ASSERT_EQ(kHelpLineCount, 12);
+      "F5 Force Palette change", "F7 - F8 Change Tempo", "F10 Record", "M MIDI out", "ESC Quit Tidewell"};
+  ASSERT_EQ(kHelpLineCount, 13);
   PictureContext context;
   context.showHelp = true;
   drawHud(context);

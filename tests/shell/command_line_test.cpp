@@ -44,6 +44,7 @@ TEST(CommandLine, RefusesBadArgumentsWithAMessage) {
       {"--render", "nan", "o.wav"}, {"--render", "inf", "o.wav"}, {"--render", "60", ""},
       {"--seed"},             {"--seed", "-1"},           {"--seed", "4294967296"},
       {"--seed", "7x"},       {"--fullscreen"},           {"extra"},
+      {"--midi", "o.mid"},    {"--render", "5", "o.wav", "--midi"}, {"--render", "5", "o.wav", "--midi", ""},
   };
   for (const auto& args : refused) {
     const CommandLineResult r = parseCommandLine(args);
@@ -52,11 +53,22 @@ TEST(CommandLine, RefusesBadArgumentsWithAMessage) {
   }
 }
 
+TEST(CommandLine, MidiOutAndTheRendersMidiFile) {
+  EXPECT_TRUE(parseCommandLine({"--midi-out", "--window"}).options.midiOut);
+  EXPECT_FALSE(parseCommandLine({"--window"}).options.midiOut);
+  const CommandLineResult r = parseCommandLine({"--render", "20", "out.wav", "--midi", "out.mid", "--seed", "3"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.render->midiPath, "out.mid");
+  EXPECT_EQ(parseCommandLine({"--midi", "a.mid", "--render", "1", "a.wav"}).options.render->midiPath, "a.mid");
+  EXPECT_TRUE(parseCommandLine({"--render", "1", "a.wav"}).options.render->midiPath.empty());
+}
+
 TEST(CommandLine, HelpNamesEveryOption) {
   EXPECT_TRUE(parseCommandLine({"--help"}).options.showHelp);
   EXPECT_TRUE(parseCommandLine({"--version"}).options.showVersion);
   const std::string usage = usageText("tidewell");
-  for (const char* option : {"--window", "--integer-scale", "--seed", "--render", "--help", "--version"}) {
+  for (const char* option :
+       {"--window", "--integer-scale", "--seed", "--render", "--midi", "--midi-out", "--help", "--version"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
 }

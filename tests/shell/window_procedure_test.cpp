@@ -208,5 +208,27 @@ TEST_F(WindowProcedureTest, F10TogglesTheRecordingWhenARecorderIsPluggedIn) {
   EXPECT_FALSE(context.showWavNames);
 }
 
+// M reaches MIDI out when the program's entry plugged it in; with none it
+// does nothing and the mark stays off. F4 and other letters leave it alone.
+TEST_F(WindowProcedureTest, MTogglesMidiOutWhenItIsPluggedIn) {
+  struct CountingMidi : MidiControl {
+    int toggles = 0;
+    void toggleMidiOut() override { ++toggles; }
+    MidiOutState midiOutState() const override { return toggles % 2 ? MidiOutState::kOn : MidiOutState::kOff; }
+    void everyFrame(float) override {}
+  } midi;
+  press('M');
+  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::off);
+  program_->midiControl = &midi;
+  press('M');
+  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::on);
+  press(platform::VK_F4);
+  press('N');
+  EXPECT_EQ(midi.toggles, 1);
+  press('M');
+  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::off);
+  program_->midiControl = nullptr;
+}
+
 }  // namespace
 }  // namespace tidewell

@@ -6,6 +6,9 @@
 
 namespace tidewell {
 
+// MIDI out: off, waiting for a port, or sending.
+enum class MidiMark { off, waiting, on };
+
 constexpr int kMaxTrackLabels = 20;
 
 struct TrackLabel {
@@ -26,6 +29,7 @@ struct PictureContext {
   int activeTrackCount = 0;
   TrackLabel labels[kMaxTrackLabels];  // the first activeTrackCount are drawn
   RecordingState recording = RecordingState::off;
+  MidiMark midiOut = MidiMark::off;
 };
 
 }  // namespace tidewell

@@ -96,6 +96,7 @@ const char* const kHelpLines[] = {
     "F5 Force Palette change",
     "F7 - F8 Change Tempo",
     "F10 Record",
+    "M MIDI out",
     "ESC Quit Tidewell",
 };
 const int kHelpLineCount = sizeof kHelpLines / sizeof kHelpLines[0];
@@ -119,6 +120,9 @@ void Picture::drawSequencerInfo(const PictureContext& context) {
   std::snprintf(text, sizeof text, "Tracks %d", context.activeTrackCount);
   drawText(330, kInfoLine, text);
   drawCell(0, 0, inputSourceCell(context.inputFormat));
+  // MIDI out, left of "Behaviour": "M" with a port open, "m" while it waits for one.
+  if (context.midiOut == MidiMark::on) drawText(0, kInfoLine, "M");
+  if (context.midiOut == MidiMark::waiting) drawText(0, kInfoLine, "m");
 }
 
 void Picture::drawHelp() {

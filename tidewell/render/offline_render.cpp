@@ -17,8 +17,10 @@
 #include "platform/sound/mixer.h"
 #include "platform/sound/software_sound.h"
 #include "tidewell/engine/engine.h"
+#include "tidewell/midi/standard_midi_file.h"
 #include "tidewell/recording/float_wave_file.h"
 #include "tidewell/render/frame_clock.h"
+#include "tidewell/render/midi_file_sink.h"
 #include "tidewell/sequencer/settings_reader.h"
 
 namespace tidewell::render {
@@ -60,7 +62,8 @@ class HeadlessEngine {
     engine_.step();
   }
   platform::sound::Mixer& mixer() { return *mixer_; }
-  const Sequencer& sequencer() const { return *engine_.sequencer; }
+  Sequencer& sequencer() { return *engine_.sequencer; }
+  std::uint64_t outputFrame() const { return clock_.outputFrame(); }
 
  private:
   std::shared_ptr<platform::sound::Mixer> mixer_;
@@ -106,13 +109,21 @@ bool pullMixer(platform::sound::Mixer& mixer, std::uint64_t upTo, std::uint64_t*
   return true;
 }
 
-// The render itself into an open file; an empty text when it went well.
+// The render itself into an open file, and into *midiBytes the same hits as
+// a MIDI file when asked for one; an empty text when it went well.
 std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const std::string& outPath,
-                         std::FILE* messages) {
+                         std::FILE* messages, std::vector<std::uint8_t>* midiBytes) {
   HeadlessEngine engine;
   if (const char* folder = sampleFolder(engine.sequencer()); folder != nullptr && !isFolder(folder)) {
     return std::string("the sample folder '") + folder + "' named by " + kSettingsPath + " does not exist";
   }
+  MidiFileSink midi([&engine] { return engine.outputFrame(); });
+  if (midiBytes != nullptr) engine.sequencer().hitSinks.attach(&midi);
+  struct Detach {
+    HeadlessEngine& engine;
+    MidiFileSink* sink;
+    ~Detach() { engine.sequencer().hitSinks.detach(sink); }
+  } detach{engine, &midi};
   std::vector<float> block(2 * kBlockFrames);
   ProgressReport progress(messages, outPath, totalFrames);
   std::uint64_t done = 0;
@@ -126,7 +137,13 @@ std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const s
     if (!pullMixer(engine.mixer(), upTo, &done, block, file)) {
       return "cannot write " + outPath + ": " + std::strerror(errno);
     }
-    if (done >= totalFrames) return "";
+    if (done >= totalFrames) {
+      if (midiBytes != nullptr) {
+        const Sequencer& s = engine.sequencer();
+        *midiBytes = midi.finish(totalFrames, s.tempo, s.activeTrackCount);
+      }
+      return "";
+    }
     if (platform::posix::terminationRequested()) return "stopped by a termination signal";
     engine.runFrame(frame);
     progress.update(done);
@@ -162,13 +179,27 @@ int renderToFile(const RenderRequest& request, std::FILE* messages) {
   const std::string partPath = out + ".part-" + std::to_string(::getpid());
   FloatWaveFile file;
   if (!file.open(partPath)) return fail("cannot write " + out + ": " + std::strerror(errno), 1);
+  // The MIDI file's place is tried before any work, and it too is renamed
+  // into place only once whole.
+  const bool wantMidi = !request.midiPath.empty();
+  midi::WholeFile midiFile;
+  std::string midiError;
+  if (wantMidi && (isFolder(request.midiPath.c_str()) || !midiFile.open(request.midiPath, &midiError))) {
+    file.finish();
+    ::unlink(partPath.c_str());
+    if (midiError.empty()) midiError = "cannot write " + request.midiPath + ": it is a folder";
+    return fail(midiError, 1);
+  }
+  std::vector<std::uint8_t> midiBytes;
 
   platform::posix::catchTerminationSignals();
-  std::string error = renderFrames(totalFrames, file, out, messages);
+  std::string error = renderFrames(totalFrames, file, out, messages, wantMidi ? &midiBytes : nullptr);
 
   if (!file.finish() && error.empty()) error = "cannot write " + out + ": " + std::strerror(errno);
+  if (error.empty() && wantMidi) midiFile.commit(midiBytes, &error);
   if (error.empty() && std::rename(partPath.c_str(), out.c_str()) != 0) {
     error = "cannot write " + out + ": " + std::strerror(errno);
+    if (wantMidi) ::unlink(request.midiPath.c_str());
   }
   if (!error.empty()) {
     ::unlink(partPath.c_str());

@@ -16,6 +16,7 @@ namespace tidewell::render {
 struct RenderRequest {
   double seconds = 0;      // > 0 and at most a day
   std::string outputPath;  // the WAV file to write
+  std::string midiPath;    // a Standard MIDI File of the same hits; empty: none
 };
 
 // Writes the file through a temporary name beside it, renamed only once

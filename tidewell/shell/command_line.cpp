@@ -38,6 +38,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
     result.error = std::move(message);
     return result;
   };
+  std::string midiPath;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -49,6 +50,12 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
       options.windowed = true;
     } else if (arg == "--integer-scale") {
       options.integerScale = true;
+    } else if (arg == "--midi-out") {
+      options.midiOut = true;
+    } else if (arg == "--midi") {
+      if (!hasValue) return fail("--midi needs OUT.mid");
+      midiPath = args[++i];
+      if (midiPath.empty()) return fail("--midi: the output file name is empty");
     } else if (arg == "--seed") {
       if (!hasValue) return fail("--seed needs a number");
       options.seed = parseSeed(args[++i]);
@@ -62,10 +69,14 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
       if (*seconds > kMaxRenderSeconds) return fail("--render: the length can be at most 86400 seconds (24 hours)");
       const std::string& out = args[++i];
       if (out.empty()) return fail("--render: the output file name is empty");
-      options.render = render::RenderRequest{*seconds, out};
+      options.render = render::RenderRequest{*seconds, out, ""};
     } else {
       return fail("unknown option '" + arg + "'");
     }
+  }
+  if (!midiPath.empty()) {
+    if (!options.render) return fail("--midi writes a MIDI file beside a --render");
+    options.render->midiPath = midiPath;
   }
   return result;
 }
@@ -83,6 +94,10 @@ std::string usageText(const std::string& program) {
          "                      write SECONDS of the music to OUT.wav (48 kHz\n"
          "                      stereo, 32-bit float) without a window or a\n"
          "                      sound device, as fast as the machine allows\n"
+         "  --midi OUT.mid      with --render, also write every hit as a note to\n"
+         "                      OUT.mid (a Standard MIDI File)\n"
+         "  --midi-out          start with MIDI out on: a port named Tidewell\n"
+         "                      that synths and recorders connect to (M toggles)\n"
          "  --help              show this text and exit\n"
          "  --version           show the version and exit\n";
 }

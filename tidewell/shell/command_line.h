@@ -17,6 +17,7 @@ struct CommandLine {
   bool windowed = false;      // an 800 x 600 window instead of full screen
   bool integerScale = false;  // whole-factor scaling with black borders
   std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
+  bool midiOut = false;       // start with live MIDI out on
   std::optional<render::RenderRequest> render;
 };
 

@@ -11,6 +11,8 @@
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/posix/working_directory.h"
+#include "platform/rtmidi/rtmidi_port.h"
+#include "platform/sdl/audio_thread_priority.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sdl/sdl_window_system.h"
@@ -21,6 +23,7 @@
 #include "tidewell/common/random.h"
 #include "tidewell/shell/command_line.h"
 #include "tidewell/shell/debug_log.h"
+#include "tidewell/shell/live_midi.h"
 #include "tidewell/shell/main_program.h"
 
 namespace {
@@ -74,8 +77,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: %s\n", program.c_str(), problem.c_str());
     return 1;
   }
-  if (options.render && std::filesystem::current_path(noDirectory) != startedIn)
+  if (options.render && std::filesystem::current_path(noDirectory) != startedIn) {
     options.render->outputPath = (startedIn / options.render->outputPath).string();
+    if (!options.render->midiPath.empty())
+      options.render->midiPath = (startedIn / options.render->midiPath).string();
+  }
   if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
 
   // F10's recorder outlives the sound system whose audio thread feeds it.
@@ -97,11 +103,19 @@ int main(int argc, char** argv) {
   windows.setIconLoader(loadIcon);
   sound.mixer().setOutputTap(&recorder);
 
+  // MIDI out keeps a thread of its own, at real-time priority where allowed
+  // as the sound thread runs; every sounding hit goes to it as well.
+  tidewell::LiveMidi liveMidi(platform::rtmidi::openVirtualPort, options.midiOut,
+                              [] { platform::sdl::raiseToRealTime(); });
+
   // Tracks and their buffers go (with the program) before the sound layer they play on.
   auto mainProgram = std::make_unique<tidewell::MainProgram>(
       tidewell::ShellPlatform{&windows, &display, &sound, &clock, &files}, &recorder);
+  mainProgram->midiControl = &liveMidi;
+  mainProgram->extraHitSinks = {&liveMidi};
   const int exitCode = mainProgram->winMain(platform::SW_SHOWNORMAL);
   // Escape, F12, closing the window and SIGTERM all come out here.
   recorder.stop();
+  mainProgram.reset();  // its sequencer holds the MIDI sink
   return exitCode;
 }

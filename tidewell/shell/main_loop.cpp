@@ -7,12 +7,29 @@ namespace tidewell {
 
 static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
 
+namespace {
+
+MidiMark shownMidiMark(MidiOutState state) {
+  switch (state) {
+    case MidiOutState::kOn:
+      return MidiMark::on;
+    case MidiOutState::kWaiting:
+      return MidiMark::waiting;
+    case MidiOutState::kOff:
+      break;
+  }
+  return MidiMark::off;
+}
+
+}  // namespace
+
 PictureContext MainProgram::currentPictureContext() const {
   PictureContext context;
   context.showSequencerInfo = showSequencerInfo != 0;
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
   context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
+  context.midiOut = shownMidiMark(midiControl != nullptr ? midiControl->midiOutState() : MidiOutState::kOff);
   if (sequencer() == nullptr) return context;
   const Sequencer& s = *sequencer();
   context.behaviour = s.behaviour;
@@ -30,6 +47,7 @@ PictureContext MainProgram::currentPictureContext() const {
 
 void MainProgram::runFrame() {
   engine->step();
+  if (midiControl != nullptr) midiControl->everyFrame(engine->sequencer->tempo);
   picture->drawHud(currentPictureContext());
   picture->present();
 }

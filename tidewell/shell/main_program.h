@@ -2,10 +2,12 @@
 // The main program's state in one object per run (and per test); the window
 // procedure reaches it through the one pointer its constructor sets.
 #include <memory>
+#include <vector>
 
 #include "platform/api/window_system.h"
 #include "tidewell/engine/engine.h"
 #include "tidewell/recording/recording_control.h"
+#include "tidewell/shell/midi_control.h"
 
 namespace tidewell {
 
@@ -54,6 +56,11 @@ class MainProgram {
 
   ShellPlatform shellPlatform;
   RecordingControl* recordingControl;  // null: F10 does nothing
+  // MIDI out, plugged in by the program's entry; null: M does nothing.
+  MidiControl* midiControl = nullptr;
+  // Sinks attached to the engine's sequencer beside the voices and the
+  // picture when start-up builds it (MIDI out).
+  std::vector<HitSink*> extraHitSinks;
   platform::WindowHandle mainWindow = nullptr;
   std::unique_ptr<Picture> picture = std::make_unique<Picture>();
   std::unique_ptr<Engine> engine;  // built at start-up

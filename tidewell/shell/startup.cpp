@@ -73,6 +73,7 @@ bool MainProgram::initApplication(int showCommand) {
   const SequencerServices services{shellPlatform.sound, shellPlatform.clock, shellPlatform.files};
   engine = std::make_unique<Engine>(*picture, mainWindow, services, kSettingsPath,
                                     [](const char* line) { appendDebugLog(line); });
+  for (HitSink* sink : extraHitSinks) engine->sequencer->hitSinks.attach(sink);
   soundsReady = 1;
   return true;
 }

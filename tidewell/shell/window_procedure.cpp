@@ -63,6 +63,9 @@ void MainProgram::handleKey(platform::WindowHandle window, std::uint32_t virtual
     case platform::VK_F10:
       if (recordingControl != nullptr) recordingControl->toggleRecording();
       break;
+    case 'M':
+      if (midiControl != nullptr) midiControl->toggleMidiOut();
+      break;
     default:  // F4 and every other key: no command
       break;
   }

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# tidewell --midi-out on a JACK server of its own with no ALSA sequencer in
+# reach: the port named Tidewell shows up as JACK MIDI, a MIDI monitor on it
+# hears at least 20 note-ons in 8 s of a click at tempo 700, each with its
+# note-off, and the server going away leaves the music playing and the
+# program free to quit.
+#   midi_out_e2e.sh RUN_DIR
+set -u
+run_dir=$1
+. "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
+JACK_PID=""
+JACK_LOG=""
+DUMP_PID=""
+cleanup() {
+  [ -n "$DUMP_PID" ] && kill "$DUMP_PID" 2>/dev/null
+  cleanup_e2e
+  # A server ended by SIGTERM takes its shared-memory entries with it; one
+  # killed outright leaves them, and JACK refuses new servers once enough are left.
+  if [ -n "$JACK_PID" ]; then
+    kill -TERM "$JACK_PID" 2>/dev/null
+    for _ in $(seq 50); do kill -0 "$JACK_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$JACK_PID" 2>/dev/null
+  fi
+  # Clients still open when their server went leave their semaphores.
+  rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* /dev/shm/jack_"$JACK_DEFAULT_SERVER"_* "${JACK_LOG:-}"
+  return 0
+}
+trap cleanup EXIT
+
+# A server name of our own, so other tests can run their own beside us.
+export JACK_DEFAULT_SERVER="tidewell-midi-$$"
+jack_answers() { jack_lsp >/dev/null 2>&1; }
+JACK_LOG=$(mktemp)
+jackd --no-realtime -d dummy -r 48000 -p 1024 >"$JACK_LOG" 2>&1 &
+JACK_PID=$!
+for _ in $(seq 300); do jack_answers && break; sleep 0.1; done
+# "Too many servers already active": servers killed outright elsewhere left
+# their entries in /dev/shm/jack-shm-registry.
+jack_answers || fail "jackd did not start: $(cat "$JACK_LOG")"
+
+ensure_display 1024x768
+make_workdir "$run_dir"
+mkdir -p "$E2E_WORKDIR/clicks"
+sox -n -r 48000 -b 16 -c 1 "$E2E_WORKDIR/clicks/click.wav" synth 0.004 square 1500 vol 0.5 ||
+  fail "sox could not make a click"
+# Tonal, eight tracks, tempo 700; JACK even where an ALSA sequencer exists.
+printf '%s' "1,4,0,2,0,0,0,7,3,clicks,none," >"$E2E_WORKDIR/data/settings.txt"
+printf 'midi_service=jack\n' >"$E2E_WORKDIR/data/choices.txt"
+export SDL_AUDIODRIVER=dummy
+start_tidewell --midi-out --window
+
+port=""
+for _ in $(seq 100); do
+  port=$(jack_lsp -t 2>/dev/null | awk '/Tidewell/ { name = $0; getline; if ($0 ~ /midi/) { print name; exit } }')
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || fail "no JACK MIDI port with Tidewell in its name: $(jack_lsp -t 2>&1)"
+grep -q "MIDI out: port Tidewell open on JACK" "$E2E_WORKDIR/data/debug.txt" ||
+  fail "the log does not say the port is open: $(cat "$E2E_WORKDIR/data/debug.txt")"
+
+dump="$E2E_WORKDIR/dump.txt"
+stdbuf -oL jack_midi_dump -a >"$dump" 2>/dev/null &
+DUMP_PID=$!
+for _ in $(seq 100); do jack_lsp 2>/dev/null | grep -q '^midi-monitor:input$' && break; sleep 0.1; done
+jack_connect "$port" midi-monitor:input || fail "could not connect $port to the monitor"
+# The requirement is about wall time: what the monitor hears in 8 s.
+sleep 8
+ons=$(grep -c "note on" "$dump")
+echo "note-ons in 8 s: $ons; MIDI clocks: $(grep -c ': f8' "$dump")"
+[ "$ons" -ge 20 ] || fail "only $ons note-ons in 8 s"
+
+# The server goes away: the program plays on, says so once, and still quits.
+kill -TERM "$JACK_PID"
+wait "$JACK_PID" 2>/dev/null
+JACK_PID=""
+for _ in $(seq 100); do grep -q "went away" "$E2E_WORKDIR/data/debug.txt" && break; sleep 0.1; done
+grep -q "MIDI out: the JACK server went away" "$E2E_WORKDIR/data/debug.txt" ||
+  fail "the log does not say the server went away: $(cat "$E2E_WORKDIR/data/debug.txt")"
+kill -0 "$E2E_PID" 2>/dev/null || fail "tidewell ended when the JACK server went away"
+kill -TERM "$E2E_PID"
+wait_for_exit 10000
+[ "$E2E_EXIT" = 0 ] || fail "tidewell did not quit cleanly after the server went away: $E2E_EXIT: $(tail -c 6000 "$E2E_WORKDIR/stdout.txt")"
+
+# Every note-on the monitor heard has its note-off, key by key and channel by
+# channel. A note-off with no note-on before it is from a note that started
+# before the monitor was connected.
+awk '/note on|note off/ {
+       match($0, /channel +[0-9]+/); ch = substr($0, RSTART + 8) + 0
+       match($0, /pitch +[0-9]+/); p = substr($0, RSTART + 6) + 0
+       k = ch ":" p
+       if ($0 ~ /note on/) { if (on[k]) { print "second note-on " k; bad = 1 } on[k] = 1; n++ }
+       else on[k] = 0
+     }
+     END { for (k in on) if (on[k]) { print "no note-off for " k; bad = 1 }; exit bad }' "$dump" ||
+  fail "the notes are not paired"
+echo "midi_out_e2e: ok"
