@@ -1,0 +1,58 @@
+#pragma once
+// Beats from a shared session's timeline instead of from elapsed time: a
+// beat falls due when the session's grid of sequencer beats (two to a
+// session beat) passes the moment the output will play, and its ideal time
+// is that grid point, so its hits are heard on the shared beat. The tempo
+// follows the session, and a tempo set here (the keys) goes to the session.
+//
+//   LinkBeatClock clock(timeline);
+//   // once per tick, on the main thread:
+//   clock.followTempo(sequencer.tempo)        -> the tempo to play at
+//   clock.nextBeat(nowMs, lookaheadMs, bpb)   -> a due beat, if any
+#include <cstdint>
+#include <optional>
+
+#include "platform/api/shared_timeline.h"
+
+namespace tidewell::link {
+
+struct SharedBeat {
+  double idealTimeMs = 0.0;  // on the program's clock, from the `nowMs` given
+  int indexInBar = 1;        // 1 .. beatsPerBar, 1 where every peer's bar starts
+};
+
+class LinkBeatClock {
+ public:
+  explicit LinkBeatClock(platform::SharedTimeline& timeline) : timeline_(timeline) {}
+
+  // Right after the timeline is enabled: a session of our own starts at the
+  // sequencer's tempo (one already running will win once it is found), and
+  // the next beat is the session's next grid point.
+  void start(float sequencerTempo);
+
+  // Takes a fresh copy of the session. A tempo that differs from the one
+  // this returned last time was set by the player: it goes to the whole
+  // session. Otherwise the session's tempo wins. Returns the tempo the
+  // sequencer plays at, held within its range.
+  float followTempo(float sequencerTempo);
+  // True while the session's tempo lies outside the sequencer's range.
+  bool tempoClamped() const { return clamped_; }
+
+  // A beat whose grid point lies at or before nowMs + lookaheadMs, at most
+  // one per call (a late call skips the points it missed, as the elapsed-time
+  // clock does). Call followTempo first in the same tick.
+  std::optional<SharedBeat> nextBeat(double nowMs, double lookaheadMs, int beatsPerBar);
+
+ private:
+  platform::SharedTimeline& timeline_;
+  std::optional<float> lastTempo_;  // what followTempo returned last
+  bool clamped_ = false;
+  double beatsPerSessionBeat_ = 2.0;  // other than 2 only while clamped
+  bool anchored_ = false;
+  std::int64_t lastBeat_ = 0;          // the last grid point that sounded
+  double lastPosition_ = 0.0;          // sequencer beats at the last look
+  std::int64_t lastLookMicros_ = 0;
+  double lastSessionTempo_ = 0.0;
+};
+
+}  // namespace tidewell::link
