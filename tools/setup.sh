@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick sox python3
   desktop-file-utils dpkg-dev file
   clang-14 libclang-rt-14-dev
+  ableton-link-dev libasio-dev ableton-link-utils jackd2
 )
 
 missing=()

@@ -19,6 +19,7 @@ struct CommandLine {
   bool showVersion = false;
   bool windowed = false;      // an 800 x 600 window instead of full screen
   bool integerScale = false;  // whole-factor scaling with black borders
+  bool link = false;          // share tempo and beats on the local network from the start
   std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
   std::optional<RenderRequest> render;
 };
