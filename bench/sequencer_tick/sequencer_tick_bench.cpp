@@ -6,6 +6,7 @@
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
 #include "tidewell/sequencer/random.h"
+#include "tidewell/engine/voice_and_cross.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace {
@@ -16,6 +17,8 @@ void BM_TickBetweenBeats(benchmark::State& state) {
   platform::fake::FakeFileFinder files;
   platform::fake::RecordingSoundSystem sound;
   tidewell::Sequencer sequencer(nullptr, {&sound, &clock, &files});
+  tidewell::VoiceAndCross heardAndSeen;
+  sequencer.hitSinks.attach(&heardAndSeen);
   sequencer.activeTrackCount = 8;
   sequencer.setTempo(10.0f);  // 6000 ms a beat: none comes while the clock creeps
   std::uint32_t frames = 0;

@@ -28,6 +28,7 @@
 #include "platform/sound/output_clock.h"
 #include "platform/sound/software_sound.h"
 #include "tidewell/sequencer/random.h"
+#include "tidewell/engine/voice_and_cross.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tools/beat_grid/beat_grid.h"
 
@@ -93,6 +94,8 @@ Result run(Rule rule, float tempo, double seconds, const Machine& machine) {
   files.setFolder("clicks/", {"click.wav"});
   tidewell::SequencerServices services{&sound, &clock, &files};
   tidewell::Sequencer sequencer(nullptr, services);
+  tidewell::VoiceAndCross heardAndSeen;
+  sequencer.hitSinks.attach(&heardAndSeen);
   std::snprintf(sequencer.folder, sizeof sequencer.folder, "clicks/");
   sequencer.activeTrackCount = 8;
   sequencer.behaviour = 3;

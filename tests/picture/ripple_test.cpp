@@ -2,7 +2,6 @@
 
 #include "tidewell/picture/intensity_maps.h"
 #include "tidewell/picture/ripple.h"
-#include "tidewell/sequencer/track.h"
 
 namespace tidewell {
 namespace {
@@ -43,11 +42,7 @@ TEST(RippleStep, UniformFieldOfFiftyStaysFifty) {
 
 TEST(PlotTrack, FullVolumeCrossThenFirstWaveBesideIt) {
   resetIntensityMaps();
-  Track track;
-  track.volume = 0;
-  track.plotX = 200;
-  track.plotY = 150;
-  track.plotTrack();
+  plotCross(intensityForVolume(0), 200, 150);
   IntensityMap& source = sourceMap();
   EXPECT_EQ(source.at(200, 1), 255);
   EXPECT_EQ(source.at(200, 298), 255);

@@ -72,6 +72,7 @@ SequencerRig::SequencerRig() {
   services.clock = &clock;
   services.files = &files;
   sequencer = std::make_unique<Sequencer>(nullptr, services);
+  sequencer->hitSinks.attach(&heardAndSeen);
 }
 
 void SequencerRig::provideFolder(const std::string& folder, const std::vector<std::string>& names) {

@@ -10,6 +10,7 @@
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
+#include "tidewell/engine/voice_and_cross.h"
 #include "tidewell/sequencer/random.h"
 #include "tidewell/sequencer/sequencer.h"
 
@@ -60,6 +61,7 @@ class SequencerRig {
   platform::fake::FakeClock clock;
   platform::fake::FakeFileFinder files;
   platform::fake::RecordingSoundSystem sound;
+  VoiceAndCross heardAndSeen;
   std::unique_ptr<Sequencer> sequencer;
 };
 

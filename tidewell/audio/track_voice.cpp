@@ -131,6 +131,13 @@ platform::HResult Track::reloadSample(AudioDevice* device) try {
   return platform::DSERR_OUTOFMEMORY;
 }
 
+std::uint32_t Track::sampleRate() const {
+  platform::WaveFormatEx format{};
+  if (bufferFormat.size() < sizeof format) return 0;
+  std::memcpy(&format, bufferFormat.data(), sizeof format);
+  return format.samplesPerSec;
+}
+
 platform::SoundBufferRef Track::findFreeBuffer() {
   for (const auto& buffer : buffers) {
     if (!buffer) continue;

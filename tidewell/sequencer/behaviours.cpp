@@ -28,7 +28,7 @@ void Sequencer::playRandomBeat() {
     if (!track.firesOn(beatIndex)) continue;
     track.pan = tidewell::drawRandom() % 20000 - 10000;
     track.frequency = tidewell::drawRandom() % 99000 + 1000;
-    fire(track);
+    fire(track, i);
   }
 }
 
@@ -47,8 +47,8 @@ void Sequencer::playSlidingBeat() {
       if (track.pan > kPanRight) track.pan = kPanRight;
       track.applyPan();
     }
-    track.plotTrack();
-    if (track.firesOn(beatIndex)) fire(track);
+    hitSinks.moved(track);
+    if (track.firesOn(beatIndex)) fire(track, i);
   }
 }
 
@@ -68,9 +68,9 @@ void Sequencer::playTonalBeat() {
       if (stepped < static_cast<float>(kLowestFrequency)) stepped = kLowestFrequency;
       track.frequency = static_cast<std::int32_t>(stepped);
       track.applyFrequency();
-      track.plotTrack();
+      hitSinks.moved(track);
     }
-    fire(track);
+    fire(track, i);
   }
 }
 

@@ -8,6 +8,8 @@
 #include "platform/api/file_finder.h"
 #include "platform/api/sound.h"
 #include "tidewell/audio/audio_device.h"
+#include "tidewell/sequencer/beat_source.h"
+#include "tidewell/sequencer/hit_sink.h"
 #include "tidewell/sequencer/track.h"
 
 namespace tidewell {
@@ -22,9 +24,6 @@ struct SequencerServices {
   platform::Clock* clock = nullptr;
   platform::FileFinder* files = nullptr;
 };
-
-// Milliseconds per beat at a tempo in beats per minute.
-inline float beatIntervalFor(float tempo) { return 1000.0f / (tempo / 60.0f); }
 
 // Every hit of a beat starts this long after the beat's ideal time (the
 // moment the elapsed time crossed the interval), at that exact output frame.
@@ -57,13 +56,20 @@ class Sequencer {
   // How long after this beat's ideal time the tick that counted it came, in
   // milliseconds (0 before the first beat, and for a beat that started the
   // clock afresh).
-  double beatLateness() const { return beatLateness_; }
+  double beatLateness() const { return beatSource_->beatLateness(); }
 
-  // Writes tempo and recomputes beatInterval at once.
+  // Sets the tempo through the beat source; tempo and beatInterval follow.
   void setTempo(float newTempo) {
-    tempo = newTempo;
+    beatSource_->setTempo(newTempo);
+    tempo = beatSource_->tempo();
     beatInterval = beatIntervalFor(tempo);
   }
+  // Another beat source in place of the clock (null: the clock again).
+  void useBeatSource(BeatSource* source) { beatSource_ = source != nullptr ? source : &clockBeats_; }
+  BeatSource& beatSource() { return *beatSource_; }
+
+  // Every sounding hit goes to each sink attached here.
+  HitFanOut hitSinks;
 
   std::unique_ptr<AudioDevice> audioDevice;
   Track tracks[kTrackCount];
@@ -95,8 +101,8 @@ class Sequencer {
  private:
   // activeTrackCount held within the twenty tracks, for every loop over them.
   int activeTracks() const;
-  // The fire sequence of one track: volume, frequency, pan, play once, plot.
-  void fire(Track& track);
+  // Hands one sounding hit of the track at `index` to the sinks.
+  void fire(Track& track, int index);
   double startDelay() const;
   void driftVolumes();
   void mutate();
@@ -104,7 +110,8 @@ class Sequencer {
   platform::Clock* clock_;
   platform::FileFinder* files_;
   double lastTickFraction_ = 0.0;  // the fraction of a millisecond of lastTickTime
-  double beatLateness_ = 0.0;
+  ClockBeatSource clockBeats_{tempo, beatInterval, beatElapsed};
+  BeatSource* beatSource_ = &clockBeats_;
 };
 
 }  // namespace tidewell

@@ -50,7 +50,6 @@ void Sequencer::tick() {
   if (step < 0.0) step = 0.0;
   lastTickFraction_ = fraction;
 
-  beatElapsed += step;
   captureElapsed += tickDelta;
 
   // The capture-file clock drops the excess beyond two seconds.
@@ -60,20 +59,7 @@ void Sequencer::tick() {
     if (captureFileIndex > kLastCaptureFile) captureFileIndex = 0;
   }
 
-  // Strictly more than one interval. The time beyond it carries into the next
-  // beat, so beats keep the tempo whatever the frame rate; a tick that came a
-  // whole interval late or more still gives one beat only, and starts afresh.
-  const double interval = beatInterval;
-  if (tempo > 0.0f && beatElapsed > interval) {
-    beatLateness_ = beatElapsed - interval;
-    if (beatLateness_ < interval) {
-      beatElapsed = beatLateness_;
-    } else {
-      // Afresh from this tick: the beat is the first of a new grid, due now,
-      // so it sounds one lookahead on like every beat after it.
-      beatElapsed = 0.0;
-      beatLateness_ = 0.0;
-    }
+  if (beatSource_->beatDue({reading, step})) {
     beatIndex += 1;
     if (beatIndex > beatsPerBar) beatIndex = 1;
     switch (behaviour) {
@@ -86,6 +72,26 @@ void Sequencer::tick() {
   }
 
   mutate();
+}
+
+// Strictly more than one interval. The time beyond it carries into the next
+// beat, so beats keep the tempo whatever the frame rate; a tick that came a
+// whole interval late or more still gives one beat only, and starts afresh.
+bool ClockBeatSource::beatDue(const BeatTick& tick) {
+  beatElapsed_ += tick.stepMs;
+  const double interval = beatInterval_;
+  if (!(tempo_ > 0.0f && beatElapsed_ > interval)) return false;
+  lateness_ = beatElapsed_ - interval;
+  if (lateness_ < interval) {
+    beatElapsed_ = lateness_;
+  } else {
+    // Afresh from this tick: the beat is the first of a new grid, due now,
+    // so it sounds one lookahead on like every beat after it.
+    beatElapsed_ = 0.0;
+    lateness_ = 0.0;
+  }
+  beatTime_ = tick.reading - lateness_;
+  return true;
 }
 
 void Sequencer::driftVolumes() {
@@ -127,15 +133,19 @@ double Sequencer::startDelay() const {
     spent = withinClockRange(clock_->preciseTime(), tickReading) - tickReading;
     if (spent < 0.0) spent += kClockRange;  // the clock wrapped since the tick
   }
-  return startLookaheadMs - beatLateness_ - spent;
+  return startLookaheadMs - beatSource_->beatLateness() - spent;
 }
 
-void Sequencer::fire(Track& track) {
-  track.applyVolume();
-  track.applyFrequency();
-  track.applyPan();
-  track.playAfter(startDelay());
-  track.plotTrack();
+void Sequencer::fire(Track& track, int index) {
+  Hit hit;
+  hit.trackIndex = index;
+  hit.volume = track.volume;
+  hit.pan = track.pan;
+  hit.frequency = track.frequency;
+  hit.sampleRate = track.sampleRate();
+  hit.beatTime = beatSource_->beatTime();
+  hit.delayMs = startDelay();
+  hitSinks.hit(track, hit);
 }
 
 }  // namespace tidewell

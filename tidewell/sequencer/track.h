@@ -38,8 +38,8 @@ class Track {
 
   // New frequency, fade step and rhythm after the track got a new sample.
   void renewPattern();
-  // Draws the track's cross into the picture.
-  void plotTrack();
+  // The rate of the sample in the buffers; 0 when none is loaded.
+  std::uint32_t sampleRate() const;
 
   bool firesOn(int beat) const;
 

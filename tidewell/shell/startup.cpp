@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "tidewell/engine/voice_and_cross.h"
 #include "tidewell/picture/display_objects.h"
 #include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/intensity_maps.h"
@@ -76,6 +77,8 @@ void startEngine(platform::WindowHandle window) {
   services.clock = shellPlatform.clock;
   services.files = shellPlatform.files;
   sequencer = new Sequencer(window, services);
+  static VoiceAndCross heardAndSeen;
+  sequencer->hitSinks.attach(&heardAndSeen);
 
   readSettings(kSettingsPath, *sequencer);
   sequencer->loadAllSamples();
