@@ -25,6 +25,7 @@ HELP_LINES = [
     "F5 Force Palette change",
     "F7 - F8 Change Tempo",
     "F10 Record",
+    "F11 Toggle Link",
     "ESC Quit Tidewell",
 ]
 INFO_TEXTS = [(10, 290, "Behaviour "), (110, 290, "TimeSig "), (276, 290, "Form ")]

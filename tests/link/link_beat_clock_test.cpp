@@ -31,11 +31,18 @@ class LinkBeatClockTest : public ::testing::Test {
     beats_.start(tempo_);
   }
 
+  // Runs frames until a beat is found; its time (at most a lookahead ahead).
+  double playToABeat() {
+    const std::size_t before = heard_.size();
+    while (heard_.size() == before) play(1);
+    return heard_.back().timeMs;
+  }
+
   // Runs frames for `ms` milliseconds.
   void play(int ms) {
     for (const std::uint32_t end = clock_.now() + ms; clock_.now() < end;) {
       clock_.advance(frame_++ % 2 == 0 ? 16 : 17);
-      tempo_ = beats_.followTempo(tempo_);
+      tempo_ = beats_.followTempo();
       if (auto beat = beats_.nextBeat(clock_.now(), kLookaheadMs, beatsPerBar_)) {
         // Found at most one lookahead before it is due, never after.
         EXPECT_GE(beat->idealTimeMs, clock_.now());
@@ -68,7 +75,7 @@ TEST_F(LinkBeatClockTest, TheSessionTempoIsHalfTheSequencerTempoAndItsBeatsHalfA
   }
 
   // A key that raises the field by one asks the session for half a beat more.
-  tempo_ += 1.0f;
+  tempo_ = beats_.setTempo(tempo_ + 1.0f);
   play(100);
   EXPECT_DOUBLE_EQ(timeline_.temposAskedFor().back(), 120.5);
   EXPECT_FLOAT_EQ(tempo_, 241.0f);
@@ -98,8 +105,7 @@ TEST_F(LinkBeatClockTest, APeersTempoChangeMidBarRetunesWithinOneBeatWithoutBurs
   start(240.0f);
   beatsPerBar_ = 8;
   play(2000);
-  ASSERT_FALSE(heard_.empty());
-  const double lastBeatAt120 = heard_.back().timeMs;
+  const double lastBeatAt120 = playToABeat();
   heard_.clear();
   clock_.set(static_cast<std::uint32_t>(lastBeatAt120) + 100);  // mid-beat, mid-bar
   timeline_.peerSetsTempo(140.0);
@@ -118,7 +124,7 @@ TEST_F(LinkBeatClockTest, APeersTempoChangeMidBarRetunesWithinOneBeatWithoutBurs
 
   // A leap to a far tempo keeps the count too: the beat in progress ends at
   // the new tempo, the next ones follow it.
-  const double lastBeatAt140 = heard_.back().timeMs;
+  const double lastBeatAt140 = playToABeat();
   heard_.clear();
   clock_.set(static_cast<std::uint32_t>(lastBeatAt140) + 100);
   timeline_.peerSetsTempo(600.0);

@@ -26,25 +26,23 @@ std::int64_t floorMod(std::int64_t value, std::int64_t divisor) {
 }  // namespace
 
 void LinkBeatClock::start(float sequencerTempo) {
-  timeline_.capture();
-  timeline_.setTempo(sessionTempoFor(sequencerTempo), timeline_.nowMicros());
-  lastTempo_.reset();
+  setTempo(sequencerTempo);
   anchored_ = false;
 }
 
-float LinkBeatClock::followTempo(float sequencerTempo) {
+float LinkBeatClock::setTempo(float sequencerTempo) {
   timeline_.capture();
-  double session = timeline_.tempo();
-  if (lastTempo_ && sequencerTempo != *lastTempo_) {
-    timeline_.setTempo(sessionTempoFor(sequencerTempo), timeline_.nowMicros());
-    timeline_.capture();  // the session may hold the tempo within its own range
-    session = timeline_.tempo();
-  }
+  timeline_.setTempo(sessionTempoFor(sequencerTempo), timeline_.nowMicros());
+  return followTempo();
+}
+
+float LinkBeatClock::followTempo() {
+  timeline_.capture();
+  const double session = timeline_.tempo();
   const MappedTempo mapped = sequencerTempoFor(session);
   clamped_ = mapped.clamped;
   beatsPerSessionBeat_ =
       clamped_ && session > 0.0 ? mapped.sequencerTempo / session : kSequencerBeatsPerSessionBeat;
-  lastTempo_ = mapped.sequencerTempo;
   return mapped.sequencerTempo;
 }
 

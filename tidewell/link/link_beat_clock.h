@@ -7,7 +7,7 @@
 //
 //   LinkBeatClock clock(timeline);
 //   // once per tick, on the main thread:
-//   clock.followTempo(sequencer.tempo)        -> the tempo to play at
+//   clock.followTempo()                       -> the tempo to play at
 //   clock.nextBeat(nowMs, lookaheadMs, bpb)   -> a due beat, if any
 #include <cstdint>
 #include <optional>
@@ -30,11 +30,12 @@ class LinkBeatClock {
   // the next beat is the session's next grid point.
   void start(float sequencerTempo);
 
-  // Takes a fresh copy of the session. A tempo that differs from the one
-  // this returned last time was set by the player: it goes to the whole
-  // session. Otherwise the session's tempo wins. Returns the tempo the
-  // sequencer plays at, held within its range.
-  float followTempo(float sequencerTempo);
+  // Takes a fresh copy of the session and returns the tempo the sequencer
+  // plays at: the session's, held within the sequencer's range.
+  float followTempo();
+  // The player's tempo (the keys) for the whole session; returns what the
+  // session took (it holds tempi within its own range).
+  float setTempo(float sequencerTempo);
   // True while the session's tempo lies outside the sequencer's range.
   bool tempoClamped() const { return clamped_; }
 
@@ -45,7 +46,6 @@ class LinkBeatClock {
 
  private:
   platform::SharedTimeline& timeline_;
-  std::optional<float> lastTempo_;  // what followTempo returned last
   bool clamped_ = false;
   double beatsPerSessionBeat_ = 2.0;  // other than 2 only while clamped
   bool anchored_ = false;

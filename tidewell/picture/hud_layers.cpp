@@ -12,6 +12,8 @@ namespace {
 constexpr int kInfoLine = 290;
 constexpr int kRecordingMarkX = 360;  // disc, then "REC" ending 8 pixels from the right
 constexpr int kRecordingMarkY = 4;
+constexpr int kLinkMarkX = 330;  // over "Tracks"
+constexpr int kLinkMarkY = kInfoLine - 10;
 
 void drawSymbol(int x, int y, const platform::Rect& cell) {
   if (!backBuffer || !fontSurface) return;
@@ -32,6 +34,7 @@ const char* const kHelpLines[] = {
     "F5 Force Palette change",
     "F7 - F8 Change Tempo",
     "F10 Record",
+    "F11 Toggle Link",
     "ESC Quit Tidewell",
 };
 const int kHelpLineCount = sizeof kHelpLines / sizeof kHelpLines[0];
@@ -55,6 +58,18 @@ void drawSequencerInfo(const PictureContext& context) {
   std::snprintf(text, sizeof text, "Tracks %d", context.activeTrackCount);
   drawText(330, kInfoLine, text);
   drawSymbol(0, 0, inputSourceCell(context.inputFormat));
+  drawLinkMark(context.link, context.linkPeers);
+}
+
+void drawLinkMark(LinkMark mark, int peers) {
+  char text[24];
+  switch (mark) {
+    case LinkMark::off: return;
+    case LinkMark::on: std::snprintf(text, sizeof text, "Link %d", peers); break;
+    case LinkMark::clamped: std::snprintf(text, sizeof text, "Link %d!", peers); break;
+    case LinkMark::unavailable: std::snprintf(text, sizeof text, "Link -"); break;
+  }
+  drawText(kLinkMarkX, kLinkMarkY, text);
 }
 
 void drawHelp() {

@@ -6,6 +6,10 @@ namespace tidewell {
 
 enum class RecordingState { off, recording, failed };
 
+// Sharing the tempo on the network: off, on (the session's tempo within
+// what the sequencer plays, or held at its edge), or wanted without a network.
+enum class LinkMark { off, on, clamped, unavailable };
+
 constexpr int kMaxTrackLabels = 20;
 
 struct TrackLabel {
@@ -26,6 +30,8 @@ struct PictureContext {
   int activeTrackCount = 0;
   TrackLabel labels[kMaxTrackLabels];  // the first activeTrackCount are drawn
   RecordingState recording = RecordingState::off;
+  LinkMark link = LinkMark::off;
+  int linkPeers = 0;
 };
 
 }  // namespace tidewell

@@ -40,6 +40,10 @@ void drawHud(const PictureContext& context);
 void drawSequencerInfo(const PictureContext& context);
 void drawHelp();
 void drawWavNames(const PictureContext& context);
+// Above the info line's end: "Link" and the number of peers, with "!" while
+// the session's tempo is beyond the sequencer's, "Link -" without a network;
+// nothing while off.
+void drawLinkMark(LinkMark mark, int peers);
 // "REC" at the top right behind a disc while recording, behind a cross when
 // recording failed; nothing when off.
 void drawRecordingMark(RecordingState state);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/link/link_session.h"
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/posix/working_directory.h"
@@ -21,6 +22,7 @@
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/command_line.h"
+#include "tidewell/shell/link_control.h"
 #include "tidewell/shell/main_loop.h"
 #include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
@@ -95,8 +97,12 @@ int main(int argc, char** argv) {
   sound.mixer().setOutputTap(&recorder);
   tidewell::recordingControl = &recorder;
 
-  tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files};
+  platform::link::LinkSession session;
+  tidewell::linkFromCommandLine = options.link;
+
+  tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files, &session};
   const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);
+  tidewell::stopLink();
   // Escape, F12, closing the window and SIGTERM all come out here.
   recorder.stop();
   tidewell::recordingControl = nullptr;

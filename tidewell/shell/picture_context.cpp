@@ -2,6 +2,7 @@
 
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/link_control.h"
 #include "tidewell/shell/recording_control.h"
 
 namespace tidewell {
@@ -30,6 +31,8 @@ PictureContext currentPictureContext() {
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
   context.recording = shownRecordingState(currentRecorderState());
+  context.link = currentLinkMark();
+  context.linkPeers = currentLinkPeers();
   if (sequencer == nullptr) return context;
   const Sequencer& s = *sequencer;
   context.behaviour = s.behaviour;

@@ -3,6 +3,7 @@
 // program, fakes in tests.
 #include "platform/api/clock.h"
 #include "platform/api/file_finder.h"
+#include "platform/api/shared_timeline.h"
 #include "platform/api/sound.h"
 #include "platform/api/window_system.h"
 
@@ -18,6 +19,7 @@ struct ShellPlatform {
   platform::SoundSystem* sound = nullptr;
   platform::Clock* clock = nullptr;
   platform::FileFinder* files = nullptr;
+  platform::SharedTimeline* timeline = nullptr;  // none: the tempo is never shared
 };
 
 // Set once by the program's entry before start-up.

@@ -10,6 +10,7 @@
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/debug_log.h"
+#include "tidewell/shell/link_control.h"
 #include "tidewell/shell/settings_reader.h"
 #include "tidewell/shell/shell_platform.h"
 #include "tidewell/shell/window_procedure.h"
@@ -84,6 +85,7 @@ void startEngine(platform::WindowHandle window) {
   sequencer->loadAllSamples();
   sequencer->prepareBehaviour();
   appendDebugLog("loaded sounds up");
+  startLink();
 }
 
 }  // namespace tidewell

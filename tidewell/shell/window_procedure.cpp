@@ -5,6 +5,7 @@
 #include "tidewell/picture/palette_animation.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/shell/link_control.h"
 #include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
 
@@ -66,6 +67,9 @@ void handleKey(platform::WindowHandle window, std::uint32_t virtualKey) {
       break;
     case platform::VK_F10:
       if (recordingControl != nullptr) recordingControl->toggleRecording();
+      break;
+    case platform::VK_F11:
+      toggleLink();
       break;
     default:  // F4 and every other key: no command
       break;
