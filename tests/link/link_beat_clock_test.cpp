@@ -44,8 +44,9 @@ class LinkBeatClockTest : public ::testing::Test {
       clock_.advance(frame_++ % 2 == 0 ? 16 : 17);
       tempo_ = beats_.followTempo();
       if (auto beat = beats_.nextBeat(clock_.now(), kLookaheadMs, beatsPerBar_)) {
-        // Found at most one lookahead before it is due, never after.
-        EXPECT_GE(beat->idealTimeMs, clock_.now());
+        // Found at most one lookahead before it is due, and never later than
+        // a frame longer than the lookahead makes it (17 ms against 16.7).
+        EXPECT_GE(beat->idealTimeMs, clock_.now() - 0.4);
         EXPECT_LE(beat->idealTimeMs, clock_.now() + kLookaheadMs + 1e-6);
         heard_.push_back({beat->idealTimeMs, beat->indexInBar});
       }
@@ -79,6 +80,14 @@ TEST_F(LinkBeatClockTest, TheSessionTempoIsHalfTheSequencerTempoAndItsBeatsHalfA
   play(100);
   EXPECT_DOUBLE_EQ(timeline_.temposAskedFor().back(), 120.5);
   EXPECT_FLOAT_EQ(tempo_, 241.0f);
+}
+
+TEST_F(LinkBeatClockTest, ASessionFoundBeforeTheFirstBeatKeepsItsTempo) {
+  timeline_.joinSession(130.0, 0.0);
+  start(700.0f);
+  play(500);
+  EXPECT_TRUE(timeline_.temposAskedFor().empty());
+  EXPECT_FLOAT_EQ(tempo_, 260.0f);
 }
 
 TEST_F(LinkBeatClockTest, TheFirstBeatAfterJoiningLandsOnTheSessionsGridAndBar) {

@@ -26,7 +26,8 @@ std::int64_t floorMod(std::int64_t value, std::int64_t divisor) {
 }  // namespace
 
 void LinkBeatClock::start(float sequencerTempo) {
-  setTempo(sequencerTempo);
+  // Joined already: the session's tempo wins.
+  if (timeline_.peerCount() == 0) setTempo(sequencerTempo);
   anchored_ = false;
 }
 

@@ -25,9 +25,10 @@ class LinkBeatClock {
  public:
   explicit LinkBeatClock(platform::SharedTimeline& timeline) : timeline_(timeline) {}
 
-  // Right after the timeline is enabled: a session of our own starts at the
-  // sequencer's tempo (one already running will win once it is found), and
-  // the next beat is the session's next grid point.
+  // Once the timeline is enabled: a session of our own takes the
+  // sequencer's tempo (one already running wins once it is found, and one
+  // found already keeps its own), and the next beat is the session's next
+  // grid point.
   void start(float sequencerTempo);
 
   // Takes a fresh copy of the session and returns the tempo the sequencer

@@ -18,19 +18,33 @@ enum class Sharing { off, on, unavailable };
 Sharing sharing = Sharing::off;
 std::unique_ptr<link::LinkBeatSource> sessionBeats;
 
-void turnOn() {
-  platform::SharedTimeline& timeline = *shellPlatform.timeline;
-  std::string problem;
-  if (!timeline.enable(true, &problem)) {
+// What joining early found: an empty problem when the timeline is on.
+bool joinedEarly = false;
+std::string earlyProblem;
+
+bool enableTimeline(std::string* problem) {
+  return shellPlatform.timeline->enable(true, problem);
+}
+
+// The sequencer's beats from the session; `enabled` says whether the timeline
+// could be turned on, `problem` why not.
+void plugIn(bool enabled, const std::string& problem) {
+  if (!enabled) {
     sharing = Sharing::unavailable;
     appendDebugLog(("Link unavailable, playing unsynced: " + problem).c_str());
     return;
   }
-  sessionBeats = std::make_unique<link::LinkBeatSource>(timeline, *sequencer);
+  sessionBeats = std::make_unique<link::LinkBeatSource>(*shellPlatform.timeline, *sequencer);
   sessionBeats->start();
   sequencer->useBeatSource(sessionBeats.get());
   sharing = Sharing::on;
   appendDebugLog("Link on: sharing tempo and beats on the local network");
+}
+
+void turnOn() {
+  std::string problem;
+  const bool enabled = enableTimeline(&problem);
+  plugIn(enabled, problem);
 }
 
 void turnOff() {
@@ -47,11 +61,18 @@ bool available() { return shellPlatform.timeline != nullptr && sequencer != null
 
 }  // namespace
 
-bool linkFromCommandLine = false;
+void joinLinkEarly(bool fromCommandLine) {
+  if (shellPlatform.timeline == nullptr) return;
+  if (!fromCommandLine && !PlayerChoices::load(kPlayerChoicesPath).flag(kLinkChoice, false)) return;
+  joinedEarly = true;
+  earlyProblem.clear();
+  if (!enableTimeline(&earlyProblem) && earlyProblem.empty()) earlyProblem = "unknown";
+}
 
 void startLink() {
-  if (!available()) return;
-  if (linkFromCommandLine || PlayerChoices::load(kPlayerChoicesPath).flag(kLinkChoice, false)) turnOn();
+  if (!available() || !joinedEarly) return;
+  joinedEarly = false;
+  plugIn(earlyProblem.empty(), earlyProblem);
 }
 
 void toggleLink() {

@@ -12,12 +12,15 @@ namespace tidewell {
 // The player's choice in the choices file.
 constexpr const char* kLinkChoice = "link";
 
-// Set by the program's entry: --link was given.
-extern bool linkFromCommandLine;
+// Called by the program's entry as early as it can, once shellPlatform is
+// set: when --link was given or the saved choice is on, the timeline starts
+// looking for peers while the window and the samples come up.
+void joinLinkEarly(bool fromCommandLine);
 
-// At the end of start-up, once the sequencer is built: turns sharing on when
-// the command line asks for it or the saved choice is on. Does nothing
-// without a shared timeline in shellPlatform (tests, offline renders).
+// At the end of start-up, once the sequencer is built: its beats come from
+// the session joined early, or the debug log says why there is none. Does
+// nothing when sharing was not asked for, or without a shared timeline in
+// shellPlatform (tests, offline renders).
 void startLink();
 
 // F11: on from off, off from on (or from on-without-a-network); the new

@@ -98,9 +98,9 @@ int main(int argc, char** argv) {
   tidewell::recordingControl = &recorder;
 
   platform::link::LinkSession session;
-  tidewell::linkFromCommandLine = options.link;
 
   tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files, &session};
+  tidewell::joinLinkEarly(options.link);
   const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);
   tidewell::stopLink();
   // Escape, F12, closing the window and SIGTERM all come out here.
