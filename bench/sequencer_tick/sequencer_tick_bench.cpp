@@ -5,7 +5,7 @@
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/engine/voice_and_cross.h"
 #include "tidewell/sequencer/sequencer.h"
 

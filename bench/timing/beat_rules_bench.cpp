@@ -27,7 +27,7 @@
 #include "platform/sound/mixer.h"
 #include "platform/sound/output_clock.h"
 #include "platform/sound/software_sound.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/engine/voice_and_cross.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tools/beat_grid/beat_grid.h"

@@ -4,8 +4,8 @@
 #include "tidewell/picture/display_objects.h"
 #include "tidewell/picture/text_hud.h"
 #include "tidewell/shell/app_state.h"
-#include "tidewell/shell/picture_context.h"
-#include "tidewell/shell/recording_control.h"
+#include "tidewell/shell/overlay_view.h"
+#include "tidewell/recording/recording_control.h"
 #include "tools/font/symbols.h"
 
 #include <string>
@@ -265,11 +265,11 @@ namespace {
 
 // The shell gathers the overlay's context: the layer switches and the
 // recorder's state, which the mark follows whatever layers are on.
-TEST(PictureContextFromTheShell, LayersAndRecorderState) {
+TEST(PictureContextFromTheShell, LayersAndRecordingState) {
   struct FixedRecorder : RecordingControl {
-    RecorderState state = RecorderState::kOff;
+    RecordingState state = RecordingState::off;
     void toggleRecording() override {}
-    RecorderState recorderState() const override { return state; }
+    RecordingState recordingState() const override { return state; }
   } recorder;
   const int saved[] = {showSequencerInfo, showHelp, showWavNames};
   showSequencerInfo = 0;
@@ -277,10 +277,10 @@ TEST(PictureContextFromTheShell, LayersAndRecorderState) {
   showWavNames = 0;
   EXPECT_EQ(currentPictureContext().recording, RecordingState::off);  // no recorder
   recordingControl = &recorder;
-  const std::pair<RecorderState, RecordingState> states[] = {
-      {RecorderState::kOff, RecordingState::off},
-      {RecorderState::kRecording, RecordingState::recording},
-      {RecorderState::kFailed, RecordingState::failed}};
+  const std::pair<RecordingState, RecordingState> states[] = {
+      {RecordingState::off, RecordingState::off},
+      {RecordingState::recording, RecordingState::recording},
+      {RecordingState::failed, RecordingState::failed}};
   for (const auto& [recorderState, shown] : states) {
     recorder.state = recorderState;
     const PictureContext context = currentPictureContext();

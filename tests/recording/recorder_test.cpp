@@ -70,12 +70,12 @@ TEST_F(RecorderTest, ASecondToggleStopsAndTheFileHoldsExactlyTheBlocksBetween) {
   float next = 0;
   feed(recorder, 3, &next);  // not recording yet
   recorder.toggleRecording();
-  ASSERT_EQ(recorder.recorderState(), RecorderState::kRecording);
+  ASSERT_EQ(recorder.recordingState(), RecordingState::recording);
   EXPECT_EQ(recorder.path(), scratch_.file("recordings/tidewell-20240102-030405.wav"));
   const float first = next;
   feed(recorder, 200, &next);
   recorder.toggleRecording();
-  EXPECT_EQ(recorder.recorderState(), RecorderState::kOff);
+  EXPECT_EQ(recorder.recordingState(), RecordingState::off);
   feed(recorder, 3, &next);
 
   const std::vector<float> samples = samplesIn(recorder.path());
@@ -118,12 +118,12 @@ TEST_F(RecorderTest, AFolderThatCannotBeMadeFailsTheRecordingOnly) {
   std::ofstream(scratch_.file("blocked")) << "a file, not a folder";
   Recorder recorder(options("blocked"));
   recorder.toggleRecording();
-  EXPECT_EQ(recorder.recorderState(), RecorderState::kFailed);
+  EXPECT_EQ(recorder.recordingState(), RecordingState::failed);
   EXPECT_TRUE(logged("cannot create the folder"));
   float next = 0;
   feed(recorder, 10, &next);
   recorder.toggleRecording();
-  EXPECT_EQ(recorder.recorderState(), RecorderState::kFailed);
+  EXPECT_EQ(recorder.recordingState(), RecordingState::failed);
 }
 
 // A full disk (here: a file-size limit) ends the recording in the failed
@@ -141,13 +141,13 @@ TEST_F(RecorderTest, AFullDiskStopsTheRecordingWithAValidFile) {
   limited.rlim_cur = 300 * 1024;
   setrlimit(RLIMIT_FSIZE, &limited);
   float next = 0;
-  for (int i = 0; i < 200 && recorder.recorderState() == RecorderState::kRecording; ++i) {
+  for (int i = 0; i < 200 && recorder.recordingState() == RecordingState::recording; ++i) {
     feed(recorder, 10, &next);
     std::this_thread::sleep_for(5ms);
   }
   setrlimit(RLIMIT_FSIZE, &previous);
   std::signal(SIGXFSZ, previousHandler);
-  EXPECT_EQ(recorder.recorderState(), RecorderState::kFailed);
+  EXPECT_EQ(recorder.recordingState(), RecordingState::failed);
   EXPECT_TRUE(logged("disk full"));
   recorder.stop();
   const std::vector<std::uint8_t> bytes = readAll(recorder.path());

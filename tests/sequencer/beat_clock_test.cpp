@@ -340,5 +340,34 @@ TEST_F(BeatClock, SilentBehavioursStillDriftAndReplace) {
   }
 }
 
+// A source other than the clock decides the beats, their lateness and the
+// tempo; the clock's elapsed time plays no part.
+TEST_F(BeatClock, AnotherBeatSourceDecidesBeatsLatenessAndTempo) {
+  struct EveryOtherTick : BeatSource {
+    int ticks = 0;
+    float bpm = 120.0f;
+    bool beatDue(const BeatTick&) override { return ++ticks % 2 == 0; }
+    double beatLateness() const override { return 5.0; }
+    double beatTime() const override { return 1000.0 * ticks; }
+    float tempo() const override { return bpm; }
+    void setTempo(float tempo) override { bpm = tempo; }
+  } source;
+  struct Starts : HitSink {
+    std::vector<Hit> hits;
+    void hit(Track&, const Hit& hit) override { hits.push_back(hit); }
+  } starts;
+  s().useBeatSource(&source);
+  s().hitSinks.attach(&starts);
+  setRhythm(1, 2, 3, 4);
+  s().setTempo(121.0f);
+  EXPECT_EQ(source.bpm, 121.0f);
+  EXPECT_EQ(s().tempo, 121.0f);
+  for (int i = 0; i < 4; ++i) rig.tickAfter(1);  // far short of a clock interval
+  ASSERT_EQ(starts.hits.size(), 2u);
+  EXPECT_EQ(starts.hits[1].beatTime, 4000.0);
+  EXPECT_DOUBLE_EQ(starts.hits[1].delayMs, s().startLookaheadMs - 5.0);
+  EXPECT_EQ(rig.takePlayedTracks(), (std::vector<int>{0, 0}));
+}
+
 }  // namespace
 }  // namespace tidewell::testing

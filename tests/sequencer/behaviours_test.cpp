@@ -184,5 +184,23 @@ TEST_F(Behaviours, RandomFireSequenceRunsInOrder) {
   EXPECT_EQ(plays[0].value, 0);  // once, no looping
 }
 
+// Another output beside the voices gets each hit with the values heard.
+TEST_F(Behaviours, ASecondSinkGetsEveryHitAsTheBuffersDo) {
+  struct Listener : HitSink {
+    std::vector<Hit> hits;
+    void hit(Track&, const Hit& hit) override { hits.push_back(hit); }
+  } listener;
+  s().hitSinks.attach(&listener);
+  s().behaviour = 1;
+  fireOnNextBeat(true);
+  beat();
+  ASSERT_EQ(listener.hits.size(), 1u);
+  EXPECT_EQ(listener.hits[0].trackIndex, 0);
+  EXPECT_EQ(listener.hits[0].pan, bufferZero().pan);
+  EXPECT_EQ(static_cast<std::uint32_t>(listener.hits[0].frequency), bufferZero().frequency);
+  EXPECT_EQ(listener.hits[0].sampleRate, 8000u);  // the rig's files
+  EXPECT_EQ(rig.takePlayedTracks(), std::vector<int>{0});
+}
+
 }  // namespace
 }  // namespace tidewell::testing

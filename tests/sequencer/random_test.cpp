@@ -1,4 +1,4 @@
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
 #include "tidewell/engine/voice_and_cross.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace tidewell::testing {

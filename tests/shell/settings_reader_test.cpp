@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/settings_reader.h"

@@ -13,7 +13,7 @@
 #include "launcher/riff_wave_writer.h"
 #include "platform/fake/recording_sound.h"
 #include "tidewell/picture/display_objects.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/debug_log.h"

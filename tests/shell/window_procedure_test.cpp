@@ -3,10 +3,11 @@
 #include "platform/fake/fake_display.h"
 #include "platform/fake/fake_window_system.h"
 #include "tidewell/picture/display_objects.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
-#include "tidewell/shell/recording_control.h"
+#include "tidewell/shell/overlay_view.h"
+#include "tidewell/recording/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
 #include "tidewell/shell/window_procedure.h"
 
@@ -205,18 +206,18 @@ TEST_F(WindowProcedureTest, F10TogglesTheRecordingWhenARecorderIsPluggedIn) {
   struct CountingRecorder : RecordingControl {
     int toggles = 0;
     void toggleRecording() override { ++toggles; }
-    RecorderState recorderState() const override {
-      return toggles % 2 ? RecorderState::kRecording : RecorderState::kOff;
+    RecordingState recordingState() const override {
+      return toggles % 2 ? RecordingState::recording : RecordingState::off;
     }
   } recorder;
   press(platform::VK_F10);
-  EXPECT_EQ(currentRecorderState(), RecorderState::kOff);
+  EXPECT_EQ(currentPictureContext().recording, RecordingState::off);
   recordingControl = &recorder;
   press(platform::VK_F10);
-  EXPECT_EQ(currentRecorderState(), RecorderState::kRecording);
+  EXPECT_EQ(currentPictureContext().recording, RecordingState::recording);
   press(platform::VK_F10);
   EXPECT_EQ(recorder.toggles, 2);
-  EXPECT_EQ(currentRecorderState(), RecorderState::kOff);
+  EXPECT_EQ(currentPictureContext().recording, RecordingState::off);
   recordingControl = nullptr;
 }
 

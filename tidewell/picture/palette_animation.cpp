@@ -2,7 +2,7 @@
 
 #include "tidewell/picture/display_objects.h"
 #include "tidewell/picture/palettes.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 
 namespace tidewell {
 namespace {

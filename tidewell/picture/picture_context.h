@@ -2,9 +2,9 @@
 // What the overlay shows, handed in by its caller each frame: which layers
 // are on, the sequencer values of the info line, the track labels and the
 // recording state. The picture reads nothing else of the program.
-namespace tidewell {
+#include "tidewell/recording/recording_control.h"
 
-enum class RecordingState { off, recording, failed };
+namespace tidewell {
 
 // Sharing the tempo on the network: off, on (the session's tempo within
 // what the sequencer plays, or held at its edge), or wanted without a network.

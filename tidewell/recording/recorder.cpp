@@ -10,7 +10,6 @@
 #include <system_error>
 #include <vector>
 
-#include "tidewell/shell/debug_log.h"
 
 namespace tidewell::recording {
 namespace {
@@ -43,12 +42,6 @@ Recorder::Recorder(RecorderOptions options)
     : options_(std::move(options)),
       ring_(static_cast<std::size_t>(options_.ringSeconds * kWaveRate) * kWaveChannels) {
   if (!options_.timeStamp) options_.timeStamp = localTimeStamp;
-  if (!options_.log) {
-    options_.log = [](const std::string& text) {
-      appendDebugLog(text.c_str());
-      std::fprintf(stderr, "tidewell: %s\n", text.c_str());
-    };
-  }
 }
 
 Recorder::~Recorder() { stop(); }
@@ -58,7 +51,7 @@ void Recorder::report(const std::string& text) const {
 }
 
 void Recorder::toggleRecording() {
-  if (state_.load() == RecorderState::kRecording) {
+  if (state_.load() == RecordingState::recording) {
     stop();
   } else {
     start();
@@ -88,7 +81,7 @@ bool Recorder::start() {
   ring_.discard();
   droppedReported_ = ring_.droppedSamples();
   stopRequested_.store(false);
-  state_.store(RecorderState::kRecording);
+  state_.store(RecordingState::recording);
   try {
     writer_ = std::thread(&Recorder::writerLoop, this);
   } catch (const std::system_error& error) {
@@ -105,7 +98,7 @@ void Recorder::stop() {
   disarm();
   stopRequested_.store(true);
   if (writer_.joinable()) writer_.join();
-  if (state_.load() == RecorderState::kRecording) state_.store(RecorderState::kOff);
+  if (state_.load() == RecordingState::recording) state_.store(RecordingState::off);
 }
 
 // After this returns the audio thread copies nothing more until the next
@@ -123,7 +116,7 @@ void Recorder::onOutput(const float* stereo, int frames) noexcept {
 
 void Recorder::fail(const std::string& why) {
   disarm();
-  state_.store(RecorderState::kFailed);
+  state_.store(RecordingState::failed);
   report("recording stopped: " + why + "; the music goes on");
 }
 

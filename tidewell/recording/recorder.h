@@ -17,7 +17,7 @@
 #include "platform/sound/output_tap.h"
 #include "tidewell/recording/float_wave_file.h"
 #include "tidewell/recording/sample_ring.h"
-#include "tidewell/shell/recording_control.h"
+#include "tidewell/recording/recording_control.h"
 
 namespace tidewell::recording {
 
@@ -29,8 +29,8 @@ struct RecorderOptions {
   std::chrono::milliseconds writerPause{20};
   // "YYYYMMDD-HHMMSS" of the moment a recording starts.
   std::function<std::string()> timeStamp;
-  // Where starts, stops, failures and dropped sound are reported; by
-  // default the debug log and stderr.
+  // Where starts, stops, failures and dropped sound are reported; nowhere
+  // when not given.
   std::function<void(const std::string&)> log;
 };
 
@@ -46,7 +46,7 @@ class Recorder : public platform::sound::OutputTap, public RecordingControl {
 
   // Main thread.
   void toggleRecording() override;
-  RecorderState recorderState() const override { return state_.load(); }
+  RecordingState recordingState() const override { return state_.load(); }
   bool start();
   void stop();
   // The file of the current or last recording; empty before the first.
@@ -71,7 +71,7 @@ class Recorder : public platform::sound::OutputTap, public RecordingControl {
   FloatWaveFile file_;  // the writer thread's while it runs
   std::string path_;
   std::thread writer_;
-  std::atomic<RecorderState> state_{RecorderState::kOff};
+  std::atomic<RecordingState> state_{RecordingState::off};
   std::atomic<bool> armed_{false};    // the audio thread copies blocks while set
   std::atomic<bool> inTap_{false};    // the audio thread is inside onOutput
   std::atomic<bool> stopRequested_{false};

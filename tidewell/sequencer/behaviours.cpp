@@ -2,7 +2,7 @@
 // written here: the order of draws fixes the whole run.
 #include <cmath>
 
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace tidewell {

@@ -2,7 +2,7 @@
 // of pan and pitch.
 #include "tidewell/sequencer/sequencer.h"
 
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 
 namespace tidewell {
 

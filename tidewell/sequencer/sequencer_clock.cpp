@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace tidewell {

@@ -3,7 +3,7 @@
 #include "tidewell/sequencer/track.h"
 
 #include "tidewell/audio/riff_wave_reader.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 
 namespace tidewell {
 

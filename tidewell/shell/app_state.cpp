@@ -10,5 +10,6 @@ int soundsReady = 0;
 int showSequencerInfo = 1;
 int showHelp = 0;
 int showWavNames = 0;
+RecordingControl* recordingControl = nullptr;
 
 }  // namespace tidewell

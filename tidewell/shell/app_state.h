@@ -2,6 +2,7 @@
 // Process-wide state of the main program's shell: the window, the one
 // sequencer and the switches of the text overlay.
 #include "platform/api/window_handle.h"
+#include "tidewell/recording/recording_control.h"
 
 namespace tidewell {
 
@@ -15,6 +16,7 @@ extern int soundsReady;       // 1 once start-up has finished
 extern int showSequencerInfo;
 extern int showHelp;
 extern int showWavNames;
+extern RecordingControl* recordingControl;  // null when nothing records
 
 // Sets a switch to 1 from 0 and to 0 from anything else.
 inline void toggle(int& flag) { flag = flag == 0 ? 1 : 0; }

@@ -18,13 +18,13 @@
 #include "resources/resources.h"
 #include "tidewell/recording/recorder.h"
 #include "tidewell/render/offline_render.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/command_line.h"
+#include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/link_control.h"
 #include "tidewell/shell/main_loop.h"
-#include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
 
 namespace {
@@ -83,7 +83,12 @@ int main(int argc, char** argv) {
   if (options.render) return tidewell::render::renderToFile(*options.render, stderr);
 
   // F10's recorder outlives the sound system whose audio thread feeds it.
-  tidewell::recording::Recorder recorder{tidewell::recording::RecorderOptions{}};
+  tidewell::recording::RecorderOptions recorderOptions;
+  recorderOptions.log = [](const std::string& text) {
+    tidewell::appendDebugLog(text.c_str());
+    std::fprintf(stderr, "tidewell: %s\n", text.c_str());
+  };
+  tidewell::recording::Recorder recorder{recorderOptions};
 
   platform::SdlWindowSystem windows;
   platform::SdlDisplaySystem display({options.windowed, options.integerScale});

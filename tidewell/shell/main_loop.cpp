@@ -5,10 +5,10 @@
 #include "tidewell/picture/display_setup.h"
 #include "tidewell/picture/ripple.h"
 #include "tidewell/picture/text_hud.h"
-#include "tidewell/sequencer/random.h"
+#include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
-#include "tidewell/shell/picture_context.h"
+#include "tidewell/shell/overlay_view.h"
 #include "tidewell/shell/shell_platform.h"
 #include "tidewell/shell/startup.h"
 

@@ -5,8 +5,8 @@
 #include "tidewell/picture/palette_animation.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
+#include "tidewell/recording/recording_control.h"
 #include "tidewell/shell/link_control.h"
-#include "tidewell/shell/recording_control.h"
 #include "tidewell/shell/shell_platform.h"
 
 namespace tidewell {

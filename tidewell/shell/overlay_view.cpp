@@ -1,27 +1,10 @@
-#include "tidewell/shell/picture_context.h"
+#include "tidewell/shell/overlay_view.h"
 
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/app_state.h"
 #include "tidewell/shell/link_control.h"
-#include "tidewell/shell/recording_control.h"
 
 namespace tidewell {
-
-namespace {
-
-RecordingState shownRecordingState(RecorderState state) {
-  switch (state) {
-    case RecorderState::kRecording:
-      return RecordingState::recording;
-    case RecorderState::kFailed:
-      return RecordingState::failed;
-    case RecorderState::kOff:
-      break;
-  }
-  return RecordingState::off;
-}
-
-}  // namespace
 
 static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
 
@@ -30,7 +13,7 @@ PictureContext currentPictureContext() {
   context.showSequencerInfo = showSequencerInfo != 0;
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
-  context.recording = shownRecordingState(currentRecorderState());
+  context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
   context.link = currentLinkMark();
   context.linkPeers = currentLinkPeers();
   if (sequencer == nullptr) return context;
