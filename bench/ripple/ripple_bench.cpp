@@ -8,11 +8,16 @@
 #include <vector>
 
 #include "platform/sdl/palette_conversion.h"
-#include "tidewell/picture/intensity_maps.h"
-#include "tidewell/picture/palettes.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/ripple.h"
 
 namespace {
+
+// The one picture the bench draws (a megabyte: not on the stack).
+tidewell::Picture& thePicture() {
+  static auto* picture = new tidewell::Picture();
+  return *picture;
+}
 
 using namespace tidewell;
 constexpr int W = kPictureWidth, H = kPictureHeight;
@@ -34,7 +39,7 @@ void seed(Frame& f) {
       }
     }
   }
-  initPalettes();
+  thePicture().initPalettes();
 }
 
 void scalarFrame(Frame& f) {
@@ -52,7 +57,7 @@ void scalarFrame(Frame& f) {
     for (int y = 0; y < H; ++y) f.back[y * W + x] = static_cast<std::uint8_t>(t.at(x, y));
   }
   for (int i = 0; i < W * H; ++i) {
-    const platform::PaletteEntry& e = currentPalette[f.back[i]];
+    const platform::PaletteEntry& e = thePicture().currentPalette[f.back[i]];
     f.screen[i] = 0xFF000000u | (e.red << 16) | (e.green << 8) | e.blue;
   }
 }
@@ -64,7 +69,7 @@ void fastFrame(Frame& f) {
   f.selector = 1 - f.selector;
   copyMapToPixels(t, f.back.data(), W);
   std::uint32_t lookup[256];
-  platform::buildArgbLookup(currentPalette, lookup);
+  platform::buildArgbLookup(thePicture().currentPalette, lookup);
   platform::convertIndexedToArgb(f.back.data(), W, W, H, lookup, f.screen.data(), W * 4);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/fake/recording_sound.h"
 #include "tidewell/common/random.h"
 #include "tidewell/engine/voice_and_cross.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/sequencer/sequencer.h"
 
 namespace {
@@ -17,7 +18,8 @@ void BM_TickBetweenBeats(benchmark::State& state) {
   platform::fake::FakeFileFinder files;
   platform::fake::RecordingSoundSystem sound;
   tidewell::Sequencer sequencer(nullptr, {&sound, &clock, &files});
-  tidewell::VoiceAndCross heardAndSeen;
+  auto picture = std::make_unique<tidewell::Picture>();
+  tidewell::VoiceAndCross heardAndSeen(*picture);
   sequencer.hitSinks.attach(&heardAndSeen);
   sequencer.activeTrackCount = 8;
   sequencer.setTempo(10.0f);  // 6000 ms a beat: none comes while the clock creeps

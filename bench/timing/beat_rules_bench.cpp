@@ -29,6 +29,7 @@
 #include "platform/sound/software_sound.h"
 #include "tidewell/common/random.h"
 #include "tidewell/engine/voice_and_cross.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tools/beat_grid/beat_grid.h"
 
@@ -94,7 +95,8 @@ Result run(Rule rule, float tempo, double seconds, const Machine& machine) {
   files.setFolder("clicks/", {"click.wav"});
   tidewell::SequencerServices services{&sound, &clock, &files};
   tidewell::Sequencer sequencer(nullptr, services);
-  tidewell::VoiceAndCross heardAndSeen;
+  auto picture = std::make_unique<tidewell::Picture>();
+  tidewell::VoiceAndCross heardAndSeen(*picture);
   sequencer.hitSinks.attach(&heardAndSeen);
   std::snprintf(sequencer.folder, sizeof sequencer.folder, "clicks/");
   sequencer.activeTrackCount = 8;

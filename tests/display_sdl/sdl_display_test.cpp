@@ -16,10 +16,7 @@
 #include "platform/sdl/video_presence.h"
 #include "platform/sdl/sdl_window_handle.h"
 #include "tests/display_sdl/screen_grab.h"
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/picture/palettes.h"
-#include "tidewell/shell/app_state.h"
+#include "tidewell/picture/picture.h"
 
 namespace {
 
@@ -100,8 +97,8 @@ class SdlDisplayTest : public ::testing::TestWithParam<const char*> {
     screenHeight_ = desktop.h;
     window_ = SDL_CreateWindow("display test", 0, 0, desktop.w, desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP);
     ASSERT_NE(window_, nullptr) << SDL_GetError();
-    tidewell::mainWindow = platform::fromSdlWindow(window_);
-    const tidewell::DisplayStartup startup = tidewell::createDisplay(&system_, tidewell::mainWindow);
+    mainWindow_ = platform::fromSdlWindow(window_);
+    const tidewell::DisplayStartup startup = picture_->createDisplay(&system_, mainWindow_);
     ASSERT_TRUE(startup.ok()) << startup.message;
     SDL_RendererInfo info;
     SDL_Renderer* renderer = SDL_GetRenderer(window_);
@@ -113,8 +110,8 @@ class SdlDisplayTest : public ::testing::TestWithParam<const char*> {
   }
 
   void TearDown() override {
-    tidewell::releaseDisplayObjects();
-    tidewell::mainWindow = nullptr;
+    picture_->releaseDisplayObjects();
+    mainWindow_ = nullptr;
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
     SDL_PumpEvents();
@@ -123,8 +120,8 @@ class SdlDisplayTest : public ::testing::TestWithParam<const char*> {
 
   std::uint8_t* backPixels() {
     platform::SurfaceLock lock;
-    if (tidewell::backBuffer->lock(platform::DDLOCK_WAIT, &lock) != platform::kOk) return nullptr;
-    tidewell::backBuffer->unlock();
+    if (picture_->backBuffer->lock(platform::DDLOCK_WAIT, &lock) != platform::kOk) return nullptr;
+    picture_->backBuffer->unlock();
     return lock.bits;
   }
 
@@ -139,30 +136,32 @@ class SdlDisplayTest : public ::testing::TestWithParam<const char*> {
   // Presents a few times so every buffer of the swap chain holds the frame,
   // then lets the X server settle before reading it.
   Screen presentAndGrab() {
-    for (int i = 0; i < 3; ++i) tidewell::present();
+    for (int i = 0; i < 3; ++i) picture_->present();
     SDL_Delay(100);
     SDL_PumpEvents();
     return grabScreen(screenWidth_, screenHeight_);
   }
 
   platform::SdlDisplaySystem system_;
+  std::unique_ptr<tidewell::Picture> picture_ = std::make_unique<tidewell::Picture>();
+  platform::WindowHandle mainWindow_ = nullptr;
   SDL_Window* window_ = nullptr;
   int screenWidth_ = 0;
   int screenHeight_ = 0;
 };
 
 TEST_P(SdlDisplayTest, CreatesEverySurfaceOnADesktopSizedFullScreenWindow) {
-  ASSERT_TRUE(tidewell::directDraw && tidewell::primarySurface && tidewell::backBuffer &&
-              tidewell::fontSurface);
-  EXPECT_EQ(tidewell::primarySurface->width(), kWidth);
-  EXPECT_EQ(tidewell::primarySurface->height(), kHeight);
-  EXPECT_EQ(tidewell::backBuffer->width(), kWidth);
-  EXPECT_EQ(tidewell::backBuffer->height(), kHeight);
-  EXPECT_EQ(tidewell::fontSurface->width(), 256);
-  EXPECT_EQ(tidewell::fontSurface->height(), 256);
-  EXPECT_FALSE(tidewell::primarySurface->isLost());
+  ASSERT_TRUE(picture_->directDraw && picture_->primarySurface && picture_->backBuffer &&
+              picture_->fontSurface);
+  EXPECT_EQ(picture_->primarySurface->width(), kWidth);
+  EXPECT_EQ(picture_->primarySurface->height(), kHeight);
+  EXPECT_EQ(picture_->backBuffer->width(), kWidth);
+  EXPECT_EQ(picture_->backBuffer->height(), kHeight);
+  EXPECT_EQ(picture_->fontSurface->width(), 256);
+  EXPECT_EQ(picture_->fontSurface->height(), 256);
+  EXPECT_FALSE(picture_->primarySurface->isLost());
   platform::Rect client;
-  ASSERT_EQ(tidewell::directDraw->getClientRect(tidewell::mainWindow, &client), platform::kOk);
+  ASSERT_EQ(picture_->directDraw->getClientRect(mainWindow_, &client), platform::kOk);
   EXPECT_EQ(client.left, 0);
   EXPECT_EQ(client.top, 0);
   EXPECT_EQ(client.right, screenWidth_);
@@ -170,16 +169,16 @@ TEST_P(SdlDisplayTest, CreatesEverySurfaceOnADesktopSizedFullScreenWindow) {
   // One renderer per window: a second device on it is refused.
   platform::DisplayDeviceRef second;
   ASSERT_EQ(system_.createDisplayDevice(&second), platform::kOk);
-  EXPECT_EQ(second->setCooperativeLevel(tidewell::mainWindow, 0x11), platform::E_FAIL);
+  EXPECT_EQ(second->setCooperativeLevel(mainWindow_, 0x11), platform::E_FAIL);
   // Only the 8-bit mode exists.
-  EXPECT_NE(tidewell::directDraw->setDisplayMode(kWidth, kHeight, 16), platform::kOk);
+  EXPECT_NE(picture_->directDraw->setDisplayMode(kWidth, kHeight, 16), platform::kOk);
 }
 
 TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteCrispAndFillingTheHeight) {
-  ASSERT_TRUE(tidewell::setUpPalette());
+  ASSERT_TRUE(picture_->setUpPalette());
   platform::PaletteEntry colours[256];
   distinctivePalette(colours);
-  ASSERT_EQ(tidewell::displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
+  ASSERT_EQ(picture_->displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
   fillPattern();
   const Screen screen = presentAndGrab();
   ASSERT_EQ(screen.width, screenWidth_) << "no screenshot";
@@ -206,7 +205,7 @@ TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteCrispAndFillingTheHeight) {
 // Alt+Enter switches between full screen and an 800 x 600 window at the
 // next present, and back; the picture fills the window's height either way.
 TEST_P(SdlDisplayTest, AltEnterTogglesAnEightHundredBySixHundredWindow) {
-  ASSERT_TRUE(tidewell::setUpPalette());
+  ASSERT_TRUE(picture_->setUpPalette());
   fillPattern();
   SDL_Event altEnter{};
   altEnter.type = SDL_KEYDOWN;
@@ -230,18 +229,18 @@ TEST_P(SdlDisplayTest, AltEnterTogglesAnEightHundredBySixHundredWindow) {
 }
 
 TEST_P(SdlDisplayTest, PaletteChangesShowOnTheNextPresentWithoutNewIndices) {
-  ASSERT_TRUE(tidewell::setUpPalette());
+  ASSERT_TRUE(picture_->setUpPalette());
   fillPattern();
   const Screen before = presentAndGrab();
   platform::PaletteEntry colours[256];
   distinctivePalette(colours);
-  ASSERT_EQ(tidewell::displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
+  ASSERT_EQ(picture_->displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
   const Screen after = presentAndGrab();
   ASSERT_EQ(after.width, screenWidth_);
   const platform::Rect p = expectedBox(screenWidth_, screenHeight_);
   std::uint32_t start[256], changed[256];
   for (int i = 0; i < 256; ++i) {
-    start[i] = rgbOf(tidewell::currentPalette[i]);
+    start[i] = rgbOf(picture_->currentPalette[i]);
     changed[i] = rgbOf(colours[i]);
   }
   EXPECT_EQ(compare(before, p, backPixels(), start).picture, 0);
@@ -253,27 +252,27 @@ TEST_P(SdlDisplayTest, PaletteChangesShowOnTheNextPresentWithoutNewIndices) {
 // draws the frame after all.
 TEST_P(SdlDisplayTest, RenderResetEventsMakePresentRestoreAndRetry) {
   for (const Uint32 type : {Uint32{SDL_RENDER_TARGETS_RESET}, Uint32{SDL_RENDER_DEVICE_RESET}}) {
-    ASSERT_TRUE(tidewell::setUpPalette());
+    ASSERT_TRUE(picture_->setUpPalette());
     fillPattern();
     platform::PaletteEntry colours[256];
     distinctivePalette(colours);
-    std::copy_n(colours, 256, tidewell::currentPalette);
-    ASSERT_EQ(tidewell::displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
+    std::copy_n(colours, 256, picture_->currentPalette);
+    ASSERT_EQ(picture_->displayPalette->setEntries(0, 0, 256, colours), platform::kOk);
     presentAndGrab();
 
     SDL_Event reset{};
     reset.type = type;
     ASSERT_EQ(SDL_PushEvent(&reset), 1);
-    EXPECT_TRUE(tidewell::primarySurface->isLost());
-    tidewell::present();
-    EXPECT_FALSE(tidewell::primarySurface->isLost());
+    EXPECT_TRUE(picture_->primarySurface->isLost());
+    picture_->present();
+    EXPECT_FALSE(picture_->primarySurface->isLost());
 
     // The palette tables went back to their start ramps ...
     platform::PaletteEntry afterRestore[256];
-    std::copy_n(tidewell::currentPalette, 256, afterRestore);
-    tidewell::initPalettes();
+    std::copy_n(picture_->currentPalette, 256, afterRestore);
+    picture_->initPalettes();
     for (int i = 0; i < 256; ++i) {
-      ASSERT_EQ(rgbOf(afterRestore[i]), rgbOf(tidewell::currentPalette[i])) << "entry " << i;
+      ASSERT_EQ(rgbOf(afterRestore[i]), rgbOf(picture_->currentPalette[i])) << "entry " << i;
     }
     EXPECT_NE(rgbOf(afterRestore[200]), rgbOf(colours[200]));
     // ... while the display palette is attached again unchanged until the

@@ -12,9 +12,7 @@
 #include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sdl_window_handle.h"
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/shell/app_state.h"
+#include "tidewell/picture/picture.h"
 
 namespace {
 
@@ -36,23 +34,25 @@ class SdlPacingTest : public ::testing::TestWithParam<Setting> {
     refreshHz_ = desktop.refresh_rate > 0 ? desktop.refresh_rate : 60;
     window_ = SDL_CreateWindow("pacing test", 0, 0, desktop.w, desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP);
     ASSERT_NE(window_, nullptr) << SDL_GetError();
-    tidewell::mainWindow = platform::fromSdlWindow(window_);
-    ASSERT_TRUE(tidewell::createDisplay(&system_, tidewell::mainWindow).ok());
-    tidewell::setUpPalette();
+    mainWindow_ = platform::fromSdlWindow(window_);
+    ASSERT_TRUE(picture_->createDisplay(&system_, mainWindow_).ok());
+    picture_->setUpPalette();
     SDL_RendererInfo info;
     ASSERT_EQ(SDL_GetRendererInfo(SDL_GetRenderer(window_), &info), 0);
     if (std::string(info.name) != GetParam().driver) GTEST_SKIP() << "no " << GetParam().driver;
   }
 
   void TearDown() override {
-    tidewell::releaseDisplayObjects();
-    tidewell::mainWindow = nullptr;
+    picture_->releaseDisplayObjects();
+    mainWindow_ = nullptr;
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     SDL_ResetHint(SDL_HINT_RENDER_VSYNC);
     SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
   }
 
   platform::SdlDisplaySystem system_;
+  std::unique_ptr<tidewell::Picture> picture_ = std::make_unique<tidewell::Picture>();
+  platform::WindowHandle mainWindow_ = nullptr;
   SDL_Window* window_ = nullptr;
   int refreshHz_ = 60;
 };
@@ -61,10 +61,10 @@ TEST_P(SdlPacingTest, PresentsComeAtAboutTheRefreshRate) {
   // Settle first: a renderer that claims to wait but does not (the software
   // renderer claims it even when asked for none) is found out after a few
   // dozen early presents.
-  for (int i = 0; i < 40; ++i) tidewell::present();
+  for (int i = 0; i < 40; ++i) picture_->present();
   constexpr int kPresents = 60;
   const auto started = std::chrono::steady_clock::now();
-  for (int i = 0; i < kPresents; ++i) tidewell::present();
+  for (int i = 0; i < kPresents; ++i) picture_->present();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   const double rate = kPresents / seconds;
   RecordProperty("presents_per_second", std::to_string(rate));

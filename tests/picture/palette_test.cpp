@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "tidewell/picture/palette_animation.h"
-#include "tidewell/picture/palettes.h"
 #include "tidewell/common/random.h"
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
 namespace {
+
+// Each test on a fresh picture of its own.
+struct FreshPicture : ::testing::Test, Picture {};
+using StartRamps = FreshPicture;
+using FadePalette = FreshPicture;
+using RandomisePalette = FreshPicture;
 
 void expectEntry(const platform::PaletteEntry& e, int r, int g, int b) {
   EXPECT_EQ(e.red, r);
@@ -14,7 +19,7 @@ void expectEntry(const platform::PaletteEntry& e, int r, int g, int b) {
   EXPECT_EQ(e.flags, 0);
 }
 
-TEST(StartRamps, EntriesAtTheBendsAndAgainAfterChanges) {
+TEST_F(StartRamps, EntriesAtTheBendsAndAgainAfterChanges) {
   for (int round = 0; round < 2; ++round) {
     initPalettes();
     expectEntry(currentPalette[0], 0, 0, 0);
@@ -30,7 +35,7 @@ TEST(StartRamps, EntriesAtTheBendsAndAgainAfterChanges) {
   }
 }
 
-TEST(FadePalette, MovesOneStepPerCallAndStops) {
+TEST_F(FadePalette, MovesOneStepPerCallAndStops) {
   initPalettes();
   currentPalette[7] = {10, 200, 50, 0};
   targetPalette[7] = {13, 197, 50, 0};
@@ -44,7 +49,7 @@ TEST(FadePalette, MovesOneStepPerCallAndStops) {
   }
 }
 
-TEST(RandomisePalette, FourDrawsPickChannelsAndSelectorsInTheBandGiveBlack) {
+TEST_F(RandomisePalette, FourDrawsPickChannelsAndSelectorsInTheBandGiveBlack) {
   // Find a point in the fixed sequence where r, g, b all fall in 50..60 and
   // m <= 50, then replay it.
   RandomGenerator probe;
@@ -67,7 +72,7 @@ TEST(RandomisePalette, FourDrawsPickChannelsAndSelectorsInTheBandGiveBlack) {
   expectEntry(currentPalette[200], before.red, before.green, before.blue);
 }
 
-TEST(RandomisePalette, ChannelsFollowTheirSelectors) {
+TEST_F(RandomisePalette, ChannelsFollowTheirSelectors) {
   randomGenerator().reset();
   RandomGenerator replay;
   const int s[3] = {replay.next() % 100, replay.next() % 100, replay.next() % 100};
@@ -85,7 +90,7 @@ TEST(RandomisePalette, ChannelsFollowTheirSelectors) {
 
 // The band's bounds belong to it (black), one step outside picks a ramp; a
 // mode of exactly 50 still gives the narrow band.
-TEST(RandomisePalette, BandEdgesForBothModes) {
+TEST_F(RandomisePalette, BandEdgesForBothModes) {
   struct Case {
     int mode, selector;
     char ramp;  // 'l' linear, 's' steep, '0' black

@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_display.h"
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/picture/intensity_maps.h"
-#include "tidewell/picture/palette_animation.h"
-#include "tidewell/picture/palettes.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/ripple.h"
 #include "tidewell/picture/text_hud.h"
 
@@ -15,16 +11,12 @@ namespace {
 using platform::DDERR_SURFACELOST;
 using platform::DDERR_WASSTILLDRAWING;
 
-class PresentationTest : public ::testing::Test {
+// Each test on a fresh picture of its own.
+class PresentationTest : public ::testing::Test, public Picture {
  protected:
-  void TearDown() override {
-    releaseDisplayObjects();
-    bitmapResourcePresent = saved_;
-  }
   DisplayStartup start() { return createDisplay(&system_, nullptr); }
   std::vector<std::string>& events() { return system_.log->events; }
   platform::FakeDisplaySystem system_;
-  ResourceCheck saved_ = bitmapResourcePresent;
 };
 
 TEST_F(PresentationTest, StartupStepsStopAtTheFirstFailureWithItsMessage) {
@@ -137,7 +129,7 @@ TEST_F(PresentationTest, PaletteNeedsTheResourceAndIsCreatedOnce) {
   bitmapResourcePresent = [](const char*) { return false; };
   EXPECT_FALSE(setUpPalette());
   EXPECT_FALSE(displayPalette);
-  bitmapResourcePresent = saved_;
+  bitmapResourcePresent = &embeddedResourcePresent;
   system_.device->paletteResult = platform::E_FAIL;
   EXPECT_FALSE(setUpPalette());
   EXPECT_FALSE(displayPalette);

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "tidewell/picture/intensity_maps.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/ripple.h"
 
 namespace tidewell {
 namespace {
+
+// Each test on a fresh picture of its own.
+struct FreshPicture : ::testing::Test, Picture {};
+using RippleStep = FreshPicture;
+using PlotTrack = FreshPicture;
 
 // The wave step as written, one cell at a time, to check the fast one against.
 void referenceStep(const IntensityMap& s, IntensityMap& t) {
@@ -30,7 +35,7 @@ TEST(Intensity, DoubleDivisionAndClamp) {
   EXPECT_EQ(intensityForVolume(INT32_MAX), 255);
 }
 
-TEST(RippleStep, UniformFieldOfFiftyStaysFifty) {
+TEST_F(RippleStep, UniformFieldOfFiftyStaysFifty) {
   resetIntensityMaps();
   for (int i = 0; i < 7; ++i) rippleStep();
   for (const IntensityMap& map : maps) {
@@ -40,7 +45,7 @@ TEST(RippleStep, UniformFieldOfFiftyStaysFifty) {
   }
 }
 
-TEST(PlotTrack, FullVolumeCrossThenFirstWaveBesideIt) {
+TEST_F(PlotTrack, FullVolumeCrossThenFirstWaveBesideIt) {
   resetIntensityMaps();
   plotCross(intensityForVolume(0), 200, 150);
   IntensityMap& source = sourceMap();
@@ -58,7 +63,7 @@ TEST(PlotTrack, FullVolumeCrossThenFirstWaveBesideIt) {
   EXPECT_EQ(sourceMap().at(100, 149), 152);
 }
 
-TEST(PlotTrack, LinesOnePastTheGridLandOnTheLastColumnAndRow) {
+TEST_F(PlotTrack, LinesOnePastTheGridLandOnTheLastColumnAndRow) {
   resetIntensityMaps();
   plotCross(200, 400, 300);
   EXPECT_EQ(sourceMap().at(399, 10), 200);
@@ -68,7 +73,7 @@ TEST(PlotTrack, LinesOnePastTheGridLandOnTheLastColumnAndRow) {
   EXPECT_EQ(sourceMap().at(10, 0), 100);
 }
 
-TEST(RippleStep, DisturbanceAtTheLeftEdgeReachesTheRightEdge) {
+TEST_F(RippleStep, DisturbanceAtTheLeftEdgeReachesTheRightEdge) {
   resetIntensityMaps();
   sourceMap().at(0, 40) = 250;
   rippleStep();
@@ -79,7 +84,7 @@ TEST(RippleStep, DisturbanceAtTheLeftEdgeReachesTheRightEdge) {
   EXPECT_GT(sourceMap().at(10, 299), 50);
 }
 
-TEST(RippleStep, MatchesTheCellByCellStepOnARoughField) {
+TEST_F(RippleStep, MatchesTheCellByCellStepOnARoughField) {
   resetIntensityMaps();
   std::uint32_t seed = 12345;
   for (IntensityMap& map : maps) {

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/api/memory_surface.h"
-#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/text_hud.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/shell/overlay_view.h"
-#include "tidewell/recording/recording_control.h"
 #include "tools/font/symbols.h"
 
 #include <string>
@@ -17,7 +14,7 @@ namespace {
 // A font picture whose every pixel names its cell: column + 32 * row + 1
 // (modulo 256), and the second pixel of each cell 200 + its row, so that
 // cells of rows 8 and on can be told from those of rows 0 and on.
-class TextHudTest : public ::testing::Test {
+class TextHudTest : public ::testing::Test, public Picture {
  protected:
   void SetUp() override {
     auto font = std::make_shared<platform::MemorySurface>(256, 256);
@@ -33,10 +30,6 @@ class TextHudTest : public ::testing::Test {
     std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
     fontSurface = font;
     backBuffer = back_;
-  }
-  void TearDown() override {
-    fontSurface.reset();
-    backBuffer.reset();
   }
   static std::uint8_t cellMark(int column, int row) {
     return static_cast<std::uint8_t>(column + 32 * row + 1);
@@ -255,44 +248,6 @@ TEST(ShownTempo, HalfTheTempoTruncated) {
   EXPECT_EQ(shownTempo(60.0f), 30);
   EXPECT_EQ(shownTempo(-61.0f), 30);
   EXPECT_EQ(shownTempo(1e30f), 2000000000L);
-}
-
-}  // namespace
-}  // namespace tidewell
-
-namespace tidewell {
-namespace {
-
-// The shell gathers the overlay's context: the layer switches and the
-// recorder's state, which the mark follows whatever layers are on.
-TEST(PictureContextFromTheShell, LayersAndRecordingState) {
-  struct FixedRecorder : RecordingControl {
-    RecordingState state = RecordingState::off;
-    void toggleRecording() override {}
-    RecordingState recordingState() const override { return state; }
-  } recorder;
-  const int saved[] = {showSequencerInfo, showHelp, showWavNames};
-  showSequencerInfo = 0;
-  showHelp = 1;
-  showWavNames = 0;
-  EXPECT_EQ(currentPictureContext().recording, RecordingState::off);  // no recorder
-  recordingControl = &recorder;
-  const std::pair<RecordingState, RecordingState> states[] = {
-      {RecordingState::off, RecordingState::off},
-      {RecordingState::recording, RecordingState::recording},
-      {RecordingState::failed, RecordingState::failed}};
-  for (const auto& [recorderState, shown] : states) {
-    recorder.state = recorderState;
-    const PictureContext context = currentPictureContext();
-    EXPECT_EQ(context.recording, shown);
-    EXPECT_FALSE(context.showSequencerInfo);
-    EXPECT_TRUE(context.showHelp);
-    EXPECT_FALSE(context.showWavNames);
-  }
-  recordingControl = nullptr;
-  showSequencerInfo = saved[0];
-  showHelp = saved[1];
-  showWavNames = saved[2];
 }
 
 }  // namespace

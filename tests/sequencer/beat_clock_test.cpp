@@ -367,6 +367,9 @@ TEST_F(BeatClock, AnotherBeatSourceDecidesBeatsLatenessAndTempo) {
   EXPECT_EQ(starts.hits[1].beatTime, 4000.0);
   EXPECT_DOUBLE_EQ(starts.hits[1].delayMs, s().startLookaheadMs - 5.0);
   EXPECT_EQ(rig.takePlayedTracks(), (std::vector<int>{0, 0}));
+  source.bpm = 99.0f;  // changed by the source itself
+  rig.tickAfter(1);
+  EXPECT_EQ(s().tempo, 99.0f);
 }
 
 }  // namespace

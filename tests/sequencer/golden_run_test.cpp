@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "tests/sequencer/sequencer_rig.h"
-#include "tidewell/picture/intensity_maps.h"
+#include "tidewell/picture/picture.h"
 
 namespace tidewell::testing {
 namespace {
@@ -58,7 +58,7 @@ std::string goldenPath(const GoldenCase& c) {
 // how long after the beat's ideal time its start was asked for.
 std::string recordRun(const GoldenCase& c) {
   SequencerRig rig;
-  resetIntensityMaps();
+  rig.picture->resetIntensityMaps();
   Sequencer& s = rig.seq();
   applySettings(c, s);
   rig.provideFolder("demo1/", {"kick.wav", "hat.wav", "tone.wav", "pad.wav", "click.wav"});

@@ -11,6 +11,7 @@
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
 #include "tidewell/engine/voice_and_cross.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 
@@ -61,7 +62,8 @@ class SequencerRig {
   platform::fake::FakeClock clock;
   platform::fake::FakeFileFinder files;
   platform::fake::RecordingSoundSystem sound;
-  VoiceAndCross heardAndSeen;
+  std::unique_ptr<Picture> picture = std::make_unique<Picture>();
+  VoiceAndCross heardAndSeen{*picture};
   std::unique_ptr<Sequencer> sequencer;
 };
 

@@ -9,13 +9,9 @@
 
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_timeline.h"
-#include "platform/fake/fake_window_system.h"
 #include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/player_choices.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/window_procedure.h"
 
 namespace tidewell {
 namespace {
@@ -31,58 +27,50 @@ class LinkControlTest : public ::testing::Test {
     previous_ = fs::current_path();
     fs::current_path(directory_);
     startDebugLog();
-    shellPlatform = ShellPlatform{};
-    shellPlatform.windows = &windows_;
-    shellPlatform.clock = &clock_;
-    shellPlatform.timeline = &timeline_;
     SequencerServices services;
     services.clock = &clock_;
     sequencer_ = std::make_unique<Sequencer>(nullptr, services);
-    sequencer = sequencer_.get();
-    sequencer->setTempo(700.0f);
-    clockBeats_ = &sequencer->beatSource();
+    sequencer_->setTempo(700.0f);
+    clockBeats_ = &sequencer_->beatSource();
   }
   void TearDown() override {
-    stopLink();
-    sequencer = nullptr;
-    shellPlatform = ShellPlatform{};
     fs::current_path(previous_);
     fs::remove_all(directory_);
   }
 
-  void pressF11() { mainWindowProc(nullptr, platform::WM_KEYDOWN, platform::VK_F11, 0); }
   std::string log() const {
     std::ifstream in(kDebugLogPath);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  bool sessionDrivesTheBeats() { return &sequencer->beatSource() != clockBeats_; }
+  bool sessionDrivesTheBeats() { return &sequencer_->beatSource() != clockBeats_; }
 
   fs::path directory_, previous_;
-  platform::FakeWindowSystem windows_;
   platform::fake::FakeClock clock_;
   platform::fake::FakeTimeline timeline_{&clock_};
   std::unique_ptr<Sequencer> sequencer_;
   BeatSource* clockBeats_ = nullptr;  // the sequencer's own clock
+  LinkControl link_{&timeline_};
 };
 
 TEST_F(LinkControlTest, F11SharesTheTempoAndBackAndTheChoiceIsKept) {
-  startLink();  // neither --link nor a saved choice
+  link_.joinEarly(false);  // neither --link nor a saved choice
+  link_.start(*sequencer_);
   EXPECT_FALSE(timeline_.enabled());
-  EXPECT_EQ(currentLinkMark(), LinkMark::off);
+  EXPECT_EQ(link_.mark(), LinkMark::off);
 
-  pressF11();
+  link_.toggle(*sequencer_);
   EXPECT_TRUE(timeline_.enabled());
   EXPECT_TRUE(sessionDrivesTheBeats());
-  EXPECT_EQ(currentLinkMark(), LinkMark::on);
+  EXPECT_EQ(link_.mark(), LinkMark::on);
   EXPECT_DOUBLE_EQ(timeline_.tempo(), 350.0);  // alone, the session takes our tempo
   EXPECT_TRUE(PlayerChoices::load(kPlayerChoicesPath).flag(kLinkChoice, false));
   timeline_.joinSession(120.0, 0.0, 2);
-  EXPECT_EQ(currentLinkPeers(), 2);
+  EXPECT_EQ(link_.peers(), 2);
 
-  pressF11();
+  link_.toggle(*sequencer_);
   EXPECT_FALSE(timeline_.enabled());
   EXPECT_FALSE(sessionDrivesTheBeats());
-  EXPECT_EQ(currentLinkMark(), LinkMark::off);
+  EXPECT_EQ(link_.mark(), LinkMark::off);
   EXPECT_FALSE(PlayerChoices::load(kPlayerChoicesPath).flag(kLinkChoice, true));
   EXPECT_NE(log().find("Link on"), std::string::npos);
   EXPECT_NE(log().find("Link off"), std::string::npos);
@@ -93,9 +81,9 @@ TEST_F(LinkControlTest, ASavedChoiceTurnsItOnAtStartAndNoNetworkIsSaidOnce) {
   choices.setFlag(kLinkChoice, true);
   ASSERT_TRUE(choices.save(kPlayerChoicesPath));
   timeline_.setNetworkUsable(false);
-  joinLinkEarly(false);
-  startLink();
-  EXPECT_EQ(currentLinkMark(), LinkMark::unavailable);
+  link_.joinEarly(false);
+  link_.start(*sequencer_);
+  EXPECT_EQ(link_.mark(), LinkMark::unavailable);
   EXPECT_FALSE(sessionDrivesTheBeats());  // unsynced: the sequencer's own clock
   const std::string text = log();
   const std::size_t line = text.find("Link unavailable");

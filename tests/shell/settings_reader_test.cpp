@@ -7,8 +7,7 @@
 
 #include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/debug_log.h"
-#include "tidewell/shell/settings_reader.h"
+#include "tidewell/sequencer/settings_reader.h"
 
 namespace tidewell {
 namespace {
@@ -37,18 +36,12 @@ class SettingsReaderTest : public ::testing::Test {
     return *sequencer_;
   }
 
-  std::string logLines() {
-    std::ifstream log(kDebugLogPath);
-    return std::string(std::istreambuf_iterator<char>(log), {});
-  }
-
   fs::path directory_;
   fs::path previous_;
   std::unique_ptr<Sequencer> sequencer_;
 };
 
-TEST_F(SettingsReaderTest, LauncherDefaultsGiveTheirFieldsAndLogTheFolder) {
-  startDebugLog();
+TEST_F(SettingsReaderTest, LauncherDefaultsGiveTheirFields) {
   Sequencer& s = read("1,0,0,0,0,0,0,2,2,demo1,currently disabled,");
   EXPECT_EQ(s.inputFormat, 1);
   EXPECT_EQ(s.beatsPerBar, 4);
@@ -61,7 +54,6 @@ TEST_F(SettingsReaderTest, LauncherDefaultsGiveTheirFieldsAndLogTheFolder) {
   EXPECT_FLOAT_EQ(s.tempo, 600.0f);
   EXPECT_FLOAT_EQ(s.beatInterval, 100.0f);
   EXPECT_STREQ(s.folder, "demo1/");
-  EXPECT_EQ(logLines(), "DEBUG LOG\ndemo1/\n");
 }
 
 TEST_F(SettingsReaderTest, DemoPresetsReadAsTheirTablesSay) {

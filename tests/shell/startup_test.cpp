@@ -12,14 +12,9 @@
 #include "platform/fake/fake_window_system.h"
 #include "launcher/riff_wave_writer.h"
 #include "platform/fake/recording_sound.h"
-#include "tidewell/picture/display_objects.h"
 #include "tidewell/common/random.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
 #include "tidewell/shell/debug_log.h"
-#include "tidewell/shell/main_loop.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/startup.h"
+#include "tidewell/shell/main_program.h"
 
 namespace tidewell {
 namespace {
@@ -42,18 +37,10 @@ class StartupTest : public ::testing::Test {
     files_.setFolder("demo1/", {"a.wav", "b.wav"});
 
     randomGenerator().reset();
-    windowActive = 0;
-    soundsReady = 0;
-    showSequencerInfo = 1;
-    showHelp = 0;
-    showWavNames = 0;
-    shellPlatform = {&windows_, &display_, &sound_, &clock_, &files_};
+    program_ = std::make_unique<MainProgram>(ShellPlatform{&windows_, &display_, &sound_, &clock_, &files_});
   }
   void TearDown() override {
-    delete sequencer;
-    sequencer = nullptr;
-    mainWindow = nullptr;
-    shellPlatform = ShellPlatform{};
+    program_.reset();
     fs::current_path(previous_);
     fs::remove_all(directory_);
   }
@@ -83,16 +70,17 @@ class StartupTest : public ::testing::Test {
   platform::fake::RecordingSoundSystem sound_;
   platform::fake::FakeClock clock_;
   platform::fake::FakeFileFinder files_;
+  std::unique_ptr<MainProgram> program_;  // a fresh program for every test
 };
 
 TEST_F(StartupTest, NormalStartLogsFourLinesAndLoadsTheActiveTracks) {
-  ASSERT_TRUE(initApplication(platform::SW_SHOWNORMAL));
+  ASSERT_TRUE(program_->initApplication(platform::SW_SHOWNORMAL));
   EXPECT_EQ(log(), "DEBUG LOG\nstarting up\ndemo1/\nloaded sounds up\n");
-  EXPECT_EQ(soundsReady, 1);
-  ASSERT_NE(sequencer, nullptr);
-  EXPECT_EQ(sequencer->activeTrackCount, 3);
-  EXPECT_STREQ(sequencer->tracks[0].sampleName, "demo1/a.wav");
-  EXPECT_STREQ(sequencer->tracks[2].sampleName, "demo1/a.wav");
+  EXPECT_EQ(program_->soundsReady, 1);
+  ASSERT_NE(program_->sequencer(), nullptr);
+  EXPECT_EQ(program_->sequencer()->activeTrackCount, 3);
+  EXPECT_STREQ(program_->sequencer()->tracks[0].sampleName, "demo1/a.wav");
+  EXPECT_STREQ(program_->sequencer()->tracks[2].sampleName, "demo1/a.wav");
   // Three buffers per active track: one made from the sample, two duplicates.
   EXPECT_EQ(sound_.countCalls(SoundCallKind::kDuplicateSoundBuffer), 3 * 2);
   EXPECT_EQ(display_.device->modeWidth, 400);
@@ -101,7 +89,7 @@ TEST_F(StartupTest, NormalStartLogsFourLinesAndLoadsTheActiveTracks) {
 
 TEST_F(StartupTest, SecondStartTruncatesTheLog) {
   std::ofstream(kDebugLogPath) << "an old run\nwith lines\n";
-  ASSERT_TRUE(initApplication(platform::SW_SHOWNORMAL));
+  ASSERT_TRUE(program_->initApplication(platform::SW_SHOWNORMAL));
   EXPECT_EQ(log().rfind("DEBUG LOG\n", 0), 0u);
   EXPECT_EQ(log().find("an old run"), std::string::npos);
 }
@@ -110,18 +98,18 @@ TEST_F(StartupTest, DisplayModeFailureIsShownAndNothingIsLogged) {
   display_.configure = [](platform::FakeDisplayDevice& device) {
     device.displayModeResult = platform::DDERR_INVALIDMODE;
   };
-  EXPECT_FALSE(initApplication(platform::SW_SHOWNORMAL));
+  EXPECT_FALSE(program_->initApplication(platform::SW_SHOWNORMAL));
   ASSERT_EQ(windows_.messageBoxes.size(), 1u);
   EXPECT_EQ(windows_.messageBoxes[0], "Direct Draw Swirlgate Example: SetDisplayMode FAILED");
   EXPECT_EQ(windows_.destroyed.size(), 1u);
   EXPECT_FALSE(fs::exists(kDebugLogPath));
-  EXPECT_EQ(sequencer, nullptr);
-  EXPECT_EQ(directDraw, nullptr);  // released with everything made before the failure
+  EXPECT_EQ(program_->sequencer(), nullptr);
+  EXPECT_EQ(program_->picture->directDraw, nullptr);  // released with everything made before the failure
 }
 
 TEST_F(StartupTest, WindowThatCannotBeMadeEndsQuietly) {
   windows_.failCreation = true;
-  EXPECT_EQ(winMain(platform::SW_SHOWNORMAL), 0);
+  EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
   EXPECT_TRUE(windows_.messageBoxes.empty());
   EXPECT_FALSE(fs::exists(kDebugLogPath));
 }
@@ -131,9 +119,9 @@ TEST_F(StartupTest, FramesRunWhileActiveAndEscapeEndsWithZero) {
   windows_.onIdle = [&] {
     ++idle;
     clock_.advance(16);
-    if (idle == 30) windows_.deliver(mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
+    if (idle == 30) windows_.deliver(program_->mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
   };
-  EXPECT_EQ(winMain(platform::SW_SHOWNORMAL), 0);
+  EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
   // One frame before the loop, then one per idle pass while active.
   EXPECT_GE(framesPresented(), 30);
   EXPECT_GT(sound_.countCalls(SoundCallKind::kPlay), 0);
@@ -146,11 +134,11 @@ TEST_F(StartupTest, InactiveWindowWaitsAndRunsNoFrames) {
   windows_.onIdle = [&] {
     ++idle;
     clock_.advance(16);
-    if (idle == 5) windows_.deliver(mainWindow, platform::WM_ACTIVATE, platform::WA_INACTIVE);
+    if (idle == 5) windows_.deliver(program_->mainWindow, platform::WM_ACTIVATE, platform::WA_INACTIVE);
     if (idle == 6) framesWhenDeactivated = framesPresented();
-    if (idle == 20) windows_.deliver(mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
+    if (idle == 20) windows_.deliver(program_->mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
   };
-  EXPECT_EQ(winMain(platform::SW_SHOWNORMAL), 0);
+  EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
   EXPECT_GE(windows_.waits, 5);  // every idle pass blocked instead of rendering
   EXPECT_EQ(framesPresented(), framesWhenDeactivated);
 }
@@ -280,18 +268,18 @@ TEST_F(StartupTest, AFrameTicksDrawsRollsFadesOverlaysAndPresentsInThatOrder) {
   FrameLog frames;
   LoggingClock clock(frames);
   LoggingDisplay display(frames);
-  shellPlatform.clock = &clock;
-  shellPlatform.display = &display;
+  program_->shellPlatform.clock = &clock;
+  program_->shellPlatform.display = &display;
   int idle = 0;
   windows_.onIdle = [&] {
     if (++idle == 1) {
       frames.events.clear();  // from here on, frames only
-      sequencer->paletteChangeChance = 1000;  // every frame rolls a new palette
+      program_->sequencer()->paletteChangeChance = 1000;  // every frame rolls a new palette
     }
     clock.advance(16);
-    if (idle == 40) windows_.deliver(mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
+    if (idle == 40) windows_.deliver(program_->mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
   };
-  ASSERT_EQ(winMain(platform::SW_SHOWNORMAL), 0);
+  ASSERT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
 
   // Frames one by one, each up to its present.
   int checked = 0;

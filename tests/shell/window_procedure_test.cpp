@@ -2,14 +2,8 @@
 
 #include "platform/fake/fake_display.h"
 #include "platform/fake/fake_window_system.h"
-#include "tidewell/picture/display_objects.h"
 #include "tidewell/common/random.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/shell/overlay_view.h"
-#include "tidewell/recording/recording_control.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/window_procedure.h"
+#include "tidewell/shell/main_program.h"
 
 namespace tidewell {
 namespace {
@@ -20,34 +14,25 @@ class WindowProcedureTest : public ::testing::Test {
  protected:
   void SetUp() override {
     randomGenerator().reset();
-    shellPlatform = ShellPlatform{};
-    shellPlatform.windows = &windows_;
+    program_ = std::make_unique<MainProgram>(ShellPlatform{&windows_});
     platform::WindowClass windowClass;
     windowClass.className = "test";
-    windowClass.procedure = mainWindowProc;
+    windowClass.procedure = MainProgram::mainWindowProc;
     windows_.registerClass(windowClass);
     window_ = windows_.createWindow("test", "t", 0, 0, 10, 10);
-    sequencer_ = std::make_unique<Sequencer>(window_, SequencerServices{});
-    sequencer = sequencer_.get();
-    showHelp = 0;
-    showWavNames = 0;
-    showSequencerInfo = 1;
-    soundsReady = 0;
-    windowActive = 0;
-    windowMinimised = 0;
-  }
-  void TearDown() override {
-    sequencer = nullptr;
-    shellPlatform = ShellPlatform{};
+    // An engine without sound, files or settings: every value at its start.
+    program_->engine = std::make_unique<Engine>(*program_->picture, window_, SequencerServices{}, "", nullptr);
+    sequencer = program_->sequencer();
   }
 
   void press(std::uint32_t key, int times = 1) {
-    for (int i = 0; i < times; ++i) mainWindowProc(window_, WM_KEYDOWN, key, 0);
+    for (int i = 0; i < times; ++i) MainProgram::mainWindowProc(window_, WM_KEYDOWN, key, 0);
   }
 
   platform::FakeWindowSystem windows_;
   platform::WindowHandle window_ = nullptr;
-  std::unique_ptr<Sequencer> sequencer_;
+  std::unique_ptr<MainProgram> program_;  // a fresh program for every test
+  Sequencer* sequencer = nullptr;
 };
 
 TEST_F(WindowProcedureTest, F2StepsTheBehaviourRoundThree) {
@@ -100,12 +85,12 @@ TEST_F(WindowProcedureTest, TogglesAndKeysWithoutCommands) {
   press(platform::VK_F1);
   press(platform::VK_F6);
   press(platform::VK_F9);
-  EXPECT_EQ(showHelp, 1);
-  EXPECT_EQ(showWavNames, 1);
-  EXPECT_EQ(showSequencerInfo, 0);
-  showHelp = 7;  // anything non-zero toggles to 0
+  EXPECT_EQ(program_->showHelp, 1);
+  EXPECT_EQ(program_->showWavNames, 1);
+  EXPECT_EQ(program_->showSequencerInfo, 0);
+  program_->showHelp = 7;  // anything non-zero toggles to 0
   press(platform::VK_F1);
-  EXPECT_EQ(showHelp, 0);
+  EXPECT_EQ(program_->showHelp, 0);
 
   const int behaviour = sequencer->behaviour;
   const int beats = sequencer->beatsPerBar;
@@ -154,11 +139,11 @@ class Activation : public WindowProcedureTest, public ::testing::WithParamInterf
 
 TEST_P(Activation, MinimisedCountsAsInactive) {
   const ActivationCase c = GetParam();
-  windowActive = 7;
-  windowMinimised = 7;
-  mainWindowProc(window_, platform::WM_ACTIVATE, c.word, 0);
-  EXPECT_EQ(windowActive, c.active);
-  EXPECT_EQ(windowMinimised, c.minimised);
+  program_->windowActive = 7;
+  program_->windowMinimised = 7;
+  MainProgram::mainWindowProc(window_, platform::WM_ACTIVATE, c.word, 0);
+  EXPECT_EQ(program_->windowActive, c.active);
+  EXPECT_EQ(program_->windowMinimised, c.minimised);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -175,29 +160,25 @@ TEST_F(WindowProcedureTest, TheCursorIsHiddenAndPresentsOnlyWhileNoFramesRun) {
   platform::DisplaySurfaceRef primary, back;
   ASSERT_EQ(device->createSurface({platform::SurfaceKind::primary, 0, 0}, &primary), platform::kOk);
   ASSERT_EQ(device->createSurface({platform::SurfaceKind::offscreenPlain, 400, 300}, &back), platform::kOk);
-  directDraw = device;
-  primarySurface = primary;
-  backBuffer = back;
+  program_->picture->directDraw = device;
+  program_->picture->primarySurface = primary;
+  program_->picture->backBuffer = back;
   const auto presents = [&] { return display.device->primary->presented; };
 
-  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // before the sounds are ready
+  MainProgram::mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // before the sounds are ready
   EXPECT_EQ(windows_.cursorHides, 1);
   EXPECT_EQ(presents(), 0);
-  soundsReady = 1;
-  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE, 0);
-  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // behind another window
+  program_->soundsReady = 1;
+  MainProgram::mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE, 0);
+  MainProgram::mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // behind another window
   EXPECT_EQ(presents(), 1);
-  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE | platform::kMinimisedFlag, 0);
-  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // minimised: nothing shows
+  MainProgram::mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_INACTIVE | platform::kMinimisedFlag, 0);
+  MainProgram::mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // minimised: nothing shows
   EXPECT_EQ(presents(), 1);
-  mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_ACTIVE, 0);
-  mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // frames run: the next one presents
+  MainProgram::mainWindowProc(window_, platform::WM_ACTIVATE, platform::WA_ACTIVE, 0);
+  MainProgram::mainWindowProc(window_, platform::WM_SETCURSOR, 0, 0);  // frames run: the next one presents
   EXPECT_EQ(presents(), 1);
   EXPECT_EQ(windows_.cursorHides, 4);
-
-  backBuffer.reset();
-  primarySurface.reset();
-  directDraw.reset();
 }
 
 // F10 reaches the recorder plugged in by the program's entry; with none it
@@ -211,14 +192,20 @@ TEST_F(WindowProcedureTest, F10TogglesTheRecordingWhenARecorderIsPluggedIn) {
     }
   } recorder;
   press(platform::VK_F10);
-  EXPECT_EQ(currentPictureContext().recording, RecordingState::off);
-  recordingControl = &recorder;
+  EXPECT_EQ(program_->currentPictureContext().recording, RecordingState::off);
+  program_->recordingControl = &recorder;
   press(platform::VK_F10);
-  EXPECT_EQ(currentPictureContext().recording, RecordingState::recording);
+  EXPECT_EQ(program_->currentPictureContext().recording, RecordingState::recording);
   press(platform::VK_F10);
   EXPECT_EQ(recorder.toggles, 2);
-  EXPECT_EQ(currentPictureContext().recording, RecordingState::off);
-  recordingControl = nullptr;
+  // The overlay's view carries the layer switches beside the recorder's state.
+  program_->showSequencerInfo = 0;
+  program_->showHelp = 1;
+  const PictureContext context = program_->currentPictureContext();
+  EXPECT_EQ(context.recording, RecordingState::off);
+  EXPECT_FALSE(context.showSequencerInfo);
+  EXPECT_TRUE(context.showHelp);
+  EXPECT_FALSE(context.showWavNames);
 }
 
 }  // namespace

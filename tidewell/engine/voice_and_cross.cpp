@@ -1,6 +1,6 @@
 #include "tidewell/engine/voice_and_cross.h"
 
-#include "tidewell/picture/intensity_maps.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/sequencer/track.h"
 
 namespace tidewell {
@@ -14,7 +14,7 @@ void VoiceAndCross::hit(Track& track, const Hit& hit) {
 }
 
 void VoiceAndCross::moved(Track& track) {
-  plotCross(intensityForVolume(track.volume), track.plotX, track.plotY);
+  picture_.plotCross(intensityForVolume(track.volume), track.plotX, track.plotY);
 }
 
 }  // namespace tidewell

@@ -6,10 +6,16 @@
 
 namespace tidewell {
 
+class Picture;
+
 class VoiceAndCross : public HitSink {
  public:
+  explicit VoiceAndCross(Picture& picture) : picture_(picture) {}
   void hit(Track& track, const Hit& hit) override;
   void moved(Track& track) override;
+
+ private:
+  Picture& picture_;
 };
 
 }  // namespace tidewell

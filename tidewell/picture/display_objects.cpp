@@ -1,17 +1,10 @@
-#include "tidewell/picture/display_objects.h"
-
-#include "tidewell/picture/intensity_maps.h"
+// The display objects' life cycle: creation in six steps at start-up,
+// release in a fixed order when the window goes.
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
 
-platform::DisplayDeviceRef directDraw;
-platform::DisplaySurfaceRef primarySurface;
-platform::DisplaySurfaceRef backBuffer;
-platform::DisplaySurfaceRef fontSurface;
-platform::DisplayPaletteRef displayPalette;
-platform::WindowHandle displayWindow = nullptr;
-
-DisplayStartup createDisplay(platform::DisplaySystem* system, platform::WindowHandle window) {
+DisplayStartup Picture::createDisplay(platform::DisplaySystem* system, platform::WindowHandle window) {
   using namespace platform;
   displayWindow = window;
   if (system == nullptr) return {E_FAIL, "DirectDrawCreateEx FAILED"};
@@ -38,7 +31,7 @@ DisplayStartup createDisplay(platform::DisplaySystem* system, platform::WindowHa
   return {};
 }
 
-void releaseDisplayObjects() {
+void Picture::releaseDisplayObjects() {
   if (!directDraw) return;
   primarySurface.reset();
   backBuffer.reset();

@@ -1,19 +1,12 @@
-#include "tidewell/picture/display_setup.h"
-
+// Filling the display objects once they exist: the font picture and the palette.
 #include "resources/resources.h"
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/palettes.h"
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
-namespace {
 
 bool embeddedResourcePresent(const char* name) { return resources::findResource(name) != nullptr; }
 
-}  // namespace
-
-ResourceCheck bitmapResourcePresent = &embeddedResourcePresent;
-
-bool loadFontSurface() {
+bool Picture::loadFontSurface() {
   if (!directDraw) return false;
   const auto bitmap = directDraw->loadBitmapFile(kFontPictureFile);
   if (platform::failed(directDraw->createMemoryContext())) return false;
@@ -23,7 +16,7 @@ bool loadFontSurface() {
   return true;
 }
 
-bool setUpPalette() {
+bool Picture::setUpPalette() {
   if (bitmapResourcePresent == nullptr || !bitmapResourcePresent(kPaletteResourceName)) {
     return false;
   }

@@ -3,7 +3,7 @@
 // to bytes and turned into sixteen row runs in registers, so every load and
 // store is a whole run instead of a byte at a stride.
 #include "platform/api/display.h"
-#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/ripple.h"
 
 #if defined(__SSE2__)
@@ -73,7 +73,7 @@ void copyMapToPixels(const IntensityMap& map, std::uint8_t* pixels, int pitch) {
 #endif
 }
 
-void drawIntensityMap() {
+void Picture::drawIntensityMap() {
   if (!backBuffer) return;
   platform::SurfaceLock lock;
   if (platform::failed(backBuffer->lock(platform::DDLOCK_WAIT, &lock)) || lock.bits == nullptr) {
@@ -87,7 +87,7 @@ void drawIntensityMap() {
   backBuffer->unlock();
 }
 
-void renderPicture() {
+void Picture::renderPicture() {
   if (rippleEnabled != 0) rippleStep();
   drawIntensityMap();
 }

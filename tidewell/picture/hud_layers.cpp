@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/text_hud.h"
 
 namespace tidewell {
@@ -14,11 +14,6 @@ constexpr int kRecordingMarkX = 360;  // disc, then "REC" ending 8 pixels from t
 constexpr int kRecordingMarkY = 4;
 constexpr int kLinkMarkX = 330;  // over "Tracks"
 constexpr int kLinkMarkY = kInfoLine - 10;
-
-void drawSymbol(int x, int y, const platform::Rect& cell) {
-  if (!backBuffer || !fontSurface) return;
-  backBuffer->bltFast(x, y, fontSurface.get(), &cell, platform::DDBLTFAST_NOCOLORKEY);
-}
 
 }  // namespace
 
@@ -45,23 +40,23 @@ long shownTempo(float tempo) {
   return static_cast<long>(half);
 }
 
-void drawSequencerInfo(const PictureContext& context) {
+void Picture::drawSequencerInfo(const PictureContext& context) {
   char text[32];
   drawText(10, kInfoLine, "Behaviour ");
-  drawSymbol(90, kInfoLine, behaviourCell(context.behaviour));
+  drawCell(90, kInfoLine, behaviourCell(context.behaviour));
   drawText(110, kInfoLine, "TimeSig ");
-  drawSymbol(174, kInfoLine, timeSignatureCell(context.beatsPerBar));
+  drawCell(174, kInfoLine, timeSignatureCell(context.beatsPerBar));
   std::snprintf(text, sizeof text, "Tempo %ld", shownTempo(context.tempo));
   drawText(192, kInfoLine, text);
   drawText(276, kInfoLine, "Form ");
-  drawSymbol(316, kInfoLine, waveformCell(context.waveform));
+  drawCell(316, kInfoLine, waveformCell(context.waveform));
   std::snprintf(text, sizeof text, "Tracks %d", context.activeTrackCount);
   drawText(330, kInfoLine, text);
-  drawSymbol(0, 0, inputSourceCell(context.inputFormat));
+  drawCell(0, 0, inputSourceCell(context.inputFormat));
   drawLinkMark(context.link, context.linkPeers);
 }
 
-void drawLinkMark(LinkMark mark, int peers) {
+void Picture::drawLinkMark(LinkMark mark, int peers) {
   char text[24];
   switch (mark) {
     case LinkMark::off: return;
@@ -72,7 +67,7 @@ void drawLinkMark(LinkMark mark, int peers) {
   drawText(kLinkMarkX, kLinkMarkY, text);
 }
 
-void drawHelp() {
+void Picture::drawHelp() {
   int y = 10;
   for (int i = 0; i < kHelpLineCount; ++i) {
     drawText(10, y, kHelpLines[i]);
@@ -80,7 +75,7 @@ void drawHelp() {
   }
 }
 
-void drawWavNames(const PictureContext& context) {
+void Picture::drawWavNames(const PictureContext& context) {
   const int count = context.activeTrackCount < kMaxTrackLabels ? context.activeTrackCount
                                                                 : kMaxTrackLabels;
   for (int i = 0; i < count; ++i) {
@@ -92,13 +87,13 @@ void drawWavNames(const PictureContext& context) {
   }
 }
 
-void drawRecordingMark(RecordingState state) {
+void Picture::drawRecordingMark(RecordingState state) {
   if (state == RecordingState::off) return;
-  drawSymbol(kRecordingMarkX, kRecordingMarkY, recordingCell(state));
+  drawCell(kRecordingMarkX, kRecordingMarkY, recordingCell(state));
   drawText(kRecordingMarkX + 8, kRecordingMarkY, "REC");
 }
 
-void drawHud(const PictureContext& context) {
+void Picture::drawHud(const PictureContext& context) {
   if (context.showSequencerInfo) drawSequencerInfo(context);
   if (context.showHelp) drawHelp();
   if (context.showWavNames) drawWavNames(context);

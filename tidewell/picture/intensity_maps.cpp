@@ -1,14 +1,10 @@
-#include "tidewell/picture/intensity_maps.h"
+#include "tidewell/picture/picture.h"
 
 #include <algorithm>
 
 namespace tidewell {
 
-IntensityMap maps[2];
-std::uint8_t mapSelector = 1;
-std::uint8_t rippleEnabled = 1;
-
-void resetIntensityMaps() {
+void Picture::resetIntensityMaps() {
   for (IntensityMap& map : maps) {
     std::fill(&map.cells[0][0], &map.cells[0][0] + kPictureWidth * kPictureHeight, 50);
   }
@@ -26,7 +22,7 @@ std::int32_t intensityForVolume(std::int32_t volume) {
   return static_cast<std::int32_t>(level);
 }
 
-void plotCross(std::int32_t intensity, std::int32_t plotX, std::int32_t plotY) {
+void Picture::plotCross(std::int32_t intensity, std::int32_t plotX, std::int32_t plotY) {
   // A pan of exactly 10000 or a frequency of exactly 100000 lands one past the
   // grid; such a line goes on the last column or row.
   const int column = std::clamp(plotX, 0, kPictureWidth - 1);

@@ -1,8 +1,7 @@
-#include "tidewell/picture/palette_animation.h"
-
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/palettes.h"
+// The palette's slow animation: a fade one step per frame toward a target
+// that is replaced at random.
 #include "tidewell/common/random.h"
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
 namespace {
@@ -20,7 +19,7 @@ std::uint8_t channelFor(int selector, int low, int high, int i) {
 
 }  // namespace
 
-void fadePalette() {
+void Picture::fadePalette() {
   for (int i = 0; i < kPaletteSize; ++i) {
     stepToward(currentPalette[i].red, targetPalette[i].red);
     stepToward(currentPalette[i].green, targetPalette[i].green);
@@ -29,7 +28,7 @@ void fadePalette() {
   if (displayPalette) displayPalette->setEntries(0, 0, kPaletteSize, currentPalette);
 }
 
-void randomisePalette() {
+void Picture::randomisePalette() {
   const int redSelector = drawRandom() % 100;
   const int greenSelector = drawRandom() % 100;
   const int blueSelector = drawRandom() % 100;
@@ -37,7 +36,7 @@ void randomisePalette() {
   targetPaletteFromDraws(redSelector, greenSelector, blueSelector, mode);
 }
 
-void targetPaletteFromDraws(int redSelector, int greenSelector, int blueSelector, int mode) {
+void Picture::targetPaletteFromDraws(int redSelector, int greenSelector, int blueSelector, int mode) {
   const int low = mode > 50 ? 30 : 50;
   const int high = mode > 50 ? 70 : 60;
   for (int i = 0; i < kPaletteSize; ++i) {
@@ -47,7 +46,7 @@ void targetPaletteFromDraws(int redSelector, int greenSelector, int blueSelector
   }
 }
 
-void readDisplayPaletteBack() {
+void Picture::readDisplayPaletteBack() {
   if (displayPalette) displayPalette->getEntries(0, 0, kPaletteSize, currentPalette);
 }
 

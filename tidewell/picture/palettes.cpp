@@ -1,11 +1,8 @@
-#include "tidewell/picture/palettes.h"
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
 
-platform::PaletteEntry currentPalette[kPaletteSize];
-platform::PaletteEntry targetPalette[kPaletteSize];
-
-void initPalettes() {
+void Picture::initPalettes() {
   for (int i = 0; i < kPaletteSize; ++i) {
     currentPalette[i] = {steepRamp(i), linearRamp(i), linearRamp(i), 0};
     targetPalette[i] = {linearRamp(i), steepRamp(i), 0, 0};

@@ -1,6 +1,5 @@
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/picture/intensity_maps.h"
+// Presentation of the back buffer and recovery of lost surfaces.
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
 namespace {
@@ -12,7 +11,7 @@ constexpr int kMaxPresentRetries = 1000;
 
 }  // namespace
 
-void present() {
+void Picture::present() {
   if (!directDraw || !primarySurface || !backBuffer) return;
   const platform::Rect source{0, 0, kPictureWidth, kPictureHeight};
   platform::Rect dest{0, 0, kPictureWidth, kPictureHeight};
@@ -28,7 +27,7 @@ void present() {
   }
 }
 
-bool restoreSurfaces() {
+bool Picture::restoreSurfaces() {
   bool restored = primarySurface && primarySurface->restore() == platform::kOk;
   if (restored) restored = backBuffer && backBuffer->restore() == platform::kOk;
   // The font surface is not restored: it is plain memory and keeps its picture.

@@ -3,6 +3,7 @@
 // neighbour columns; only the top and bottom cells need the wrapped rows.
 #include <algorithm>
 
+#include "tidewell/picture/picture.h"
 #include "tidewell/picture/ripple.h"
 
 #if defined(__SSE2__)
@@ -60,7 +61,7 @@ void rippleStepMaps(const IntensityMap& source, IntensityMap& target) {
   }
 }
 
-void rippleStep() {
+void Picture::rippleStep() {
   rippleStepMaps(sourceMap(), targetMap());
   mapSelector = mapSelector != 0 ? 0 : 1;
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tidewell/picture/display_objects.h"
+#include "tidewell/picture/picture.h"
 
 namespace tidewell {
 namespace {
@@ -11,11 +11,6 @@ namespace {
 platform::Rect cellAt(int column, int row) {
   return {column * kCellSize, row * kCellSize, column * kCellSize + kCellSize,
           row * kCellSize + kCellSize};
-}
-
-void drawCell(int x, int y, const platform::Rect& cell) {
-  if (!backBuffer || !fontSurface) return;
-  backBuffer->bltFast(x, y, fontSurface.get(), &cell, platform::DDBLTFAST_NOCOLORKEY);
 }
 
 }  // namespace
@@ -65,7 +60,12 @@ platform::Rect recordingCell(RecordingState state) {
   return blankSymbolCell();
 }
 
-void drawText(int x, int y, const char* text) {
+void Picture::drawCell(int x, int y, const platform::Rect& cell) {
+  if (!backBuffer || !fontSurface) return;
+  backBuffer->bltFast(x, y, fontSurface.get(), &cell, platform::DDBLTFAST_NOCOLORKEY);
+}
+
+void Picture::drawText(int x, int y, const char* text) {
   if (text == nullptr) return;
   for (int i = 0; text[i] != '\0'; ++i) {
     platform::Rect cell;

@@ -25,28 +25,9 @@ platform::Rect waveformCell(int waveform);
 platform::Rect recordingCell(RecordingState state);  // the blank cell when off
 platform::Rect blankSymbolCell();
 
-// Draws text with its first cell's top-left corner at (x, y); every character
-// advances 8 pixels. A cell not wholly on the back buffer is not drawn.
-void drawText(int x, int y, const char* text);
-
 // The tempo the info line shows: half the field, truncated toward zero, as an
 // absolute value (computed in double and clamped, so no tempo overflows).
 long shownTempo(float tempo);
-
-// The layers, each drawn in full when it is on, in this order: sequencer
-// info, help, sample names; then the recording mark whatever layers are on.
-void drawHud(const PictureContext& context);
-
-void drawSequencerInfo(const PictureContext& context);
-void drawHelp();
-void drawWavNames(const PictureContext& context);
-// Above the info line's end: "Link" and the number of peers, with "!" while
-// the session's tempo is beyond the sequencer's, "Link -" without a network;
-// nothing while off.
-void drawLinkMark(LinkMark mark, int peers);
-// "REC" at the top right behind a disc while recording, behind a cross when
-// recording failed; nothing when off.
-void drawRecordingMark(RecordingState state);
 
 // The help panel's lines, top to bottom.
 extern const char* const kHelpLines[];

@@ -7,23 +7,19 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/posix/posix_file_finder.h"
+#include "platform/posix/termination_signals.h"
 #include "platform/sound/mixer.h"
 #include "platform/sound/software_sound.h"
+#include "tidewell/engine/engine.h"
 #include "tidewell/recording/float_wave_file.h"
 #include "tidewell/render/frame_clock.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/shell/main_loop.h"
-#include "tidewell/shell/settings_reader.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/startup.h"
+#include "tidewell/sequencer/settings_reader.h"
 
 namespace tidewell::render {
 namespace {
@@ -32,9 +28,6 @@ using recording::FloatWaveFile;
 constexpr int kOutputRate = platform::sound::Mixer::kOutputRate;
 constexpr int kBlockFrames = 1024;
 constexpr std::uint64_t kMixerLatency = platform::sound::Mixer::kLatencyFrames;
-
-volatile std::sig_atomic_t stopSignal = 0;
-extern "C" void onStopSignal(int signal) { stopSignal = signal; }
 
 bool isFolder(const char* path) {
   struct stat info {};
@@ -49,38 +42,33 @@ const char* sampleFolder(const Sequencer& s) {
 }
 
 // The engine over a software mixer, a virtual clock and the real folder
-// listing; no window, no display, no sound card.
+// listing; no window, no display, no sound card, and no log: the start-up
+// lines a live run writes to its debug log are not written anywhere.
 class HeadlessEngine {
  public:
   HeadlessEngine()
-      : mixer_(std::make_shared<platform::sound::Mixer>()), sound_(mixer_) {
+      : mixer_(std::make_shared<platform::sound::Mixer>()), sound_(mixer_),
+        engine_(*picture_, nullptr, {&sound_, &clock_, &files_}, kSettingsPath, nullptr) {
     // "Now", for hits scheduled from a tick, is exactly the frame's time.
     mixer_->setFrameClock([this] { return clock_.outputFrame(); });
-    shellPlatform = {nullptr, nullptr, &sound_, &clock_, &files_};
-    startEngine(nullptr);
+    picture_->rippleEnabled = 0;  // no one sees the picture: its wave step, the costly part, is left out
   }
-  ~HeadlessEngine() {
-    delete sequencer;  // its buffers go before the mixer they play on
-    sequencer = nullptr;
-    shellPlatform = ShellPlatform{};
-  }
-  HeadlessEngine(const HeadlessEngine&) = delete;
-  HeadlessEngine& operator=(const HeadlessEngine&) = delete;
 
-  // One frame of the frame loop without its picture: the tick and the
-  // palette roll, in the loop's order.
+  // One frame of the frame loop: the engine's step on the frame's time.
   void runFrame(std::uint64_t frame) {
     clock_.setFrame(frame);
-    sequencer->tick();
-    rollPaletteChange();
+    engine_.step();
   }
   platform::sound::Mixer& mixer() { return *mixer_; }
+  const Sequencer& sequencer() const { return *engine_.sequencer; }
 
  private:
   std::shared_ptr<platform::sound::Mixer> mixer_;
   platform::sound::SoftwareSoundSystem sound_;
   FrameClock clock_;
   platform::posix::PosixFileFinder files_;
+  std::unique_ptr<Picture> picture_ = std::make_unique<Picture>();
+  Engine engine_;  // its buffers go before the mixer they play on
 };
 
 class ProgressReport {
@@ -122,7 +110,7 @@ bool pullMixer(platform::sound::Mixer& mixer, std::uint64_t upTo, std::uint64_t*
 std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const std::string& outPath,
                          std::FILE* messages) {
   HeadlessEngine engine;
-  if (const char* folder = sampleFolder(*sequencer); folder != nullptr && !isFolder(folder)) {
+  if (const char* folder = sampleFolder(engine.sequencer()); folder != nullptr && !isFolder(folder)) {
     return std::string("the sample folder '") + folder + "' named by " + kSettingsPath + " does not exist";
   }
   std::vector<float> block(2 * kBlockFrames);
@@ -139,7 +127,7 @@ std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const s
       return "cannot write " + outPath + ": " + std::strerror(errno);
     }
     if (done >= totalFrames) return "";
-    if (stopSignal != 0) return std::string("stopped by ") + strsignal(stopSignal);
+    if (platform::posix::terminationRequested()) return "stopped by a termination signal";
     engine.runFrame(frame);
     progress.update(done);
   }
@@ -175,12 +163,8 @@ int renderToFile(const RenderRequest& request, std::FILE* messages) {
   FloatWaveFile file;
   if (!file.open(partPath)) return fail("cannot write " + out + ": " + std::strerror(errno), 1);
 
-  stopSignal = 0;
-  auto previousInt = std::signal(SIGINT, onStopSignal);
-  auto previousTerm = std::signal(SIGTERM, onStopSignal);
+  platform::posix::catchTerminationSignals();
   std::string error = renderFrames(totalFrames, file, out, messages);
-  std::signal(SIGINT, previousInt);
-  std::signal(SIGTERM, previousTerm);
 
   if (!file.finish() && error.empty()) error = "cannot write " + out + ": " + std::strerror(errno);
   if (error.empty() && std::rename(partPath.c_str(), out.c_str()) != 0) {

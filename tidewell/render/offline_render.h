@@ -9,8 +9,16 @@
 // clock has run, so hits scheduled from a tick land on their exact frames.
 // The same settings, samples and seed give the same bytes.
 #include <cstdio>
+#include <string>
 
-#include "tidewell/shell/command_line.h"
+namespace tidewell {
+
+struct RenderRequest {
+  double seconds = 0;      // > 0 and at most a day
+  std::string outputPath;  // the WAV file to write
+};
+
+}  // namespace tidewell
 
 namespace tidewell::render {
 

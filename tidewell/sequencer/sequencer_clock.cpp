@@ -59,6 +59,12 @@ void Sequencer::tick() {
     if (captureFileIndex > kLastCaptureFile) captureFileIndex = 0;
   }
 
+  // Another source's tempo may change under it (a peer on the network):
+  // the shown tempo follows it.
+  if (beatSource_ != &clockBeats_) {
+    tempo = beatSource_->tempo();
+    beatInterval = beatIntervalFor(tempo);
+  }
   if (beatSource_->beatDue({reading, step})) {
     beatIndex += 1;
     if (beatIndex > beatsPerBar) beatIndex = 1;

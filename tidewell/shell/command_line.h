@@ -7,12 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace tidewell {
+#include "tidewell/render/offline_render.h"
 
-struct RenderRequest {
-  double seconds = 0;      // > 0 and at most a day
-  std::string outputPath;  // the WAV file to write
-};
+namespace tidewell {
 
 struct CommandLine {
   bool showHelp = false;

@@ -5,34 +5,56 @@
 // sequencer's beats come from the session; while off (or without a network)
 // from its own clock, exactly as without Link. Each change is one line of
 // the debug log.
+#include <memory>
+#include <string>
+
+#include "platform/api/shared_timeline.h"
 #include "tidewell/picture/picture_context.h"
 
 namespace tidewell {
 
+class Sequencer;
+namespace link {
+class LinkBeatSource;
+}
+
 // The player's choice in the choices file.
 constexpr const char* kLinkChoice = "link";
 
-// Called by the program's entry as early as it can, once shellPlatform is
-// set: when --link was given or the saved choice is on, the timeline starts
-// looking for peers while the window and the samples come up.
-void joinLinkEarly(bool fromCommandLine);
+class LinkControl {
+ public:
+  // Without a timeline (tests of other things, offline renders) nothing is
+  // ever shared.
+  explicit LinkControl(platform::SharedTimeline* timeline);
+  ~LinkControl();
+  LinkControl(const LinkControl&) = delete;
+  LinkControl& operator=(const LinkControl&) = delete;
 
-// At the end of start-up, once the sequencer is built: its beats come from
-// the session joined early, or the debug log says why there is none. Does
-// nothing when sharing was not asked for, or without a shared timeline in
-// shellPlatform (tests, offline renders).
-void startLink();
+  // As early as the program can: when --link was given or the saved choice
+  // is on, the timeline starts looking for peers while the window and the
+  // samples come up.
+  void joinEarly(bool fromCommandLine);
+  // At the end of start-up: the sequencer's beats come from the session
+  // joined early, or the debug log says why there is none.
+  void start(Sequencer& sequencer);
+  // F11: on from off, off from on (or from on-without-a-network); the new
+  // choice is saved.
+  void toggle(Sequencer& sequencer);
 
-// F11: on from off, off from on (or from on-without-a-network); the new
-// choice is saved.
-void toggleLink();
+  // For the info line's mark.
+  LinkMark mark() const;
+  int peers() const;
 
-// Back to the sequencer's own clock and off the network, before the
-// sequencer or the timeline goes.
-void stopLink();
+ private:
+  enum class Sharing { off, on, unavailable };
+  void plugIn(Sequencer& sequencer, bool enabled, const std::string& problem);
+  void turnOff(Sequencer& sequencer);
 
-// For the info line's mark.
-LinkMark currentLinkMark();
-int currentLinkPeers();
+  platform::SharedTimeline* timeline_;
+  Sharing sharing_ = Sharing::off;
+  std::unique_ptr<link::LinkBeatSource> sessionBeats_;
+  bool joinedEarly_ = false;
+  std::string earlyProblem_;  // empty when the timeline came on
+};
 
 }  // namespace tidewell

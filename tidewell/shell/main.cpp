@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,9 @@
 #include "tidewell/recording/recorder.h"
 #include "tidewell/render/offline_render.h"
 #include "tidewell/common/random.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
 #include "tidewell/shell/command_line.h"
 #include "tidewell/shell/debug_log.h"
-#include "tidewell/shell/link_control.h"
-#include "tidewell/shell/main_loop.h"
-#include "tidewell/shell/shell_platform.h"
+#include "tidewell/shell/main_program.h"
 
 namespace {
 
@@ -95,25 +92,19 @@ int main(int argc, char** argv) {
   platform::sdl::SdlSoundSystem sound;
   platform::posix::SteadyClock clock;
   platform::posix::PosixFileFinder files;
+  platform::link::LinkSession session;  // outlives the program that shares it
 
   // The sound is heard only while the window has the focus.
   windows.setFocusListener([&sound](bool focused) { sound.setFocused(focused); });
   windows.setIconLoader(loadIcon);
   sound.mixer().setOutputTap(&recorder);
-  tidewell::recordingControl = &recorder;
 
-  platform::link::LinkSession session;
-
-  tidewell::shellPlatform = {&windows, &display, &sound, &clock, &files, &session};
-  tidewell::joinLinkEarly(options.link);
-  const int exitCode = tidewell::winMain(platform::SW_SHOWNORMAL);
-  tidewell::stopLink();
+  // Tracks and their buffers go (with the program) before the sound layer they play on.
+  auto mainProgram = std::make_unique<tidewell::MainProgram>(
+      tidewell::ShellPlatform{&windows, &display, &sound, &clock, &files, &session}, &recorder);
+  mainProgram->link.joinEarly(options.link);
+  const int exitCode = mainProgram->winMain(platform::SW_SHOWNORMAL);
   // Escape, F12, closing the window and SIGTERM all come out here.
   recorder.stop();
-  tidewell::recordingControl = nullptr;
-
-  // Tracks and their buffers go before the sound layer they play on.
-  delete tidewell::sequencer;
-  tidewell::sequencer = nullptr;
   return exitCode;
 }

@@ -1,37 +1,20 @@
-#include "tidewell/shell/main_loop.h"
-
-#include "tidewell/picture/palette_animation.h"
-#include "tidewell/picture/palettes.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/picture/ripple.h"
-#include "tidewell/picture/text_hud.h"
-#include "tidewell/common/random.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/shell/overlay_view.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/startup.h"
+// The main program's single thread: start-up, then a message loop that runs
+// one frame whenever no message waits and the window is active.
+#include "tidewell/shell/main_program.h"
 
 namespace tidewell {
 
-void rollPaletteChange() {
-  if (drawRandom() % 1000 < sequencer->paletteChangeChance) randomisePalette();
+void MainProgram::runFrame() {
+  engine->step();
+  picture->drawHud(currentPictureContext());
+  picture->present();
 }
 
-void runFrame() {
-  sequencer->tick();
-  renderPicture();
-  rollPaletteChange();
-  fadePalette();
-  drawHud(currentPictureContext());
-  present();
-}
-
-int winMain(int showCommand) {
+int MainProgram::winMain(int showCommand) {
   if (!initApplication(showCommand)) return 0;
 
-  setUpPalette();
-  present();
+  picture->setUpPalette();
+  picture->present();
 
   platform::WindowSystem& windows = *shellPlatform.windows;
   for (;;) {

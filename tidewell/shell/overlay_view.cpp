@@ -1,23 +1,20 @@
-#include "tidewell/shell/overlay_view.h"
-
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/shell/link_control.h"
+// The overlay's view of the program, gathered once a frame.
+#include "tidewell/shell/main_program.h"
 
 namespace tidewell {
 
 static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
 
-PictureContext currentPictureContext() {
+PictureContext MainProgram::currentPictureContext() const {
   PictureContext context;
   context.showSequencerInfo = showSequencerInfo != 0;
   context.showHelp = showHelp != 0;
   context.showWavNames = showWavNames != 0;
   context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
-  context.link = currentLinkMark();
-  context.linkPeers = currentLinkPeers();
-  if (sequencer == nullptr) return context;
-  const Sequencer& s = *sequencer;
+  context.link = link.mark();
+  context.linkPeers = link.peers();
+  if (sequencer() == nullptr) return context;
+  const Sequencer& s = *sequencer();
   context.behaviour = s.behaviour;
   context.beatsPerBar = s.beatsPerBar;
   context.tempo = s.tempo;

@@ -1,38 +1,52 @@
-#include "tidewell/shell/startup.h"
-
+// The main program's start-up: window, display, font picture, debug log and
+// the engine with its settings, first samples and their placement.
 #include <cstdarg>
 #include <cstdio>
 
-#include "tidewell/engine/voice_and_cross.h"
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/picture/intensity_maps.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
 #include "tidewell/shell/debug_log.h"
-#include "tidewell/shell/link_control.h"
-#include "tidewell/shell/settings_reader.h"
-#include "tidewell/shell/shell_platform.h"
-#include "tidewell/shell/window_procedure.h"
+#include "tidewell/shell/main_program.h"
+#include "tidewell/sequencer/settings_reader.h"
 
 namespace tidewell {
 
-platform::HResult reportStartupError(platform::WindowHandle window, platform::HResult code,
-                                     const char* format, ...) {
+namespace {
+
+// The program the window procedure serves.
+MainProgram* windowProgram = nullptr;
+
+}  // namespace
+
+MainProgram::MainProgram(const ShellPlatform& platform, RecordingControl* recordingControl)
+    : shellPlatform(platform), recordingControl(recordingControl) {
+  windowProgram = this;
+}
+
+// The engine, with its tracks and their buffers, goes before the picture.
+MainProgram::~MainProgram() {
+  engine.reset();
+  if (windowProgram == this) windowProgram = nullptr;
+}
+
+platform::LResult MainProgram::mainWindowProc(platform::WindowHandle window, std::uint32_t message,
+                                              platform::WParam wParam, platform::LParam lParam) {
+  if (windowProgram == nullptr) return 0;  // no program to serve: a message after the end
+  return windowProgram->windowMessage(window, message, wParam, lParam);
+}
+
+platform::HResult MainProgram::reportStartupError(platform::WindowHandle window, platform::HResult code,
+                                                  const char* format, ...) {
   char text[128];
   va_list arguments;
   va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
-  releaseDisplayObjects();
+  picture->releaseDisplayObjects();
   shellPlatform.windows->messageBox(window, text, kWindowTitle, platform::MB_OK);
   shellPlatform.windows->destroyWindow(window);
   return code;
 }
 
-namespace {
-
-bool openMainWindow(int showCommand) {
+bool MainProgram::openMainWindow(int showCommand) {
   platform::WindowSystem& windows = *shellPlatform.windows;
   platform::WindowClass windowClass;
   windowClass.className = kWindowClassName;
@@ -50,42 +64,23 @@ bool openMainWindow(int showCommand) {
   return true;
 }
 
-}  // namespace
-
-bool initApplication(int showCommand) {
+bool MainProgram::initApplication(int showCommand) {
   if (!openMainWindow(showCommand)) return false;
 
-  const DisplayStartup display = createDisplay(shellPlatform.display, mainWindow);
+  const DisplayStartup display = picture->createDisplay(shellPlatform.display, mainWindow);
   if (!display.ok()) {
     reportStartupError(mainWindow, display.result, "%s", display.message);
     return false;
   }
-  if (!loadFontSurface()) return false;
-
-  startEngine(mainWindow);
-  soundsReady = 1;
-  return true;
-}
-
-void startEngine(platform::WindowHandle window) {
-  resetIntensityMaps();
+  if (!picture->loadFontSurface()) return false;
 
   startDebugLog();
-  appendDebugLog("starting up");
-
-  SequencerServices services;
-  services.sound = shellPlatform.sound;
-  services.clock = shellPlatform.clock;
-  services.files = shellPlatform.files;
-  sequencer = new Sequencer(window, services);
-  static VoiceAndCross heardAndSeen;
-  sequencer->hitSinks.attach(&heardAndSeen);
-
-  readSettings(kSettingsPath, *sequencer);
-  sequencer->loadAllSamples();
-  sequencer->prepareBehaviour();
-  appendDebugLog("loaded sounds up");
-  startLink();
+  const SequencerServices services{shellPlatform.sound, shellPlatform.clock, shellPlatform.files};
+  engine = std::make_unique<Engine>(*picture, mainWindow, services, kSettingsPath,
+                                    [](const char* line) { appendDebugLog(line); });
+  link.start(*engine->sequencer);
+  soundsReady = 1;
+  return true;
 }
 
 }  // namespace tidewell

@@ -1,13 +1,6 @@
-#include "tidewell/shell/window_procedure.h"
-
-#include "tidewell/picture/display_objects.h"
-#include "tidewell/picture/display_setup.h"
-#include "tidewell/picture/palette_animation.h"
-#include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/app_state.h"
-#include "tidewell/recording/recording_control.h"
-#include "tidewell/shell/link_control.h"
-#include "tidewell/shell/shell_platform.h"
+// The main window's messages: activation, the cursor, the end of the window
+// and the keyboard commands.
+#include "tidewell/shell/main_program.h"
 
 namespace tidewell {
 
@@ -26,8 +19,9 @@ void stepTimeSignature(Sequencer& s) {
   if (s.beatsPerBar > 8) s.beatsPerBar = 4;
 }
 
+// Through the beat source, which holds the tempo the beats follow.
 void nudgeTempo(Sequencer& s, float step) {
-  float tempo = s.tempo + step;
+  float tempo = s.beatSource().tempo() + step;
   if (tempo < kSlowestTempo) tempo = kSlowestTempo;
   if (tempo > kFastestTempo) tempo = kFastestTempo;
   s.setTempo(tempo);
@@ -35,7 +29,8 @@ void nudgeTempo(Sequencer& s, float step) {
 
 }  // namespace
 
-void handleKey(platform::WindowHandle window, std::uint32_t virtualKey) {
+void MainProgram::handleKey(platform::WindowHandle window, std::uint32_t virtualKey) {
+  Sequencer* sequencer = this->sequencer();
   switch (virtualKey) {
     case platform::VK_ESCAPE:
     case platform::VK_F12:
@@ -51,7 +46,7 @@ void handleKey(platform::WindowHandle window, std::uint32_t virtualKey) {
       if (sequencer != nullptr) stepTimeSignature(*sequencer);
       break;
     case platform::VK_F5:
-      randomisePalette();
+      picture->randomisePalette();
       break;
     case platform::VK_F6:
       toggle(showWavNames);
@@ -69,15 +64,15 @@ void handleKey(platform::WindowHandle window, std::uint32_t virtualKey) {
       if (recordingControl != nullptr) recordingControl->toggleRecording();
       break;
     case platform::VK_F11:
-      toggleLink();
+      if (sequencer != nullptr) link.toggle(*sequencer);
       break;
     default:  // F4 and every other key: no command
       break;
   }
 }
 
-platform::LResult mainWindowProc(platform::WindowHandle window, std::uint32_t message,
-                                 platform::WParam wParam, platform::LParam lParam) {
+platform::LResult MainProgram::windowMessage(platform::WindowHandle window, std::uint32_t message,
+                                            platform::WParam wParam, platform::LParam lParam) {
   switch (message) {
     case platform::WM_ACTIVATE:
       // The low word says active or not; a minimised window (the high word)
@@ -91,12 +86,12 @@ platform::LResult mainWindowProc(platform::WindowHandle window, std::uint32_t me
       // present here as well would make every mouse move hold the loop back
       // by a wait for the display.
       if (soundsReady != 0 && windowActive == 0 && windowMinimised == 0) {
-        present();
-        readDisplayPaletteBack();
+        picture->present();
+        picture->readDisplayPaletteBack();
       }
       break;
     case platform::WM_DESTROY:
-      releaseDisplayObjects();
+      picture->releaseDisplayObjects();
       shellPlatform.windows->postQuitMessage(0);
       break;
     case platform::WM_KEYDOWN:

@@ -11,7 +11,6 @@ class Sequencer;
 constexpr const char* kSettingsPath = "data/settings.txt";
 
 // Stops quietly at the end of the file: fields not reached keep their values.
-// Appends the resulting sample folder to the debug log as its last act.
 void readSettings(const char* fileName, Sequencer& target);
 
 }  // namespace tidewell

@@ -1,11 +1,10 @@
-#include "tidewell/shell/settings_reader.h"
+#include "tidewell/sequencer/settings_reader.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/debug_log.h"
 
 namespace tidewell {
 
@@ -93,7 +92,6 @@ void readSettings(const char* fileName, Sequencer& target) {
   CharacterSource source(file);
   if (readNumberFields(source, target)) readFolder(source, target);
   if (file != nullptr) std::fclose(file);
-  appendDebugLog(target.folder);
 }
 
 }  // namespace tidewell

@@ -1,7 +1,0 @@
-#include "tidewell/shell/shell_platform.h"
-
-namespace tidewell {
-
-ShellPlatform shellPlatform;
-
-}  // namespace tidewell
