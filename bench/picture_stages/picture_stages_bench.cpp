@@ -21,7 +21,6 @@
 #include "platform/sdl/picture_placement.h"
 #include "platform/sdl/sdl_frame_presenter.h"
 #include "tidewell/picture/picture.h"
-#include "tidewell/picture/ripple.h"
 #include "tidewell/picture/text_hud.h"
 
 namespace {

@@ -9,7 +9,6 @@
 
 #include "platform/sdl/palette_conversion.h"
 #include "tidewell/picture/picture.h"
-#include "tidewell/picture/ripple.h"
 
 namespace {
 

@@ -28,8 +28,7 @@
 #include "platform/sound/output_clock.h"
 #include "platform/sound/software_sound.h"
 #include "tidewell/common/random.h"
-#include "tidewell/engine/voice_and_cross.h"
-#include "tidewell/picture/picture.h"
+#include "tidewell/engine/engine.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tools/beat_grid/beat_grid.h"
 

@@ -2,7 +2,6 @@
 
 #include "platform/fake/fake_display.h"
 #include "tidewell/picture/picture.h"
-#include "tidewell/picture/ripple.h"
 #include "tidewell/picture/text_hud.h"
 
 namespace tidewell {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "tidewell/picture/picture.h"
-#include "tidewell/picture/ripple.h"
 
 namespace tidewell {
 namespace {

@@ -10,8 +10,7 @@
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_file_finder.h"
 #include "platform/fake/recording_sound.h"
-#include "tidewell/engine/voice_and_cross.h"
-#include "tidewell/picture/picture.h"
+#include "tidewell/engine/engine.h"
 #include "tidewell/common/random.h"
 #include "tidewell/sequencer/sequencer.h"
 

@@ -5,6 +5,18 @@
 
 namespace tidewell {
 
+void VoiceAndCross::hit(Track& track, const Hit& hit) {
+  track.applyVolume();
+  track.applyFrequency();
+  track.applyPan();
+  track.playAfter(hit.delayMs);
+  moved(track);
+}
+
+void VoiceAndCross::moved(Track& track) {
+  picture_.plotCross(intensityForVolume(track.volume), track.plotX, track.plotY);
+}
+
 Engine::Engine(Picture& picture, platform::WindowHandle window, const SequencerServices& services,
                const char* settingsPath, const EngineLog& log)
     : picture(picture) {

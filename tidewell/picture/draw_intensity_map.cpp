@@ -4,7 +4,6 @@
 // store is a whole run instead of a byte at a stride.
 #include "platform/api/display.h"
 #include "tidewell/picture/picture.h"
-#include "tidewell/picture/ripple.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,5 +1,5 @@
-// The palette's slow animation: a fade one step per frame toward a target
-// that is replaced at random.
+// The palettes: their start ramps, and their slow animation, a fade one step
+// per frame toward a target that is replaced at random.
 #include "tidewell/common/random.h"
 #include "tidewell/picture/picture.h"
 
@@ -18,6 +18,13 @@ std::uint8_t channelFor(int selector, int low, int high, int i) {
 }
 
 }  // namespace
+
+void Picture::initPalettes() {
+  for (int i = 0; i < kPaletteSize; ++i) {
+    currentPalette[i] = {steepRamp(i), linearRamp(i), linearRamp(i), 0};
+    targetPalette[i] = {linearRamp(i), steepRamp(i), 0, 0};
+  }
+}
 
 void Picture::fadePalette() {
   for (int i = 0; i < kPaletteSize; ++i) {

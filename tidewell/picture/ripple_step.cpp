@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "tidewell/picture/picture.h"
-#include "tidewell/picture/ripple.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -11,16 +11,12 @@
 #include <cstdio>
 #include <string>
 
-namespace tidewell {
+namespace tidewell::render {
 
 struct RenderRequest {
   double seconds = 0;      // > 0 and at most a day
   std::string outputPath;  // the WAV file to write
 };
-
-}  // namespace tidewell
-
-namespace tidewell::render {
 
 // Writes the file through a temporary name beside it, renamed only once
 // complete; on any failure nothing is left. Progress and errors go to

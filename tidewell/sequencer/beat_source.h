@@ -1,8 +1,6 @@
 #pragma once
 // What decides that a beat is due and when it was ideally heard. The
 // sequencer asks once a tick; the tempo is read and set through it.
-#include <cstdint>
-
 namespace tidewell {
 
 // Milliseconds per beat at a tempo in beats per minute.
@@ -26,9 +24,8 @@ class BeatSource {
   virtual void setTempo(float tempo) = 0;
 };
 
-// The beat clock: one beat whenever more than a beat interval has passed,
-// the remainder carried into the next. Its state is the sequencer's own
-// tempo, beatInterval and beatElapsed fields.
+// The beat clock: a beat whenever more than an interval has passed, the rest
+// carried on; its state is the sequencer's tempo, beatInterval and beatElapsed.
 class ClockBeatSource : public BeatSource {
  public:
   ClockBeatSource(float& tempo, float& beatInterval, double& beatElapsed)

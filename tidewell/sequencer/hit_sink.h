@@ -1,7 +1,7 @@
 #pragma once
-// Where a sounding hit goes: the sequencer decides which track sounds when,
-// and hands each hit to every sink attached (the voices and the picture
-// today; other outputs beside them without touching the sequencer).
+// Where a sounding hit goes: the sequencer decides which track sounds when
+// and hands each hit to every sink attached, so another output can sit
+// beside the voices and the picture without touching the sequencer.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -28,7 +28,7 @@ class HitSink {
   virtual void moved(Track&) {}
 };
 
-// Hands every hit to each attached sink in the order they were attached.
+// Every hit to each sink, in the order they were attached.
 class HitFanOut : public HitSink {
  public:
   void attach(HitSink* sink) { sinks_.push_back(sink); }

@@ -143,15 +143,8 @@ double Sequencer::startDelay() const {
 }
 
 void Sequencer::fire(Track& track, int index) {
-  Hit hit;
-  hit.trackIndex = index;
-  hit.volume = track.volume;
-  hit.pan = track.pan;
-  hit.frequency = track.frequency;
-  hit.sampleRate = track.sampleRate();
-  hit.beatTime = beatSource_->beatTime();
-  hit.delayMs = startDelay();
-  hitSinks.hit(track, hit);
+  hitSinks.hit(track, {index, track.volume, track.pan, track.frequency, track.sampleRate(),
+                       beatSource_->beatTime(), startDelay()});
 }
 
 }  // namespace tidewell

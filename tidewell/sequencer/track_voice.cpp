@@ -69,6 +69,17 @@ platform::HResult duplicateFirstEntry(platform::SoundDevice& device,
   return result;
 }
 
+// Sets one value on every buffer there is, stopping at the first refusal.
+template <typename Set>
+platform::HResult onEveryBuffer(const std::vector<platform::SoundBufferRef>& buffers, Set set) {
+  for (const auto& buffer : buffers) {
+    if (!buffer) continue;
+    const platform::HResult result = set(*buffer);
+    if (result != platform::kOk) return result;
+  }
+  return platform::kOk;
+}
+
 }  // namespace
 
 platform::HResult Track::loadSample(AudioDevice* device, int count) try {
@@ -163,31 +174,24 @@ platform::HResult Track::playAfter(double delayMs) {
   return buffer->playAfter(delayMs);
 }
 
+// The apply calls give 1 once every buffer took the value; the first
+// refusal ends them with its code, and the plot position stays as it was.
 platform::HResult Track::applyVolume() {
-  for (const auto& buffer : buffers) {
-    if (!buffer) continue;
-    const platform::HResult result = buffer->setVolume(volume);
-    if (result != platform::kOk) return result;
-  }
-  return 1;
+  const platform::HResult result = onEveryBuffer(buffers, [this](auto& b) { return b.setVolume(volume); });
+  return result != platform::kOk ? result : 1;
 }
 
 platform::HResult Track::applyFrequency() {
-  for (const auto& buffer : buffers) {
-    if (!buffer) continue;
-    const platform::HResult result = buffer->setFrequency(static_cast<std::uint32_t>(frequency));
-    if (result != platform::kOk) return result;
-  }
+  const auto rate = static_cast<std::uint32_t>(frequency);
+  const platform::HResult result = onEveryBuffer(buffers, [rate](auto& b) { return b.setFrequency(rate); });
+  if (result != platform::kOk) return result;
   plotY = static_cast<std::int32_t>((frequency - 100) / 333.0);
   return 1;
 }
 
 platform::HResult Track::applyPan() {
-  for (const auto& buffer : buffers) {
-    if (!buffer) continue;
-    const platform::HResult result = buffer->setPan(pan);
-    if (result != platform::kOk) return result;
-  }
+  const platform::HResult result = onEveryBuffer(buffers, [this](auto& b) { return b.setPan(pan); });
+  if (result != platform::kOk) return result;
   plotX = static_cast<std::int32_t>((pan + 10000) / 50.0);
   return 1;
 }

@@ -64,7 +64,7 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
       if (*seconds > kMaxRenderSeconds) return fail("--render: the length can be at most 86400 seconds (24 hours)");
       const std::string& out = args[++i];
       if (out.empty()) return fail("--render: the output file name is empty");
-      options.render = RenderRequest{*seconds, out};
+      options.render = render::RenderRequest{*seconds, out};
     } else {
       return fail("unknown option '" + arg + "'");
     }

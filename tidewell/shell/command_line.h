@@ -18,7 +18,7 @@ struct CommandLine {
   bool integerScale = false;  // whole-factor scaling with black borders
   bool link = false;          // share tempo and beats on the local network from the start
   std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
-  std::optional<RenderRequest> render;
+  std::optional<render::RenderRequest> render;
 };
 
 struct CommandLineResult {

@@ -1,8 +1,34 @@
 // The main program's single thread: start-up, then a message loop that runs
-// one frame whenever no message waits and the window is active.
+// one frame whenever no message waits and the window is active. The frame's
+// overlay shows a view of the program gathered then.
 #include "tidewell/shell/main_program.h"
 
 namespace tidewell {
+
+static_assert(kMaxTrackLabels >= kTrackCount, "a label for every track");
+
+PictureContext MainProgram::currentPictureContext() const {
+  PictureContext context;
+  context.showSequencerInfo = showSequencerInfo != 0;
+  context.showHelp = showHelp != 0;
+  context.showWavNames = showWavNames != 0;
+  context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
+  context.link = link.mark();
+  context.linkPeers = link.peers();
+  if (sequencer() == nullptr) return context;
+  const Sequencer& s = *sequencer();
+  context.behaviour = s.behaviour;
+  context.beatsPerBar = s.beatsPerBar;
+  context.tempo = s.tempo;
+  context.waveform = s.waveform;
+  context.inputFormat = s.inputFormat;
+  context.activeTrackCount = s.activeTrackCount;
+  const int labels = s.activeTrackCount < kTrackCount ? s.activeTrackCount : kTrackCount;
+  for (int i = 0; i < labels; ++i) {
+    context.labels[i] = {s.tracks[i].sampleName, s.tracks[i].plotX, s.tracks[i].plotY};
+  }
+  return context;
+}
 
 void MainProgram::runFrame() {
   engine->step();

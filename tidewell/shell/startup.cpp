@@ -9,12 +9,7 @@
 
 namespace tidewell {
 
-namespace {
-
-// The program the window procedure serves.
-MainProgram* windowProgram = nullptr;
-
-}  // namespace
+static MainProgram* windowProgram = nullptr;  // the program the window procedure serves
 
 MainProgram::MainProgram(const ShellPlatform& platform, RecordingControl* recordingControl)
     : shellPlatform(platform), recordingControl(recordingControl) {
