@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils dpkg-dev file
   clang-14 libclang-rt-14-dev ccache
   librtmidi-dev libjack-jackd2-dev jackd2 python3-mido
+  ableton-link-dev libasio-dev ableton-link-utils
 )
 
 missing=()

@@ -29,6 +29,7 @@ HELP_LINES = [
     "F5 Force Palette change",
     "F7 - F8 Change Tempo",
     "F10 Record",
+    "F11 Toggle Link",
     "M MIDI out",
     "ESC Quit Tidewell",
 ]

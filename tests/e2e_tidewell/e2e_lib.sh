@@ -12,7 +12,7 @@ make_workdir() {
   local run_dir=$1
   E2E_WORKDIR=$(mktemp -d)
   cp -r "$run_dir"/. "$E2E_WORKDIR"/
-  rm -f "$E2E_WORKDIR"/data/debug.txt "$E2E_WORKDIR"/data/settings.txt
+  rm -f "$E2E_WORKDIR"/data/debug.txt "$E2E_WORKDIR"/data/settings.txt "$E2E_WORKDIR"/data/choices.txt
 }
 
 cleanup_e2e() {

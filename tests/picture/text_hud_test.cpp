@@ -207,12 +207,28 @@ TEST_F(TextHudTest, MidiMarkSitsLeftOfTheInfoLine) {
   }
 }
 
-TEST_F(TextHudTest, HelpPanelGainsOnlyTheRecordAndMidiLines) {
+TEST_F(TextHudTest, LinkMarkShowsPeersTheClampAndNoNetworkAboveTheInfoLine) {
+  const std::pair<LinkMark, const char*> marks[] = {{LinkMark::off, "       "},
+                                                    {LinkMark::on, "Link 2 "},
+                                                    {LinkMark::clamped, "Link 2!"},
+                                                    {LinkMark::unavailable, "Link - "}};
+  for (const auto& [mark, shown] : marks) {
+    std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
+    PictureContext context;
+    context.showSequencerInfo = true;
+    context.link = mark;
+    context.linkPeers = 2;
+    drawHud(context);
+    EXPECT_EQ(textShownAt(330, 280, 7), shown);
+  }
+}
+
+TEST_F(TextHudTest, HelpPanelGainsOnlyTheRecordLinkAndMidiLines) {
   const char* const expected[] = {
       "Help", "----------------------------", "F1 Toggle Help", "F9 Toggle Sequencer Info",
       "F6 Toggle Wav Names", "F2 Step through pattern behaviours",
       "F3 Step through time signatures", "F4 Step through pattern arcs",
-      "F5 Force Palette change", "F7 - F8 Change Tempo", "F10 Record", "M MIDI out", "ESC Quit Tidewell"};
+      "F5 Force Palette change", "F7 - F8 Change Tempo", "F10 Record", "F11 Toggle Link", "M MIDI out", "ESC Quit Tidewell"};
   ASSERT_EQ(kHelpLineCount, 13);
   PictureContext context;
   context.showHelp = true;

@@ -66,9 +66,11 @@ TEST(CommandLine, MidiOutAndTheRendersMidiFile) {
 TEST(CommandLine, HelpNamesEveryOption) {
   EXPECT_TRUE(parseCommandLine({"--help"}).options.showHelp);
   EXPECT_TRUE(parseCommandLine({"--version"}).options.showVersion);
+  EXPECT_TRUE(parseCommandLine({"--window", "--link"}).options.link);
+  EXPECT_FALSE(parseCommandLine({"--window"}).options.link);
   const std::string usage = usageText("tidewell");
   for (const char* option :
-       {"--window", "--integer-scale", "--seed", "--render", "--midi", "--midi-out", "--help", "--version"}) {
+       {"--window", "--integer-scale", "--link", "--seed", "--render", "--midi", "--midi-out", "--help", "--version"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
 }

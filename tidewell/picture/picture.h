@@ -99,6 +99,9 @@ class Picture {
   void drawSequencerInfo(const PictureContext& context);
   void drawHelp();
   void drawWavNames(const PictureContext& context);
+  // Above the info line's end: "Link" and the number of peers, "!" while the
+  // session's tempo is beyond the sequencer's, "Link -" without a network.
+  void drawLinkMark(LinkMark mark, int peers);
   // "REC" behind a disc while recording, behind a cross when it failed.
   void drawRecordingMark(RecordingState state);
 

@@ -8,6 +8,9 @@ namespace tidewell {
 
 // MIDI out: off, waiting for a port, or sending.
 enum class MidiMark { off, waiting, on };
+// Sharing the tempo on the network: off, on (the session's tempo within
+// what the sequencer plays, or held at its edge), or wanted without a network.
+enum class LinkMark { off, on, clamped, unavailable };
 
 constexpr int kMaxTrackLabels = 20;
 
@@ -30,6 +33,8 @@ struct PictureContext {
   TrackLabel labels[kMaxTrackLabels];  // the first activeTrackCount are drawn
   RecordingState recording = RecordingState::off;
   MidiMark midiOut = MidiMark::off;
+  LinkMark link = LinkMark::off;
+  int linkPeers = 0;
 };
 
 }  // namespace tidewell

@@ -81,6 +81,8 @@ namespace {
 constexpr int kInfoLine = 290;
 constexpr int kRecordingMarkX = 360;  // disc, then "REC" ending 8 pixels from the right
 constexpr int kRecordingMarkY = 4;
+constexpr int kLinkMarkX = 330;  // over "Tracks"
+constexpr int kLinkMarkY = kInfoLine - 10;
 
 }  // namespace
 
@@ -96,6 +98,7 @@ const char* const kHelpLines[] = {
     "F5 Force Palette change",
     "F7 - F8 Change Tempo",
     "F10 Record",
+    "F11 Toggle Link",
     "M MIDI out",
     "ESC Quit Tidewell",
 };
@@ -123,6 +126,18 @@ void Picture::drawSequencerInfo(const PictureContext& context) {
   // MIDI out, left of "Behaviour": "M" with a port open, "m" while it waits for one.
   if (context.midiOut == MidiMark::on) drawText(0, kInfoLine, "M");
   if (context.midiOut == MidiMark::waiting) drawText(0, kInfoLine, "m");
+  drawLinkMark(context.link, context.linkPeers);
+}
+
+void Picture::drawLinkMark(LinkMark mark, int peers) {
+  char text[24];
+  switch (mark) {
+    case LinkMark::off: return;
+    case LinkMark::on: std::snprintf(text, sizeof text, "Link %d", peers); break;
+    case LinkMark::clamped: std::snprintf(text, sizeof text, "Link %d!", peers); break;
+    case LinkMark::unavailable: std::snprintf(text, sizeof text, "Link -"); break;
+  }
+  drawText(kLinkMarkX, kLinkMarkY, text);
 }
 
 void Picture::drawHelp() {

@@ -56,6 +56,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
       if (!hasValue) return fail("--midi needs OUT.mid");
       midiPath = args[++i];
       if (midiPath.empty()) return fail("--midi: the output file name is empty");
+    } else if (arg == "--link") {
+      options.link = true;
     } else if (arg == "--seed") {
       if (!hasValue) return fail("--seed needs a number");
       options.seed = parseSeed(args[++i]);
@@ -89,6 +91,8 @@ std::string usageText(const std::string& program) {
          "\n"
          "  --window            play in an 800 x 600 window (Alt+Enter switches)\n"
          "  --integer-scale     scale the picture by whole factors only\n"
+         "  --link              share tempo and beats with Ableton Link peers on the\n"
+         "                      local network from the start (F11 switches)\n"
          "  --seed N            seed the random generator with N\n"
          "  --render SECONDS OUT.wav\n"
          "                      write SECONDS of the music to OUT.wav (48 kHz\n"

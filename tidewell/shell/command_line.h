@@ -16,6 +16,7 @@ struct CommandLine {
   bool showVersion = false;
   bool windowed = false;      // an 800 x 600 window instead of full screen
   bool integerScale = false;  // whole-factor scaling with black borders
+  bool link = false;          // share tempo and beats on the local network from the start
   std::optional<std::uint32_t> seed;  // seeds the generator; none keeps its start state
   bool midiOut = false;       // start with live MIDI out on
   std::optional<render::RenderRequest> render;

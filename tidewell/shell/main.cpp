@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/link/link_session.h"
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/steady_clock.h"
 #include "platform/posix/working_directory.h"
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
   platform::sdl::SdlSoundSystem sound;
   platform::posix::SteadyClock clock;
   platform::posix::PosixFileFinder files;
+  platform::link::LinkSession session;  // outlives the program that shares it
 
   // The sound is heard only while the window has the focus.
   windows.setFocusListener([&sound](bool focused) { sound.setFocused(focused); });
@@ -110,7 +112,7 @@ int main(int argc, char** argv) {
 
   // Tracks and their buffers go (with the program) before the sound layer they play on.
   auto mainProgram = std::make_unique<tidewell::MainProgram>(
-      tidewell::ShellPlatform{&windows, &display, &sound, &clock, &files}, &recorder);
+      tidewell::ShellPlatform{&windows, &display, &sound, &clock, &files, &session}, &recorder);
   mainProgram->midiControl = &liveMidi;
   mainProgram->extraHitSinks = {&liveMidi};
   const int exitCode = mainProgram->winMain(platform::SW_SHOWNORMAL);

@@ -30,6 +30,8 @@ PictureContext MainProgram::currentPictureContext() const {
   context.showWavNames = showWavNames != 0;
   context.recording = recordingControl != nullptr ? recordingControl->recordingState() : RecordingState::off;
   context.midiOut = shownMidiMark(midiControl != nullptr ? midiControl->midiOutState() : MidiOutState::kOff);
+  context.link = link.mark();
+  context.linkPeers = link.peers();
   if (sequencer() == nullptr) return context;
   const Sequencer& s = *sequencer();
   context.behaviour = s.behaviour;

@@ -4,10 +4,12 @@
 #include <memory>
 #include <vector>
 
+#include "platform/api/shared_timeline.h"
 #include "platform/api/window_system.h"
 #include "tidewell/engine/engine.h"
 #include "tidewell/recording/recording_control.h"
 #include "tidewell/shell/midi_control.h"
+#include "tidewell/shell/link_control.h"
 
 namespace tidewell {
 
@@ -22,6 +24,7 @@ struct ShellPlatform {
   platform::SoundSystem* sound = nullptr;
   platform::Clock* clock = nullptr;
   platform::FileFinder* files = nullptr;
+  platform::SharedTimeline* timeline = nullptr;  // none: the tempo is never shared
 };
 
 // Sets a switch to 1 from 0 and to 0 from anything else.
@@ -61,6 +64,7 @@ class MainProgram {
   // Sinks attached to the engine's sequencer beside the voices and the
   // picture when start-up builds it (MIDI out).
   std::vector<HitSink*> extraHitSinks;
+  LinkControl link{shellPlatform.timeline};  // F11 and --link
   platform::WindowHandle mainWindow = nullptr;
   std::unique_ptr<Picture> picture = std::make_unique<Picture>();
   std::unique_ptr<Engine> engine;  // built at start-up

@@ -74,6 +74,7 @@ bool MainProgram::initApplication(int showCommand) {
   engine = std::make_unique<Engine>(*picture, mainWindow, services, kSettingsPath,
                                     [](const char* line) { appendDebugLog(line); });
   for (HitSink* sink : extraHitSinks) engine->sequencer->hitSinks.attach(sink);
+  link.start(*engine->sequencer);
   soundsReady = 1;
   return true;
 }

@@ -66,6 +66,9 @@ void MainProgram::handleKey(platform::WindowHandle window, std::uint32_t virtual
     case 'M':
       if (midiControl != nullptr) midiControl->toggleMidiOut();
       break;
+    case platform::VK_F11:
+      if (sequencer != nullptr) link.toggle(*sequencer);
+      break;
     default:  // F4 and every other key: no command
       break;
   }
