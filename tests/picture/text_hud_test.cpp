@@ -229,7 +229,7 @@ TEST_F(TextHudTest, HelpPanelGainsOnlyTheRecordLinkAndMidiLines) {
       "F6 Toggle Wav Names", "F2 Step through pattern behaviours",
       "F3 Step through time signatures", "F4 Step through pattern arcs",
       "F5 Force Palette change", "F7 - F8 Change Tempo", "F10 Record", "F11 Toggle Link", "M MIDI out", "ESC Quit Tidewell"};
-  ASSERT_EQ(kHelpLineCount, 13);
+  ASSERT_EQ(kHelpLineCount, static_cast<int>(std::size(expected)));
   PictureContext context;
   context.showHelp = true;
   drawHud(context);

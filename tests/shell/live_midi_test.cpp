@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "../support/temp_work_dir.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/sequencer/track.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/player_choices.h"
@@ -57,17 +57,17 @@ bool within(LiveMidi& midi, Done done) {
 }
 
 TEST(LiveMidi, NoServiceLeavesOneLineInTheLogAndTheChoiceStored) {
-  TempWorkDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data"}};
   startDebugLog();
   {
     LiveMidi midi(openNothing, false);
     EXPECT_EQ(midi.midiOutState(), MidiOutState::kOff);
     midi.toggleMidiOut();
     EXPECT_EQ(midi.midiOutState(), MidiOutState::kWaiting);
-    EXPECT_TRUE(within(midi, [] { return TempWorkDir::read(kDebugLogPath).find("no MIDI service here") != std::string::npos; }));
+    EXPECT_TRUE(within(midi, [] { return testing_support::readText(kDebugLogPath).find("no MIDI service here") != std::string::npos; }));
     EXPECT_TRUE(PlayerChoices::load(kPlayerChoicesPath).flag(kMidiOutChoice, false));
   }
-  const std::string log = TempWorkDir::read(kDebugLogPath);
+  const std::string log = testing_support::readText(kDebugLogPath);
   EXPECT_EQ(log.find("no MIDI service here"), log.rfind("no MIDI service here")) << log;
 
   // The next start takes the stored choice; turning it off stores that too.
@@ -78,12 +78,12 @@ TEST(LiveMidi, NoServiceLeavesOneLineInTheLogAndTheChoiceStored) {
 }
 
 TEST(LiveMidi, AHitBecomesANoteWithItsEndAndOffStopsTheClock) {
-  TempWorkDir dir;
+  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data"}};
   startDebugLog();
   heard.clear();
   LiveMidi midi(openRecordingPort, true);
   ASSERT_TRUE(within(midi, [&midi] { return midi.midiOutState() == MidiOutState::kOn; }));
-  EXPECT_NE(TempWorkDir::read(kDebugLogPath).find("MIDI out: port Tidewell open on test service"), std::string::npos);
+  EXPECT_NE(testing_support::readText(kDebugLogPath).find("MIDI out: port Tidewell open on test service"), std::string::npos);
   Track track;  // no sample: middle C, as short as can be
   Hit hit;
   hit.trackIndex = 2;
