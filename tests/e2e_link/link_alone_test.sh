@@ -13,9 +13,9 @@ enter_private_network "$@"
 run_dir=$1
 TIMING_BEAT_GRID=$2
 TIMING_GROWTH_WATCH=$3
-trap 'stop_growth_log; cleanup_e2e' EXIT
+on_exit stop_growth_log
 
-ensure_display
+start_private_display
 make_workdir "$run_dir"
 make_click_folder
 write_click_settings 3

@@ -25,7 +25,7 @@ cleanup() {
   rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* /dev/shm/jack_"$JACK_DEFAULT_SERVER"_* "${JACK_LOG:-}"
   return 0
 }
-trap cleanup EXIT
+on_exit cleanup
 
 # A server name of our own, so other tests can run their own beside us.
 export JACK_DEFAULT_SERVER="tidewell-midi-$$"
@@ -38,7 +38,7 @@ for _ in $(seq 300); do jack_answers && break; sleep 0.1; done
 # their entries in /dev/shm/jack-shm-registry.
 jack_answers || fail "jackd did not start: $(cat "$JACK_LOG")"
 
-ensure_display 1024x768
+start_private_display 1024x768
 make_workdir "$run_dir"
 mkdir -p "$E2E_WORKDIR/clicks"
 sox -n -r 48000 -b 16 -c 1 "$E2E_WORKDIR/clicks/click.wav" synth 0.004 square 1500 vol 0.5 ||

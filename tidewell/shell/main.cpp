@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
       tidewell::ShellPlatform{&windows, &display, &sound, &clock, &files, &session}, &recorder);
   mainProgram->midiControl = &liveMidi;
   mainProgram->extraHitSinks = {&liveMidi};
+  mainProgram->link.joinEarly(options.link);
   const int exitCode = mainProgram->winMain(platform::SW_SHOWNORMAL);
   // Escape, F12, closing the window and SIGTERM all come out here.
   recorder.stop();
