@@ -6,10 +6,12 @@
 namespace platform::sound {
 namespace {
 
-// Loop bandwidth: a quarter of a second to follow a change of the device's
-// pace (the disk driver's pace wanders with the machine's load), while one
-// late callback moves the line by about a third of its lateness.
-constexpr double kBandwidthHz = 4.0;
+// Loop bandwidth: about a second to follow a change of the device's pace
+// (the disk driver's pace wanders with the machine's load), while one late
+// callback moves the line by a tenth of its lateness. A sound server that
+// asks for two blocks at a time sends callbacks in pairs; a wider loop
+// followed each pair and put hits a millisecond or more off their beat.
+constexpr double kBandwidthHz = 1.0;
 // A callback this many blocks away from where the line expects it (a device
 // that stalled or restarted) starts the line afresh.
 constexpr double kLostBlocks = 4.0;
