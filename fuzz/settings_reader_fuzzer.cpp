@@ -15,7 +15,7 @@
 #include <string>
 
 #include "tidewell/sequencer/sequencer.h"
-#include "tidewell/shell/settings_reader.h"
+#include "tidewell/sequencer/settings_reader.h"
 
 namespace {
 

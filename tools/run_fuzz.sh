@@ -24,7 +24,11 @@ build=$root/build/fuzz
 
 cd "$root"
 cmake --preset fuzz >/dev/null
-cmake --build "$build" -j2 --target make_wave_seeds "${fuzzers[@]/%/_fuzzer}" >/dev/null
+if ! cmake --build "$build" -j2 --target make_wave_seeds "${fuzzers[@]/%/_fuzzer}" >"$build/build.log" 2>&1; then
+  echo "the fuzzers did not build:" >&2
+  grep -E 'error|FAILED' "$build/build.log" >&2 || tail -20 "$build/build.log" >&2
+  exit 1
+fi
 
 status=0
 for name in "${fuzzers[@]}"; do
