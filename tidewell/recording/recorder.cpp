@@ -10,19 +10,14 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/posix/path_kind.h"
 
 namespace tidewell::recording {
 namespace {
 
-bool exists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
-}
-
 bool makeFolder(const std::string& folder, std::string* why) {
   if (::mkdir(folder.c_str(), 0777) == 0) return true;
-  struct stat info {};
-  if (errno == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
+  if (errno == EEXIST && platform::posix::pathKind(folder) == platform::posix::PathKind::kFolder) return true;
   *why = "cannot create the folder " + folder + ": " + std::strerror(errno == EEXIST ? ENOTDIR : errno);
   return false;
 }
@@ -62,7 +57,7 @@ void Recorder::toggleRecording() {
 std::string Recorder::freshPath() const {
   const std::string stem = options_.folder + "/tidewell-" + options_.timeStamp();
   std::string path = stem + ".wav";
-  for (int n = 2; exists(path); ++n) path = stem + "-" + std::to_string(n) + ".wav";
+  for (int n = 2; platform::posix::pathKind(path) != platform::posix::PathKind::kMissing; ++n) path = stem + "-" + std::to_string(n) + ".wav";
   return path;
 }
 

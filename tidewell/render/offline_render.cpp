@@ -1,6 +1,5 @@
 #include "tidewell/render/offline_render.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/path_kind.h"
 #include "platform/posix/posix_file_finder.h"
 #include "platform/posix/termination_signals.h"
 #include "platform/sound/mixer.h"
@@ -31,9 +31,8 @@ constexpr int kOutputRate = platform::sound::Mixer::kOutputRate;
 constexpr int kBlockFrames = 1024;
 constexpr std::uint64_t kMixerLatency = platform::sound::Mixer::kLatencyFrames;
 
-bool isFolder(const char* path) {
-  struct stat info {};
-  return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+bool isFolder(const std::string& path) {
+  return platform::posix::pathKind(path) == platform::posix::PathKind::kFolder;
 }
 
 // The folder the sample supply will list, or null when it takes no folder.
@@ -110,12 +109,13 @@ bool pullMixer(platform::sound::Mixer& mixer, std::uint64_t upTo, std::uint64_t*
 }
 
 // The render itself into an open file, and into *midiBytes the same hits as
-// a MIDI file when asked for one; an empty text when it went well.
-std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const std::string& outPath,
-                         std::FILE* messages, std::vector<std::uint8_t>* midiBytes) {
+// a MIDI file when asked for one; false with *error saying why when it failed.
+bool renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const std::string& outPath,
+                  std::FILE* messages, std::vector<std::uint8_t>* midiBytes, std::string* error) {
   HeadlessEngine engine;
   if (const char* folder = sampleFolder(engine.sequencer()); folder != nullptr && !isFolder(folder)) {
-    return std::string("the sample folder '") + folder + "' named by " + kSettingsPath + " does not exist";
+    *error = std::string("the sample folder '") + folder + "' named by " + kSettingsPath + " does not exist";
+    return false;
   }
   MidiFileSink midi([&engine] { return engine.outputFrame(); });
   if (midiBytes != nullptr) engine.sequencer().hitSinks.attach(&midi);
@@ -135,16 +135,20 @@ std::string renderFrames(std::uint64_t totalFrames, FloatWaveFile& file, const s
     const std::uint64_t due = frame * FrameClock::kOutputFramesPerFrame;
     const std::uint64_t upTo = std::min(totalFrames, due > kMixerLatency ? due - kMixerLatency : 0);
     if (!pullMixer(engine.mixer(), upTo, &done, block, file)) {
-      return "cannot write " + outPath + ": " + std::strerror(errno);
+      *error = "cannot write " + outPath + ": " + std::strerror(errno);
+      return false;
     }
     if (done >= totalFrames) {
       if (midiBytes != nullptr) {
         const Sequencer& s = engine.sequencer();
         *midiBytes = midi.finish(totalFrames, s.tempo, s.activeTrackCount);
       }
-      return "";
+      return true;
     }
-    if (platform::posix::terminationRequested()) return "stopped by a termination signal";
+    if (platform::posix::terminationRequested()) {
+      *error = "stopped by a termination signal";
+      return false;
+    }
     engine.runFrame(frame);
     progress.update(done);
   }
@@ -173,7 +177,7 @@ int renderToFile(const RenderRequest& request, std::FILE* messages) {
                     " (run in the working directory that holds data/)",
                 1);
   }
-  if (isFolder(out.c_str())) return fail("cannot write " + out + ": it is a folder", 1);
+  if (isFolder(out)) return fail("cannot write " + out + ": it is a folder", 1);
 
   // Written under a temporary name beside the target and renamed when whole.
   const std::string partPath = out + ".part-" + std::to_string(::getpid());
@@ -184,7 +188,7 @@ int renderToFile(const RenderRequest& request, std::FILE* messages) {
   const bool wantMidi = !request.midiPath.empty();
   midi::WholeFile midiFile;
   std::string midiError;
-  if (wantMidi && (isFolder(request.midiPath.c_str()) || !midiFile.open(request.midiPath, &midiError))) {
+  if (wantMidi && (isFolder(request.midiPath) || !midiFile.open(request.midiPath, &midiError))) {
     file.finish();
     ::unlink(partPath.c_str());
     if (midiError.empty()) midiError = "cannot write " + request.midiPath + ": it is a folder";
@@ -193,15 +197,20 @@ int renderToFile(const RenderRequest& request, std::FILE* messages) {
   std::vector<std::uint8_t> midiBytes;
 
   platform::posix::catchTerminationSignals();
-  std::string error = renderFrames(totalFrames, file, out, messages, wantMidi ? &midiBytes : nullptr);
+  std::string error;
+  bool ok = renderFrames(totalFrames, file, out, messages, wantMidi ? &midiBytes : nullptr, &error);
 
-  if (!file.finish() && error.empty()) error = "cannot write " + out + ": " + std::strerror(errno);
-  if (error.empty() && wantMidi) midiFile.commit(midiBytes, &error);
-  if (error.empty() && std::rename(partPath.c_str(), out.c_str()) != 0) {
+  if (!file.finish() && ok) {
     error = "cannot write " + out + ": " + std::strerror(errno);
+    ok = false;
+  }
+  if (ok && wantMidi) ok = midiFile.commit(midiBytes, &error);
+  if (ok && std::rename(partPath.c_str(), out.c_str()) != 0) {
+    error = "cannot write " + out + ": " + std::strerror(errno);
+    ok = false;
     if (wantMidi) ::unlink(request.midiPath.c_str());
   }
-  if (!error.empty()) {
+  if (!ok) {
     ::unlink(partPath.c_str());
     return fail(error, 1);
   }
