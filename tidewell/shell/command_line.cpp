@@ -31,12 +31,11 @@ std::optional<double> parseSeconds(const std::string& text) {
 
 }  // namespace
 
-CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
-  CommandLineResult result;
-  CommandLine& options = result.options;
-  auto fail = [&result](std::string message) {
-    result.error = std::move(message);
-    return result;
+bool parseCommandLine(const std::vector<std::string>& args, CommandLine* parsed, std::string* error) {
+  CommandLine options;
+  auto fail = [error](std::string message) {
+    if (error != nullptr) *error = std::move(message);
+    return false;
   };
   std::string midiPath;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -80,7 +79,8 @@ CommandLineResult parseCommandLine(const std::vector<std::string>& args) {
     if (!options.render) return fail("--midi writes a MIDI file beside a --render");
     options.render->midiPath = midiPath;
   }
-  return result;
+  *parsed = std::move(options);
+  return true;
 }
 
 std::string usageText(const std::string& program) {

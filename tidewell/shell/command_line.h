@@ -22,16 +22,12 @@ struct CommandLine {
   std::optional<render::RenderRequest> render;
 };
 
-struct CommandLineResult {
-  CommandLine options;
-  std::string error;  // empty when the arguments were understood
-  bool ok() const { return error.empty(); }
-};
-
 // The longest render accepted, in seconds.
 constexpr double kMaxRenderSeconds = 24.0 * 60 * 60;
 
-CommandLineResult parseCommandLine(const std::vector<std::string>& args);
+// The options the arguments give into *parsed; false with *error saying
+// which argument was not understood (*parsed then untouched).
+bool parseCommandLine(const std::vector<std::string>& args, CommandLine* parsed, std::string* error);
 
 // The text printed by --help; `program` is the name it was started as.
 std::string usageText(const std::string& program);

@@ -48,14 +48,13 @@ SDL_Surface* loadIcon(int resource) {
 
 int main(int argc, char** argv) {
   const std::string program = argc > 0 ? argv[0] : "tidewell";
-  const tidewell::CommandLineResult parsed =
-      tidewell::parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-  if (!parsed.ok()) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parsed.error.c_str(),
-                 program.c_str());
+  tidewell::CommandLine options;
+  std::string problem;
+  if (!tidewell::parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), &options,
+                                  &problem)) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), problem.c_str(), program.c_str());
     return 2;
   }
-  tidewell::CommandLine options = parsed.options;
   if (options.showHelp) {
     std::fputs(tidewell::usageText(program).c_str(), stdout);
     return 0;
@@ -72,7 +71,6 @@ int main(int argc, char** argv) {
   // user named it from.
   std::error_code noDirectory;
   const std::filesystem::path startedIn = std::filesystem::current_path(noDirectory);
-  std::string problem;
   if ((!options.render && !platform::sdl::videoHasDisplay(&problem)) ||
       !platform::posix::enterWorkingDirectory(&problem)) {
     std::fprintf(stderr, "%s: %s\n", program.c_str(), problem.c_str());
