@@ -111,8 +111,9 @@ void Recorder::onOutput(const float* stereo, int frames) noexcept {
 
 void Recorder::fail(const std::string& why) {
   disarm();
-  state_.store(RecordingState::failed);
+  // Logged before the state shows it, so whoever sees the failure finds its reason.
   report("recording stopped: " + why + "; the music goes on");
+  state_.store(RecordingState::failed);
 }
 
 void Recorder::failWriting() {
