@@ -2,19 +2,12 @@
 # only (nothing leaves the machine), a JACK server without hardware, and
 # LinkHut, a real Link peer, driven through a pseudo-terminal.
 #   . link_lib.sh   (after e2e_lib.sh)
+. "$(dirname "${BASH_SOURCE[0]}")/../support/private_jack.sh"
 
-# Runs the calling script again inside a namespace of its own; exits 77
-# (skipped) where one cannot be made (it needs root, as in CI).
-enter_private_network() {
-  if [ "${TIDEWELL_IN_NETNS:-}" = 1 ]; then return; fi
-  if ! unshare -n true 2>/dev/null; then
-    echo "SKIP: cannot make a private network namespace (needs root)"
-    exit 77
-  fi
-  # A mount namespace too, for a /dev/shm of its own: JACK keeps its table of
-  # servers there, and servers that died elsewhere on the machine fill it.
-  exec unshare -n -m env TIDEWELL_IN_NETNS=1 bash "$0" "$@"
-}
+# Runs the calling script again inside a network namespace with loopback
+# only, and a mount namespace for a /dev/shm of its own; exits 77 (skipped)
+# where they cannot be made (they need root, as in CI).
+enter_private_network() { enter_private_namespaces -n "$@"; }
 
 # Loopback up with multicast, which is all Link needs to find a peer.
 loopback_with_multicast() {
@@ -22,19 +15,8 @@ loopback_with_multicast() {
     fail "could not set up loopback in the namespace"
 }
 
-private_shared_memory() {
-  mount -t tmpfs -o mode=1777 tmpfs /dev/shm || fail "could not mount a private /dev/shm"
-}
-
 # A JACK server of the test's own (LinkHut's audio needs one).
-start_jack() {
-  private_shared_memory
-  export JACK_DEFAULT_SERVER=tidewell_link JACK_NO_AUDIO_RESERVATION=1
-  jackd -d dummy -r 48000 -p 256 >"$E2E_WORKDIR/jackd.log" 2>&1 &
-  LINK_JACK_PID=$!
-  for _ in $(seq 100); do jack_lsp >/dev/null 2>&1 && return; sleep 0.1; done
-  fail "the JACK server did not start: $(cat "$E2E_WORKDIR/jackd.log")"
-}
+start_jack() { start_private_jack "$E2E_WORKDIR/jackd.log" 256; }
 
 # LinkHut reads single keys from its terminal; each write to fd 3 is one.
 start_linkhut() {
@@ -76,8 +58,8 @@ stop_link_peers() {
     sleep 0.2
     kill "$LINK_HUT_PID" 2>/dev/null
   fi
-  [ -n "${LINK_JACK_PID:-}" ] && kill "$LINK_JACK_PID" 2>/dev/null
-  LINK_HUT_PID="" LINK_JACK_PID=""
+  stop_private_jack
+  LINK_HUT_PID=""
   return 0
 }
 

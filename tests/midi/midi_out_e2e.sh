@@ -6,38 +6,21 @@
 # program free to quit.
 #   midi_out_e2e.sh RUN_DIR
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../e2e_tidewell/e2e_lib.sh"
+. "$here/../support/private_jack.sh"
+enter_private_namespaces "$@"
 run_dir=$1
-. "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
-JACK_PID=""
-JACK_LOG=""
 DUMP_PID=""
 cleanup() {
   [ -n "$DUMP_PID" ] && kill "$DUMP_PID" 2>/dev/null
   cleanup_e2e
-  # A server ended by SIGTERM takes its shared-memory entries with it; one
-  # killed outright leaves them, and JACK refuses new servers once enough are left.
-  if [ -n "$JACK_PID" ]; then
-    kill -TERM "$JACK_PID" 2>/dev/null
-    for _ in $(seq 50); do kill -0 "$JACK_PID" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$JACK_PID" 2>/dev/null
-  fi
-  # Clients still open when their server went leave their semaphores.
-  rm -f /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* /dev/shm/jack_"$JACK_DEFAULT_SERVER"_* "${JACK_LOG:-}"
-  return 0
+  stop_private_jack
 }
 on_exit cleanup
 
-# A server name of our own, so other tests can run their own beside us.
-export JACK_DEFAULT_SERVER="tidewell-midi-$$"
-jack_answers() { jack_lsp >/dev/null 2>&1; }
-JACK_LOG=$(mktemp)
-jackd --no-realtime -d dummy -r 48000 -p 1024 >"$JACK_LOG" 2>&1 &
-JACK_PID=$!
-for _ in $(seq 300); do jack_answers && break; sleep 0.1; done
-# "Too many servers already active": servers killed outright elsewhere left
-# their entries in /dev/shm/jack-shm-registry.
-jack_answers || fail "jackd did not start: $(cat "$JACK_LOG")"
-
+start_private_jack "$(mktemp)" 1024
+on_exit 'rm -f "$PRIVATE_JACK_LOG"'
 start_private_display 1024x768
 make_workdir "$run_dir"
 mkdir -p "$E2E_WORKDIR/clicks"
@@ -71,9 +54,7 @@ echo "note-ons in 8 s: $ons; MIDI clocks: $(grep -c ': f8' "$dump")"
 [ "$ons" -ge 20 ] || fail "only $ons note-ons in 8 s"
 
 # The server goes away: the program plays on, says so once, and still quits.
-kill -TERM "$JACK_PID"
-wait "$JACK_PID" 2>/dev/null
-JACK_PID=""
+stop_private_jack
 for _ in $(seq 100); do grep -q "went away" "$E2E_WORKDIR/data/debug.txt" && break; sleep 0.1; done
 grep -q "MIDI out: the JACK server went away" "$E2E_WORKDIR/data/debug.txt" ||
   fail "the log does not say the server went away: $(cat "$E2E_WORKDIR/data/debug.txt")"
