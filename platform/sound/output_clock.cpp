@@ -6,15 +6,18 @@
 namespace platform::sound {
 namespace {
 
-// Loop bandwidth: about a second to follow a change of the device's pace
-// (the disk driver's pace wanders with the machine's load), while one late
-// callback moves the line by a tenth of its lateness. A sound server that
-// asks for two blocks at a time sends callbacks in pairs; a wider loop
-// followed each pair and put hits a millisecond or more off their beat.
-constexpr double kBandwidthHz = 1.0;
+// Loop bandwidth: wide from a (re)start, to learn the device's pace within a
+// second or two, then narrowing, so that callbacks a sound server sends on its
+// own timer (a few milliseconds early or late by turns) hardly bend the line.
+constexpr double kStartBandwidthHz = 1.0;
+constexpr double kSteadyBandwidthHz = 0.25;
+constexpr double kNarrowingMs = 2000.0;  // time constant of the narrowing
 // A callback this many blocks away from where the line expects it (a device
 // that stalled or restarted) starts the line afresh.
 constexpr double kLostBlocks = 4.0;
+// How far past the rendered frames the estimate may run: a block of slack, a
+// block of the device's progress, and a callback late by up to one more.
+constexpr double kSlackBlocks = 3.0;
 
 }  // namespace
 
@@ -32,6 +35,7 @@ void OutputClock::restart(std::uint64_t firstFrame, int frames, double nowMs) {
   line_.firstFrame = firstFrame;
   line_.frames = static_cast<std::uint64_t>(frames);
   locked_ = true;
+  bandwidthHz_ = kStartBandwidthHz;
 }
 
 void OutputClock::blockStarted(std::uint64_t firstFrame, int frames, double nowMs) {
@@ -44,7 +48,8 @@ void OutputClock::blockStarted(std::uint64_t firstFrame, int frames, double nowM
   } else {
     // A second-order loop: the block's time moves by part of the error, the
     // period by a smaller part, so the line follows the device's own rate.
-    const double omega = 2.0 * M_PI * kBandwidthHz * line_.blockPeriod / 1000.0;
+    const double omega = 2.0 * M_PI * bandwidthHz_ * line_.blockPeriod / 1000.0;
+    bandwidthHz_ = kSteadyBandwidthHz + (bandwidthHz_ - kSteadyBandwidthHz) * std::exp(-line_.blockPeriod / kNarrowingMs);
     line_.blockTime = line_.nextBlockTime;
     line_.nextBlockTime += std::sqrt(2.0) * omega * error + line_.blockPeriod;
     line_.blockPeriod += omega * omega * error;
@@ -86,12 +91,19 @@ std::uint64_t OutputClock::frameAt(double nowMs, std::uint64_t fallback) const {
   if (line.frames == 0) return fallback;
   const double span = line.nextBlockTime - line.blockTime;
   const double frames = static_cast<double>(line.frames);
-  double offset = span > 0.0 ? (nowMs - line.blockTime) / span * frames : 0.0;
-  // From the first frame the callback has not rendered yet, at most one block
-  // on: a device that stops taking frames stops the estimate there.
-  if (!(offset > 0.0)) offset = 0.0;
-  if (offset > frames) offset = frames;
-  std::uint64_t frame = line.firstFrame + line.frames + static_cast<std::uint64_t>(offset);
+  // Where the line puts the device now: the frame it takes at the start of
+  // a callback is the first one that callback renders.
+  const double onLine = span > 0.0 ? (nowMs - line.blockTime) / span * frames : 0.0;
+  // Two blocks on from there: the block being rendered, and one of slack for
+  // a callback that comes early or a request that comes late, so that
+  // requests land on the line itself and not on the edge of what is rendered.
+  double offset = onLine + 2.0 * frames;
+  // Never on a frame rendered already; a device that stops taking frames
+  // stops the estimate a little past the rendered ones.
+  const double rendered = frames;
+  if (!(offset > rendered)) offset = rendered;
+  if (offset > rendered + kSlackBlocks * frames) offset = rendered + kSlackBlocks * frames;
+  std::uint64_t frame = line.firstFrame + static_cast<std::uint64_t>(offset);
   if (frame < lastGiven_) frame = lastGiven_;
   lastGiven_ = frame;
   return frame;

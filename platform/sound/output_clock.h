@@ -11,11 +11,12 @@
 //
 // A delay-locked loop follows the callbacks: it learns the device's real
 // rate (a device whose clock runs fast or slow, a driver that sleeps whole
-// milliseconds) and averages out the jitter of each callback's start. The
-// device is taken to be at the first frame not yet rendered when a callback
-// starts and to take frames evenly from there until the next callback, so a
-// start at the frame playing now is not yet rendered unless a callback came
-// early.
+// milliseconds) and averages out the jitter of each callback's start. A
+// sound server wakes its clients on its own timer, so callbacks come a few
+// milliseconds early or late by turns; the estimate follows the loop's
+// smooth line, standing two blocks ahead of it (the block being rendered and
+// one of slack), so hits asked for at even times land on evenly spaced
+// frames whatever the callbacks do.
 //
 // blockStarted runs on the audio thread and never waits; frameAt may run on
 // any one other thread, retrying while a callback publishes.
@@ -34,9 +35,9 @@ class OutputClock {
   // The callback that renders `frames` frames from `firstFrame` began at `nowMs`.
   void blockStarted(std::uint64_t firstFrame, int frames, double nowMs);
 
-  // The frame playing at `nowMs`; `fallback` until the first callback. It
-  // never goes back between calls and stays within the block after the
-  // rendered frames, stopping at its end if the callbacks stop.
+  // The first frame a sound asked for at `nowMs` can start on; `fallback`
+  // until the first callback. It never goes back between calls, never names
+  // a rendered frame, and stops a few blocks past them if the callbacks stop.
   std::uint64_t frameAt(double nowMs, std::uint64_t fallback) const;
 
   // The device's frames per millisecond as learnt so far (0 before the first callback).
@@ -58,6 +59,7 @@ class OutputClock {
   // The loop's state: audio thread only.
   Line line_;
   bool locked_ = false;
+  double bandwidthHz_ = 0.0;
   // What the main thread reads, under a sequence count that is odd while a
   // callback writes.
   std::atomic<std::uint32_t> sequence_{0};
