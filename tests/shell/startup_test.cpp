@@ -12,6 +12,7 @@
 #include "platform/fake/fake_window_system.h"
 #include "launcher/riff_wave_writer.h"
 #include "platform/fake/recording_sound.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/common/random.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/main_program.h"
@@ -26,10 +27,6 @@ using platform::fake::SoundCallKind;
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() / ("startup_test_" + std::to_string(::getpid()));
-    fs::create_directories(directory_ / "data");
-    previous_ = fs::current_path();
-    fs::current_path(directory_);
     std::ofstream("data/settings.txt") << "1,0,0,0,0,0,0,2,2,demo1,currently disabled,";
     fs::create_directories("demo1");
     writeClick("demo1/a.wav");
@@ -39,11 +36,7 @@ class StartupTest : public ::testing::Test {
     randomGenerator().reset();
     program_ = std::make_unique<MainProgram>(ShellPlatform{&windows_, &display_, &sound_, &clock_, &files_});
   }
-  void TearDown() override {
-    program_.reset();
-    fs::current_path(previous_);
-    fs::remove_all(directory_);
-  }
+  void TearDown() override { program_.reset(); }
 
   // A short 16-bit mono sample.
   static void writeClick(const char* name) {
@@ -56,15 +49,11 @@ class StartupTest : public ::testing::Test {
     writer.write(sizeof samples, reinterpret_cast<const std::uint8_t*>(samples), &written);
   }
 
-  std::string log() {
-    std::ifstream in(kDebugLogPath);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string log() { return testing_support::readText(kDebugLogPath); }
 
   int framesPresented() { return display_.device ? display_.device->primary->presented : 0; }
 
-  fs::path directory_;
-  fs::path previous_;
+  testing_support::ScratchFolder dir_{testing_support::kWorkInside, {"data"}};
   platform::FakeWindowSystem windows_;
   platform::FakeDisplaySystem display_;
   platform::fake::RecordingSoundSystem sound_;
