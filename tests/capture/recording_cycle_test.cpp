@@ -191,7 +191,7 @@ TEST_F(RecordingCycleTest, RingFailureDuringTheCycleReportsAndQuits) {
   EXPECT_EQ(boxes.texts,
             (std::vector<std::string>{"Error creating DirectSoundCapture buffer. Sample will now exit."}));
   EXPECT_EQ(loop.quitsPosted, 1);
-  EXPECT_EQ(window->endCode(), kEndError);
+  EXPECT_EQ(window->endCode(), 3);  // an error already reported
 }
 
 // The whole launcher over fakes: confirm a capture run, record, then close.
