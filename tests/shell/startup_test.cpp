@@ -169,28 +169,22 @@ class LoggingClock : public platform::fake::FakeClock {
   FrameLog& log_;
 };
 
-class LoggingSurface : public platform::FakeSurface {
+// Every surface of the logging device: its locks, its draws and, for the
+// primary one, its presents leave their marks.
+class LoggingSurface : public platform::FakePrimarySurface {
  public:
   LoggingSurface(std::string name, int width, int height, FrameLog& frames)
-      : FakeSurface(name, width, height, std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
+      : FakePrimarySurface(width, height, std::make_shared<platform::FakeDisplayLog>()),
+        label_(std::move(name)), frames_(frames) {}
   platform::HResult lock(std::uint32_t flags, platform::SurfaceLock* out) override {
-    frames_.mark("lock " + name_);
+    frames_.mark("lock " + label_);
     return FakeSurface::lock(flags, out);
   }
   platform::HResult bltFast(int x, int y, platform::DisplaySurface* source, const platform::Rect* sourceRect,
                             std::uint32_t flags) override {
-    frames_.mark("draw on " + name_);
+    frames_.mark("draw on " + label_);
     return FakeSurface::bltFast(x, y, source, sourceRect, flags);
   }
-
- private:
-  FrameLog& frames_;
-};
-
-class LoggingPrimary : public platform::FakePrimarySurface {
- public:
-  LoggingPrimary(int width, int height, FrameLog& frames)
-      : FakePrimarySurface(width, height, std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
   platform::HResult blt(const platform::Rect* dest, platform::DisplaySurface* source, const platform::Rect* sourceRect,
                         std::uint32_t flags) override {
     frames_.mark("present");
@@ -198,6 +192,7 @@ class LoggingPrimary : public platform::FakePrimarySurface {
   }
 
  private:
+  std::string label_;
   FrameLog& frames_;
 };
 
@@ -221,7 +216,7 @@ class LoggingDevice : public platform::FakeDisplayDevice {
       : FakeDisplayDevice(std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
   platform::HResult createSurface(const platform::SurfaceDesc& desc, platform::DisplaySurfaceRef* out) override {
     if (desc.kind == platform::SurfaceKind::primary) {
-      primary = std::make_shared<LoggingPrimary>(modeWidth, modeHeight, frames_);
+      primary = std::make_shared<LoggingSurface>("primary", modeWidth, modeHeight, frames_);
       *out = primary;
     } else {
       auto surface = std::make_shared<LoggingSurface>(offscreen.empty() ? "back" : "font", desc.width,
