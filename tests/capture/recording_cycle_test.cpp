@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "launcher/capture_formats.h"
 #include "launcher/capture_window.h"
 #include "launcher/control_ids.h"
@@ -85,9 +83,7 @@ TEST_F(RecordingCycleTest, TwelfthRecordingReusesTheFirstNameAndSecondStartHappe
   EXPECT_EQ(startsAfterFinish[4], 1u);  // finishing autoaudio/4.wav
   EXPECT_EQ(startsAfterFinish[23], 1u);
   EXPECT_EQ(starter.started[0], "tidewell");
-  const std::string file = testing_support::readText("autoaudio/4.wav");
-  std::uint32_t dataSize = 0;
-  std::memcpy(&dataSize, file.data() + 52, 4);
+  const std::uint32_t dataSize = testing_support::u32At(testing_support::readAll("autoaudio/4.wav"), 52);
   EXPECT_GT(dataSize, 0u);
   EXPECT_EQ(dataSize % 1024, 0u);
 }
@@ -217,10 +213,9 @@ class LauncherRunTest : public RecordingCycleTest {
 
 TEST_F(LauncherRunTest, ClosingDuringARecordingFinishesTheFileWithWholeBlocks) {
   confirmFirstFormatAndRun(30);  // 21 waits pause, then 9 waits of recording
-  const std::string file = testing_support::readText("autoaudio/0.wav");
+  const std::vector<std::uint8_t> file = testing_support::readAll("autoaudio/0.wav");
   ASSERT_GE(file.size(), 56u);
-  std::uint32_t dataSize = 0;
-  std::memcpy(&dataSize, file.data() + 52, 4);
+  const std::uint32_t dataSize = testing_support::u32At(file, 52);
   EXPECT_GT(dataSize, 0u);
   EXPECT_EQ(dataSize % 1024, 0u);
   EXPECT_EQ(file.size(), 56u + dataSize);
