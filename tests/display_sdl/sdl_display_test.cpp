@@ -11,11 +11,10 @@
 #include <vector>
 
 #include "platform/sdl/picture_placement.h"
-#include "platform/sdl/sdl_display.h"
 #include "platform/sdl/sharp_scaling.h"
 #include "platform/sdl/video_presence.h"
-#include "platform/sdl/sdl_window_handle.h"
 #include "tests/display_sdl/screen_grab.h"
+#include "tests/display_sdl/sdl_window_fixture.h"
 #include "tidewell/picture/picture.h"
 
 namespace {
@@ -84,39 +83,12 @@ Mismatches compare(const Screen& screen, const platform::Rect& box, const std::u
   return m;
 }
 
-class SdlDisplayTest : public ::testing::TestWithParam<const char*> {
+class SdlDisplayTest : public ::testing::TestWithParam<const char*>, protected display_test::SdlWindowFixture {
  protected:
-  static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
-  static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
-
-  void SetUp() override {
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, GetParam());
-    SDL_DisplayMode desktop;
-    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0) << SDL_GetError();
-    screenWidth_ = desktop.w;
-    screenHeight_ = desktop.h;
-    window_ = SDL_CreateWindow("display test", 0, 0, desktop.w, desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    ASSERT_NE(window_, nullptr) << SDL_GetError();
-    mainWindow_ = platform::fromSdlWindow(window_);
-    const tidewell::DisplayStartup startup = picture_->createDisplay(&system_, mainWindow_);
-    ASSERT_TRUE(startup.ok()) << startup.message;
-    SDL_RendererInfo info;
-    SDL_Renderer* renderer = SDL_GetRenderer(window_);
-    ASSERT_NE(renderer, nullptr);
-    ASSERT_EQ(SDL_GetRendererInfo(renderer, &info), 0);
-    // The layer falls back to the software renderer; a driver this machine
-    // lacks would only test that one again.
-    if (std::string(info.name) != GetParam()) GTEST_SKIP() << GetParam() << " gave " << info.name;
-  }
-
-  void TearDown() override {
-    picture_->releaseDisplayObjects();
-    mainWindow_ = nullptr;
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
-    SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-  }
+  static void SetUpTestSuite() { startVideo(); }
+  static void TearDownTestSuite() { stopVideo(); }
+  void SetUp() override { openWindow(GetParam()); }
+  void TearDown() override { closeWindow(); }
 
   std::uint8_t* backPixels() {
     platform::SurfaceLock lock;
@@ -147,12 +119,6 @@ class SdlDisplayTest : public ::testing::TestWithParam<const char*> {
     return last;
   }
 
-  platform::SdlDisplaySystem system_;
-  std::unique_ptr<tidewell::Picture> picture_ = std::make_unique<tidewell::Picture>();
-  platform::WindowHandle mainWindow_ = nullptr;
-  SDL_Window* window_ = nullptr;
-  int screenWidth_ = 0;
-  int screenHeight_ = 0;
 };
 
 TEST_P(SdlDisplayTest, CreatesEverySurfaceOnADesktopSizedFullScreenWindow) {
