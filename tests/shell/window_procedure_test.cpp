@@ -177,52 +177,46 @@ TEST_F(WindowProcedureTest, TheCursorIsHiddenAndPresentsOnlyWhileNoFramesRun) {
   EXPECT_EQ(windows_.cursorHides, 4);
 }
 
-// F10 reaches the recorder plugged in by the program's entry; with none it
-// does nothing and the HUD's state stays off.
-TEST_F(WindowProcedureTest, F10TogglesTheRecordingWhenARecorderIsPluggedIn) {
-  struct CountingRecorder : RecordingControl {
-    int toggles = 0;
-    void toggleRecording() override { ++toggles; }
+// F10 and M reach the recorder and MIDI out plugged in by the program's
+// entry; with none they do nothing and their marks stay off. F4 and other
+// letters leave them alone.
+TEST_F(WindowProcedureTest, F10AndMToggleTheRecordingAndMidiOutWhenPluggedIn) {
+  struct Counting : RecordingControl, MidiControl {
+    int recordings = 0, midis = 0;
+    void toggleRecording() override { ++recordings; }
     RecordingState recordingState() const override {
-      return toggles % 2 ? RecordingState::recording : RecordingState::off;
+      return recordings % 2 ? RecordingState::recording : RecordingState::off;
     }
-  } recorder;
+    void toggleMidiOut() override { ++midis; }
+    MidiOutState midiOutState() const override { return midis % 2 ? MidiOutState::kOn : MidiOutState::kOff; }
+    void everyFrame(float) override {}
+  } plugged;
   press(platform::VK_F10);
+  press('M');
   EXPECT_EQ(program_->currentPictureContext().recording, RecordingState::off);
-  program_->recordingControl = &recorder;
+  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::off);
+  program_->recordingControl = &plugged;
+  program_->midiControl = &plugged;
   press(platform::VK_F10);
+  press('M');
   EXPECT_EQ(program_->currentPictureContext().recording, RecordingState::recording);
+  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::on);
+  press(platform::VK_F4);
+  press('N');
   press(platform::VK_F10);
-  EXPECT_EQ(recorder.toggles, 2);
-  // The overlay's view carries the layer switches beside the recorder's state.
+  press('M');
+  EXPECT_EQ(plugged.recordings, 2);
+  EXPECT_EQ(plugged.midis, 2);
+  // The overlay's view carries the layer switches beside the two marks.
   program_->showSequencerInfo = 0;
   program_->showHelp = 1;
   const PictureContext context = program_->currentPictureContext();
   EXPECT_EQ(context.recording, RecordingState::off);
+  EXPECT_EQ(context.midiOut, MidiMark::off);
   EXPECT_FALSE(context.showSequencerInfo);
   EXPECT_TRUE(context.showHelp);
   EXPECT_FALSE(context.showWavNames);
-}
-
-// M reaches MIDI out when the program's entry plugged it in; with none it
-// does nothing and the mark stays off. F4 and other letters leave it alone.
-TEST_F(WindowProcedureTest, MTogglesMidiOutWhenItIsPluggedIn) {
-  struct CountingMidi : MidiControl {
-    int toggles = 0;
-    void toggleMidiOut() override { ++toggles; }
-    MidiOutState midiOutState() const override { return toggles % 2 ? MidiOutState::kOn : MidiOutState::kOff; }
-    void everyFrame(float) override {}
-  } midi;
-  press('M');
-  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::off);
-  program_->midiControl = &midi;
-  press('M');
-  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::on);
-  press(platform::VK_F4);
-  press('N');
-  EXPECT_EQ(midi.toggles, 1);
-  press('M');
-  EXPECT_EQ(program_->currentPictureContext().midiOut, MidiMark::off);
+  program_->recordingControl = nullptr;
   program_->midiControl = nullptr;
 }
 
