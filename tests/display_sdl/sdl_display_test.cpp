@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/sdl/picture_placement.h"
@@ -300,12 +301,11 @@ TEST(PicturePlacement, FillsTheHeightCentredOrKeepsAWholeFactor) {
   for (const Case& c : cases) {
     const platform::PicturePlacement p =
         platform::placePicture(c.width, c.height, 400, 300, c.wholeFactorOnly);
-    EXPECT_EQ(p.box.left, c.box.left) << c.width << "x" << c.height;
-    EXPECT_EQ(p.box.top, c.box.top) << c.width << "x" << c.height;
-    EXPECT_EQ(p.box.right, c.box.right) << c.width << "x" << c.height;
-    EXPECT_EQ(p.box.bottom, c.box.bottom) << c.width << "x" << c.height;
-    EXPECT_EQ(p.wholeFactor, c.factor) << c.width << "x" << c.height;
-    EXPECT_EQ(p.needsLinearPass(), c.linear) << c.width << "x" << c.height;
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    EXPECT_EQ(std::tie(p.box.left, p.box.top, p.box.right, p.box.bottom),
+              std::tie(c.box.left, c.box.top, c.box.right, c.box.bottom));
+    EXPECT_EQ(p.wholeFactor, c.factor);
+    EXPECT_EQ(p.needsLinearPass(), c.linear);
   }
   EXPECT_EQ(platform::placePicture(0, 768, 400, 300, false).box.right, 0);
 }
