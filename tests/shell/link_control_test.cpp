@@ -24,7 +24,7 @@ class LinkControlTest : public ::testing::Test {
     sequencer_->setTempo(700.0f);
     clockBeats_ = &sequencer_->beatSource();
   }
-  std::string log() const { return testing_support::readText(kDebugLogPath); }
+  std::string log() const { return testing_support::readText("data/debug.txt"); }
   bool sessionDrivesTheBeats() { return &sequencer_->beatSource() != clockBeats_; }
 
   testing_support::ScratchFolder dir_{testing_support::kWorkInside, {"data"}};

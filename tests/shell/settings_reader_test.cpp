@@ -22,8 +22,8 @@ struct Read {
 };
 
 Read readInto(Sequencer& s, const std::string& content) {
-  std::ofstream(kSettingsPath, std::ios::binary) << content;
-  readSettings(kSettingsPath, s);
+  std::ofstream("data/settings.txt", std::ios::binary) << content;
+  readSettings("data/settings.txt", s);
   return {s.inputFormat, s.beatsPerBar, s.timeSignatureMutation, s.behaviour, s.behaviourMutation, s.waveform,
           s.waveformMutation, s.activeTrackCount, s.tempo, s.folder};
 }
@@ -75,7 +75,7 @@ TEST(SettingsReader, FilesReadAsTheTablesSay) {
 TEST(SettingsReader, MissingFileChangesNothing) {
   ScratchFolder dir{kWorkInside, {"data"}};
   Sequencer s(nullptr, SequencerServices{});
-  readSettings(kSettingsPath, s);
+  readSettings("data/settings.txt", s);
   EXPECT_EQ(s.activeTrackCount, 4);
   EXPECT_EQ(s.behaviour, 3);
   EXPECT_STREQ(s.folder, "");

@@ -49,7 +49,7 @@ class StartupTest : public ::testing::Test {
     writer.write(sizeof samples, reinterpret_cast<const std::uint8_t*>(samples), &written);
   }
 
-  std::string log() { return testing_support::readText(kDebugLogPath); }
+  std::string log() { return testing_support::readText("data/debug.txt"); }
 
   int framesPresented() { return display_.device ? display_.device->primary->presented : 0; }
 
@@ -64,7 +64,7 @@ class StartupTest : public ::testing::Test {
 
 // A start replaces the log of an earlier run with its own four lines.
 TEST_F(StartupTest, NormalStartLogsFourLinesAndLoadsTheActiveTracks) {
-  std::ofstream(kDebugLogPath) << "an old run\nwith lines\n";
+  std::ofstream("data/debug.txt") << "an old run\nwith lines\n";
   ASSERT_TRUE(program_->initApplication(platform::SW_SHOWNORMAL));
   EXPECT_EQ(log(), "DEBUG LOG\nstarting up\ndemo1/\nloaded sounds up\n");
   EXPECT_EQ(program_->soundsReady, 1);
@@ -86,7 +86,7 @@ TEST_F(StartupTest, DisplayModeFailureIsShownAndNothingIsLogged) {
   ASSERT_EQ(windows_.messageBoxes.size(), 1u);
   EXPECT_EQ(windows_.messageBoxes[0], "Direct Draw Swirlgate Example: SetDisplayMode FAILED");
   EXPECT_EQ(windows_.destroyed.size(), 1u);
-  EXPECT_FALSE(fs::exists(kDebugLogPath));
+  EXPECT_FALSE(fs::exists("data/debug.txt"));
   EXPECT_EQ(program_->sequencer(), nullptr);
   EXPECT_EQ(program_->picture->directDraw, nullptr);  // released with everything made before the failure
 }
@@ -95,7 +95,7 @@ TEST_F(StartupTest, WindowThatCannotBeMadeEndsQuietly) {
   windows_.failCreation = true;
   EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
   EXPECT_TRUE(windows_.messageBoxes.empty());
-  EXPECT_FALSE(fs::exists(kDebugLogPath));
+  EXPECT_FALSE(fs::exists("data/debug.txt"));
 }
 
 // Frames run while the window is active (one before the loop, then one per
