@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "launcher/capture_formats.h"
 #include "platform/capture/auto_reset_event.h"
 #include "platform/fake/scripted_capture.h"
@@ -12,11 +10,8 @@
 namespace launcher {
 namespace {
 
-std::uint32_t u32At(const std::string& bytes, std::size_t offset) {
-  std::uint32_t value = 0;
-  std::memcpy(&value, bytes.data() + offset, 4);
-  return value;
-}
+using testing_support::readAll;
+using testing_support::u32At;
 
 class CaptureEngineTest : public ::testing::Test {
  protected:
@@ -73,11 +68,10 @@ TEST_F(CaptureEngineTest, DrainAcrossTheRingEndCopiesBothRegionsInOrder) {
   ASSERT_EQ(debugLines.size(), 2u);
   EXPECT_EQ(debugLines[1], "Writing  4000 bytes to file from capture buffer starting at offset 30000\n");
   engine.stopCapture();
-  const std::string file = testing_support::readText("autoaudio/0.wav");
+  const std::vector<std::uint8_t> file = readAll("autoaudio/0.wav");
   ASSERT_EQ(file.size(), 56u + 34000u);
   EXPECT_EQ(u32At(file, 52), 34000u);
-  const auto expected = counting(34000, 0);
-  EXPECT_EQ(std::memcmp(file.data() + 56, expected.data(), expected.size()), 0);
+  EXPECT_TRUE(std::vector<std::uint8_t>(file.begin() + 56, file.end()) == counting(34000, 0));
 }
 
 TEST_F(CaptureEngineTest, PartialBlockWaitsForTheNextDrain) {
@@ -101,7 +95,7 @@ TEST_F(CaptureEngineTest, StopFinishesTheFileWithWholeBlocksOnly) {
   capture.feedSilence(2 * 1024 + 700);
   engine.stopCapture();
   EXPECT_FALSE(engine.hasWriter());
-  const std::string file = testing_support::readText("autoaudio/3.wav");
+  const std::vector<std::uint8_t> file = readAll("autoaudio/3.wav");
   EXPECT_EQ(u32At(file, 52), 2048u);
   EXPECT_EQ(u32At(file, 4), 48u + 2048u);
   EXPECT_EQ(u32At(file, 24), 8000u);  // the captured format's rate

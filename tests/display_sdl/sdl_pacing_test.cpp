@@ -9,9 +9,7 @@
 #include <string>
 
 #include "platform/sdl/frame_pacer.h"
-#include "platform/sdl/sdl_display.h"
-#include "platform/sdl/sdl_window_handle.h"
-#include "tidewell/picture/picture.h"
+#include "tests/display_sdl/sdl_window_fixture.h"
 
 namespace {
 
@@ -20,40 +18,15 @@ struct Setting {
   const char* vsync;  // the hint: "0" asks for none
 };
 
-class SdlPacingTest : public ::testing::TestWithParam<Setting> {
+class SdlPacingTest : public ::testing::TestWithParam<Setting>, protected display_test::SdlWindowFixture {
  protected:
-  static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
-  static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
-
+  static void SetUpTestSuite() { startVideo(); }
+  static void TearDownTestSuite() { stopVideo(); }
   void SetUp() override {
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, GetParam().driver);
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, GetParam().vsync);
-    SDL_DisplayMode desktop;
-    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0) << SDL_GetError();
-    refreshHz_ = desktop.refresh_rate > 0 ? desktop.refresh_rate : 60;
-    window_ = SDL_CreateWindow("pacing test", 0, 0, desktop.w, desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    ASSERT_NE(window_, nullptr) << SDL_GetError();
-    mainWindow_ = platform::fromSdlWindow(window_);
-    ASSERT_TRUE(picture_->createDisplay(&system_, mainWindow_).ok());
-    picture_->setUpPalette();
-    SDL_RendererInfo info;
-    ASSERT_EQ(SDL_GetRendererInfo(SDL_GetRenderer(window_), &info), 0);
-    if (std::string(info.name) != GetParam().driver) GTEST_SKIP() << "no " << GetParam().driver;
+    openWindow(GetParam().driver, GetParam().vsync);
+    if (!IsSkipped() && !HasFatalFailure()) picture_->setUpPalette();
   }
-
-  void TearDown() override {
-    picture_->releaseDisplayObjects();
-    mainWindow_ = nullptr;
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
-    SDL_ResetHint(SDL_HINT_RENDER_VSYNC);
-    SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
-  }
-
-  platform::SdlDisplaySystem system_;
-  std::unique_ptr<tidewell::Picture> picture_ = std::make_unique<tidewell::Picture>();
-  platform::WindowHandle mainWindow_ = nullptr;
-  SDL_Window* window_ = nullptr;
-  int refreshHz_ = 60;
+  void TearDown() override { closeWindow(); }
 };
 
 TEST_P(SdlPacingTest, PresentsComeAtAboutTheRefreshRate) {

@@ -11,7 +11,4 @@ TEST(SteadyClock, NeverRunsBackwardsOverAShortSpan) {
   EXPECT_LT(static_cast<std::uint32_t>(second - first), 1000u);
 }
 
-// The fake clock's wrap is checked where it matters, by the beat clock's
-// AClockWrapStillGivesTheRightStep.
-
 }  // namespace

@@ -52,6 +52,14 @@ TEST_F(PosixFileFinderTest, ListsWaveFilesOfAnyCaseSortedByName) {
   touch("wav");       // no dot: not a .wav name
   makeDir("d.wav");   // a folder is not a sample
   EXPECT_EQ(listAll(root_ + "/*.wav"), (std::vector<std::string>{"A.WAV", "b.wav", "c.Wav"}));
+  // A listing reads its folder when it starts: a file added meanwhile waits for the next one.
+  FindData data{};
+  const SearchHandle handle = finder_.findFirstFile((root_ + "/*.wav").c_str(), &data);
+  touch("a.wav");
+  std::vector<std::string> names{data.fileName};
+  while (finder_.findNextFile(handle, &data)) names.emplace_back(data.fileName);
+  finder_.findClose(handle);
+  EXPECT_EQ(names, (std::vector<std::string>{"A.WAV", "b.wav", "c.Wav"}));
 }
 
 TEST_F(PosixFileFinderTest, FolderWithoutMatchesAndMissingFolderFail) {

@@ -7,29 +7,6 @@
 namespace launcher {
 namespace {
 
-TEST(SettingsLine, DefaultsForEachRunWay) {
-  SetupChoices defaults;
-  EXPECT_EQ(composeSettingsLine(kRequestLocalFolder, defaults),
-            "1,0,0,0,0,0,0,2,2,demo1,currently disabled,");
-  EXPECT_EQ(composeSettingsLine(kRequestSoundCapture, defaults),
-            "2,0,0,0,0,0,0,2,2,demo1,currently disabled,");
-}
-
-TEST(SettingsLine, FieldsFollowTheControlOrder) {
-  SetupChoices c;
-  c.timeSignature = 4;
-  c.timeSignatureMutation = 3;
-  c.behaviour = 2;
-  c.behaviourMutation = 1;
-  c.waveform = 1;
-  c.waveformMutation = 4;
-  c.channels = 7;
-  c.tempo = 0;
-  c.folder = "my samples";
-  c.keyword = "";
-  EXPECT_EQ(composeSettingsLine(kRequestLocalFolder, c), "1,4,3,2,1,1,4,7,0,my samples,,");
-}
-
 TEST(SettingsLine, EachDemoIgnoresTheOtherChoices) {
   const char* expected[kDemoCount] = {
       "1,7,0,2,0,0,0,3,3,demo1,none,", "1,0,1,0,0,0,0,2,0,demo2,none,",
@@ -62,18 +39,15 @@ TEST(SettingsLine, SeparatorInAFolderIsWrittenAsTyped) {
   EXPECT_EQ(composeSettingsLine(kRequestLocalFolder, c), "1,0,0,0,0,0,0,2,2,a,b,currently disabled,");
 }
 
-TEST(SettingsFile, IsReplacedAndHasNoLineEnd) {
-  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data", "autoaudio"}};
+// The file is replaced whole and has no line end; a folder that is not
+// there is reported with the reason.
+TEST(SettingsFile, IsReplacedAndAMissingFolderIsReported) {
+  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data"}};
   std::string error;
   EXPECT_TRUE(writeSettingsFile("data/settings.txt", std::string(500, 'x'), &error));
   EXPECT_TRUE(writeSettingsFile("data/settings.txt", "1,2,", &error));
   EXPECT_EQ(testing_support::readText("data/settings.txt"), "1,2,");
   EXPECT_EQ(error, "");
-}
-
-TEST(SettingsFile, MissingFolderIsReported) {
-  testing_support::ScratchFolder dir{testing_support::kWorkInside, {"data", "autoaudio"}};
-  std::string error;
   EXPECT_FALSE(writeSettingsFile("nowhere/settings.txt", "1,", &error));
   EXPECT_EQ(error, "Can not write nowhere/settings.txt: No such file or directory");
   EXPECT_FALSE(std::filesystem::exists("nowhere"));

@@ -57,30 +57,27 @@ class TextHudTest : public ::testing::Test, public Picture {
     return text;
   }
 
+  // The overlay alone, on a clean picture.
+  void drawOnly(const PictureContext& context) {
+    std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
+    drawHud(context);
+  }
+
   std::shared_ptr<platform::MemorySurface> back_;
 };
 
-TEST_F(TextHudTest, CharactersComeFromTheirCells) {
+// Each character from its cell ("!" column 0 row 0, "0" column 0 row 1, "A"
+// column 2 row 2); spaces, control and high codes leave the picture but
+// advance; text over an edge is cut at a whole cell.
+TEST_F(TextHudTest, CharactersComeFromTheirCellsAndOthersLeaveThePicture) {
   drawText(0, 0, "!0A");
-  EXPECT_EQ(back_->pixel(0, 0), cellMark(0, 0));   // "!" column 0 row 0
   EXPECT_EQ(back_->pixel(7, 7), cellMark(0, 0));
-  EXPECT_EQ(back_->pixel(8, 0), cellMark(0, 1));   // "0" column 0 row 1
-  EXPECT_EQ(back_->pixel(16, 0), cellMark(2, 2));  // "A" column 2 row 2
-  EXPECT_EQ(back_->pixel(24, 0), kGround);
-}
-
-TEST_F(TextHudTest, SpacesControlCodesAndHighCodesLeaveThePictureButAdvance) {
+  EXPECT_EQ(textShownAt(0, 0, 4), "!0A ");
   const char text[] = {'A', ' ', '\x05', static_cast<char>(0xC9), 'A', 0};
   drawText(100, 50, text);
-  EXPECT_EQ(back_->pixel(100, 50), cellMark(2, 2));
-  for (int x = 108; x < 132; ++x) EXPECT_EQ(back_->pixel(x, 53), kGround) << x;
-  EXPECT_EQ(back_->pixel(132, 50), cellMark(2, 2));
-}
-
-TEST_F(TextHudTest, TextOverTheEdgesIsCutAtAWholeCell) {
+  EXPECT_EQ(textShownAt(100, 50, 5), "A   A");
   drawText(380, 10, "AAAA");  // cells at 380, 388 fit; 396 would end at 404
-  EXPECT_EQ(back_->pixel(387, 10), cellMark(2, 2));
-  EXPECT_EQ(back_->pixel(395, 10), cellMark(2, 2));
+  EXPECT_EQ(textShownAt(380, 10, 2), "AA");
   for (int x = 396; x < 400; ++x) EXPECT_EQ(back_->pixel(x, 10), kGround);
   drawText(0, 295, "A");  // would end at row 303
   EXPECT_EQ(back_->pixel(0, 299), kGround);
@@ -110,7 +107,6 @@ TEST_F(TextHudTest, InfoLineShowsTextsTempoTracksAndTheValuesSymbols) {
       {2, 1, 60.0f, 3, 2, 1, "Tempo 30 ", "Tracks 1"},
   };
   for (const Case& c : cases) {
-    std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
     PictureContext context;
     context.showSequencerInfo = true;
     context.behaviour = c.behaviour;
@@ -119,7 +115,7 @@ TEST_F(TextHudTest, InfoLineShowsTextsTempoTracksAndTheValuesSymbols) {
     context.waveform = c.waveform;
     context.inputFormat = c.inputFormat;
     context.activeTrackCount = c.tracks;
-    drawHud(context);
+    drawOnly(context);
     EXPECT_EQ(textShownAt(10, 290, 10), "Behaviour ");
     EXPECT_EQ(textShownAt(110, 290, 8), "TimeSig ");
     EXPECT_EQ(textShownAt(192, 290, 9), c.tempoText);
@@ -178,11 +174,10 @@ TEST_F(TextHudTest, RecordingMarkShowsWhateverLayersAreOn) {
   for (const bool layersOn : {false, true}) {
     for (const RecordingState state :
          {RecordingState::off, RecordingState::recording, RecordingState::failed}) {
-      std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
       PictureContext context;
       context.showSequencerInfo = context.showHelp = context.showWavNames = layersOn;
       context.recording = state;
-      drawHud(context);
+      drawOnly(context);
       if (state == RecordingState::off) {
         EXPECT_EQ(textShownAt(360, 4, 4), "    ");
       } else {
@@ -194,32 +189,28 @@ TEST_F(TextHudTest, RecordingMarkShowsWhateverLayersAreOn) {
   }
 }
 
-TEST_F(TextHudTest, MidiMarkSitsLeftOfTheInfoLine) {
-  for (const MidiMark mark : {MidiMark::off, MidiMark::waiting, MidiMark::on}) {
-    std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
+// MIDI out's mark sits left of the info line; Link's (peers, the clamp, no
+// network) above its right end.
+TEST_F(TextHudTest, MidiAndLinkMarksBesideTheInfoLine) {
+  const struct {
+    MidiMark midi;
+    LinkMark link;
+    const char* midiShown;
+    const char* linkShown;
+  } cases[] = {{MidiMark::off, LinkMark::off, " ", "       "},
+               {MidiMark::waiting, LinkMark::on, "m", "Link 2 "},
+               {MidiMark::on, LinkMark::clamped, "M", "Link 2!"},
+               {MidiMark::off, LinkMark::unavailable, " ", "Link - "}};
+  for (const auto& c : cases) {
     PictureContext context;
     context.showSequencerInfo = true;
-    context.midiOut = mark;
-    drawHud(context);
-    const char* shown = mark == MidiMark::on ? "M" : mark == MidiMark::waiting ? "m" : " ";
-    EXPECT_EQ(textShownAt(0, 290, 1), shown);
-    EXPECT_EQ(textShownAt(10, 290, 4), "Beha");
-  }
-}
-
-TEST_F(TextHudTest, LinkMarkShowsPeersTheClampAndNoNetworkAboveTheInfoLine) {
-  const std::pair<LinkMark, const char*> marks[] = {{LinkMark::off, "       "},
-                                                    {LinkMark::on, "Link 2 "},
-                                                    {LinkMark::clamped, "Link 2!"},
-                                                    {LinkMark::unavailable, "Link - "}};
-  for (const auto& [mark, shown] : marks) {
-    std::fill(back_->pixels(), back_->pixels() + 400 * 300, kGround);
-    PictureContext context;
-    context.showSequencerInfo = true;
-    context.link = mark;
+    context.midiOut = c.midi;
+    context.link = c.link;
     context.linkPeers = 2;
-    drawHud(context);
-    EXPECT_EQ(textShownAt(330, 280, 7), shown);
+    drawOnly(context);
+    EXPECT_EQ(textShownAt(0, 290, 1), c.midiShown);
+    EXPECT_EQ(textShownAt(330, 280, 7), c.linkShown);
+    EXPECT_EQ(textShownAt(10, 290, 4), "Beha");
   }
 }
 

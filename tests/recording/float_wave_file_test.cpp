@@ -1,18 +1,18 @@
 #include "tidewell/recording/float_wave_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <vector>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
 
 namespace tidewell::recording {
 namespace {
 
+using testing_support::FileSizeLimit;
 using testing_support::idAt;
 using testing_support::readAll;
 using testing_support::ScratchFolder;
@@ -102,27 +102,6 @@ TEST(FloatWaveFileTest, AFileInAMissingFolderFailsAndLeavesNothing) {
   EXPECT_FALSE(file.finish());
   EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
 }
-
-// The process may write at most `bytes` into any file: a full disk as the
-// writer sees it (every write past the limit fails with EFBIG).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limited = previous_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int);
-};
 
 // A full disk fails the append that meets it and every later one; what was
 // declared at the last refresh stays a valid file.

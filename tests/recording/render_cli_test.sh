@@ -26,8 +26,7 @@ expect_failure() {
   ! ls "$(dirname "$out")" 2>/dev/null | grep -q '\.part-' || fail "'$*' left a temporary file"
 }
 
-# The command line's other refusals are the parser's, checked in command_line_test.cpp.
-expect_failure 2 "more than 0 seconds" out.wav --render 0 out.wav
+# Refusals after parsing (the parser's own are checked in command_line_test.cpp).
 expect_failure 2 "a WAV file holds at most 11184 seconds" out.wav --render 20000 out.wav
 expect_failure 1 "cannot write no/such/folder/out.wav" no/such/folder/out.wav --render 1 no/such/folder/out.wav
 mkdir already_a_folder

@@ -1,14 +1,11 @@
 #include "tidewell/shell/link_control.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_timeline.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/sequencer/sequencer.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/player_choices.h"
@@ -16,16 +13,10 @@
 namespace tidewell {
 namespace {
 
-namespace fs = std::filesystem;
-
 // F11 and --link over a fake session, in a scratch working directory.
 class LinkControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() / ("link_control_test_" + std::to_string(::getpid()));
-    fs::create_directories(directory_ / "data");
-    previous_ = fs::current_path();
-    fs::current_path(directory_);
     startDebugLog();
     SequencerServices services;
     services.clock = &clock_;
@@ -33,18 +24,10 @@ class LinkControlTest : public ::testing::Test {
     sequencer_->setTempo(700.0f);
     clockBeats_ = &sequencer_->beatSource();
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(directory_);
-  }
-
-  std::string log() const {
-    std::ifstream in(kDebugLogPath);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string log() const { return testing_support::readText("data/debug.txt"); }
   bool sessionDrivesTheBeats() { return &sequencer_->beatSource() != clockBeats_; }
 
-  fs::path directory_, previous_;
+  testing_support::ScratchFolder dir_{testing_support::kWorkInside, {"data"}};
   platform::fake::FakeClock clock_;
   platform::fake::FakeTimeline timeline_{&clock_};
   std::unique_ptr<Sequencer> sequencer_;

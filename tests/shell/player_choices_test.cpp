@@ -1,11 +1,12 @@
 #include "tidewell/shell/player_choices.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "tests/support/scratch_folder.h"
 
 namespace tidewell {
 namespace {
@@ -14,20 +15,11 @@ namespace fs = std::filesystem;
 
 class PlayerChoicesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = fs::temp_directory_path() / ("choices_test_" + std::to_string(::getpid()));
-    fs::create_directories(directory_);
-    path_ = (directory_ / "choices.txt").string();
+  std::size_t filesInFolder() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(scratch_.path()), fs::directory_iterator{}));
   }
-  void TearDown() override { fs::remove_all(directory_); }
-
-  std::string fileText() const {
-    std::ifstream in(path_, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  fs::path directory_;
-  std::string path_;
+  testing_support::ScratchFolder scratch_;
+  const std::string path_ = scratch_.file("choices.txt");
 };
 
 TEST_F(PlayerChoicesTest, ChoicesComeBackAfterASaveAndOthersNamesAreKept) {
@@ -39,9 +31,9 @@ TEST_F(PlayerChoicesTest, ChoicesComeBackAfterASaveAndOthersNamesAreKept) {
   const PlayerChoices again = PlayerChoices::load(path_);
   EXPECT_TRUE(again.flag("link", false));
   EXPECT_EQ(again.text("midi_out").value_or(""), "Synth A");
-  EXPECT_EQ(fileText(), "midi_out=Synth A\nlink=1\n");
+  EXPECT_EQ(testing_support::readText(path_), "midi_out=Synth A\nlink=1\n");
   // Nothing but the file itself is left in the folder.
-  EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator{}), 1);
+  EXPECT_EQ(filesInFolder(), 1u);
 }
 
 TEST_F(PlayerChoicesTest, OddLinesAreSkippedAndTheGoodOnesRead) {
@@ -70,11 +62,11 @@ TEST_F(PlayerChoicesTest, AMissingFileReadsAsEmptyAndAFolderThatIsNotThereFailsT
   EXPECT_TRUE(PlayerChoices::load(path_).flag("link", true));
   PlayerChoices choices;
   choices.setFlag("link", true);
-  EXPECT_FALSE(choices.save((directory_ / "missing" / "choices.txt").string()));
+  EXPECT_FALSE(choices.save(scratch_.file("missing/choices.txt")));
   // A folder where the file should be: the save fails and leaves nothing behind.
   fs::create_directories(path_);
   EXPECT_FALSE(choices.save(path_));
-  EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator{}), 1);
+  EXPECT_EQ(filesInFolder(), 1u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/fake/fake_window_system.h"
 #include "launcher/riff_wave_writer.h"
 #include "platform/fake/recording_sound.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/common/random.h"
 #include "tidewell/shell/debug_log.h"
 #include "tidewell/shell/main_program.h"
@@ -26,10 +27,6 @@ using platform::fake::SoundCallKind;
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() / ("startup_test_" + std::to_string(::getpid()));
-    fs::create_directories(directory_ / "data");
-    previous_ = fs::current_path();
-    fs::current_path(directory_);
     std::ofstream("data/settings.txt") << "1,0,0,0,0,0,0,2,2,demo1,currently disabled,";
     fs::create_directories("demo1");
     writeClick("demo1/a.wav");
@@ -39,11 +36,7 @@ class StartupTest : public ::testing::Test {
     randomGenerator().reset();
     program_ = std::make_unique<MainProgram>(ShellPlatform{&windows_, &display_, &sound_, &clock_, &files_});
   }
-  void TearDown() override {
-    program_.reset();
-    fs::current_path(previous_);
-    fs::remove_all(directory_);
-  }
+  void TearDown() override { program_.reset(); }
 
   // A short 16-bit mono sample.
   static void writeClick(const char* name) {
@@ -56,15 +49,11 @@ class StartupTest : public ::testing::Test {
     writer.write(sizeof samples, reinterpret_cast<const std::uint8_t*>(samples), &written);
   }
 
-  std::string log() {
-    std::ifstream in(kDebugLogPath);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string log() { return testing_support::readText("data/debug.txt"); }
 
   int framesPresented() { return display_.device ? display_.device->primary->presented : 0; }
 
-  fs::path directory_;
-  fs::path previous_;
+  testing_support::ScratchFolder dir_{testing_support::kWorkInside, {"data"}};
   platform::FakeWindowSystem windows_;
   platform::FakeDisplaySystem display_;
   platform::fake::RecordingSoundSystem sound_;
@@ -73,7 +62,9 @@ class StartupTest : public ::testing::Test {
   std::unique_ptr<MainProgram> program_;  // a fresh program for every test
 };
 
+// A start replaces the log of an earlier run with its own four lines.
 TEST_F(StartupTest, NormalStartLogsFourLinesAndLoadsTheActiveTracks) {
+  std::ofstream("data/debug.txt") << "an old run\nwith lines\n";
   ASSERT_TRUE(program_->initApplication(platform::SW_SHOWNORMAL));
   EXPECT_EQ(log(), "DEBUG LOG\nstarting up\ndemo1/\nloaded sounds up\n");
   EXPECT_EQ(program_->soundsReady, 1);
@@ -87,13 +78,6 @@ TEST_F(StartupTest, NormalStartLogsFourLinesAndLoadsTheActiveTracks) {
   EXPECT_EQ(display_.device->modeHeight, 300);
 }
 
-TEST_F(StartupTest, SecondStartTruncatesTheLog) {
-  std::ofstream(kDebugLogPath) << "an old run\nwith lines\n";
-  ASSERT_TRUE(program_->initApplication(platform::SW_SHOWNORMAL));
-  EXPECT_EQ(log().rfind("DEBUG LOG\n", 0), 0u);
-  EXPECT_EQ(log().find("an old run"), std::string::npos);
-}
-
 TEST_F(StartupTest, DisplayModeFailureIsShownAndNothingIsLogged) {
   display_.configure = [](platform::FakeDisplayDevice& device) {
     device.displayModeResult = platform::DDERR_INVALIDMODE;
@@ -102,7 +86,7 @@ TEST_F(StartupTest, DisplayModeFailureIsShownAndNothingIsLogged) {
   ASSERT_EQ(windows_.messageBoxes.size(), 1u);
   EXPECT_EQ(windows_.messageBoxes[0], "Direct Draw Swirlgate Example: SetDisplayMode FAILED");
   EXPECT_EQ(windows_.destroyed.size(), 1u);
-  EXPECT_FALSE(fs::exists(kDebugLogPath));
+  EXPECT_FALSE(fs::exists("data/debug.txt"));
   EXPECT_EQ(program_->sequencer(), nullptr);
   EXPECT_EQ(program_->picture->directDraw, nullptr);  // released with everything made before the failure
 }
@@ -111,36 +95,28 @@ TEST_F(StartupTest, WindowThatCannotBeMadeEndsQuietly) {
   windows_.failCreation = true;
   EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
   EXPECT_TRUE(windows_.messageBoxes.empty());
-  EXPECT_FALSE(fs::exists(kDebugLogPath));
+  EXPECT_FALSE(fs::exists("data/debug.txt"));
 }
 
+// Frames run while the window is active (one before the loop, then one per
+// idle pass); an inactive window blocks in the wait and runs none; Escape
+// ends with 0.
 TEST_F(StartupTest, FramesRunWhileActiveAndEscapeEndsWithZero) {
-  int idle = 0;
-  windows_.onIdle = [&] {
-    ++idle;
-    clock_.advance(16);
-    if (idle == 30) windows_.deliver(program_->mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
-  };
-  EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
-  // One frame before the loop, then one per idle pass while active.
-  EXPECT_GE(framesPresented(), 30);
-  EXPECT_GT(sound_.countCalls(SoundCallKind::kPlay), 0);
-  EXPECT_EQ(windows_.destroyed.size(), 1u);
-}
-
-TEST_F(StartupTest, InactiveWindowWaitsAndRunsNoFrames) {
   int idle = 0;
   int framesWhenDeactivated = 0;
   windows_.onIdle = [&] {
     ++idle;
     clock_.advance(16);
-    if (idle == 5) windows_.deliver(program_->mainWindow, platform::WM_ACTIVATE, platform::WA_INACTIVE);
-    if (idle == 6) framesWhenDeactivated = framesPresented();
-    if (idle == 20) windows_.deliver(program_->mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
+    if (idle == 30) windows_.deliver(program_->mainWindow, platform::WM_ACTIVATE, platform::WA_INACTIVE);
+    if (idle == 31) framesWhenDeactivated = framesPresented();
+    if (idle == 45) windows_.deliver(program_->mainWindow, platform::WM_KEYDOWN, platform::VK_ESCAPE);
   };
   EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
-  EXPECT_GE(windows_.waits, 5);  // every idle pass blocked instead of rendering
+  EXPECT_GE(framesWhenDeactivated, 30);
+  EXPECT_GT(sound_.countCalls(SoundCallKind::kPlay), 0);
+  EXPECT_GE(windows_.waits, 5);  // idle passes blocked instead of rendering
   EXPECT_EQ(framesPresented(), framesWhenDeactivated);
+  EXPECT_EQ(windows_.destroyed.size(), 1u);
 }
 
 // What a frame does, as the fakes see it: each step leaves a mark in a shared
@@ -180,28 +156,22 @@ class LoggingClock : public platform::fake::FakeClock {
   FrameLog& log_;
 };
 
-class LoggingSurface : public platform::FakeSurface {
+// Every surface of the logging device: its locks, its draws and, for the
+// primary one, its presents leave their marks.
+class LoggingSurface : public platform::FakePrimarySurface {
  public:
   LoggingSurface(std::string name, int width, int height, FrameLog& frames)
-      : FakeSurface(name, width, height, std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
+      : FakePrimarySurface(width, height, std::make_shared<platform::FakeDisplayLog>()),
+        label_(std::move(name)), frames_(frames) {}
   platform::HResult lock(std::uint32_t flags, platform::SurfaceLock* out) override {
-    frames_.mark("lock " + name_);
+    frames_.mark("lock " + label_);
     return FakeSurface::lock(flags, out);
   }
   platform::HResult bltFast(int x, int y, platform::DisplaySurface* source, const platform::Rect* sourceRect,
                             std::uint32_t flags) override {
-    frames_.mark("draw on " + name_);
+    frames_.mark("draw on " + label_);
     return FakeSurface::bltFast(x, y, source, sourceRect, flags);
   }
-
- private:
-  FrameLog& frames_;
-};
-
-class LoggingPrimary : public platform::FakePrimarySurface {
- public:
-  LoggingPrimary(int width, int height, FrameLog& frames)
-      : FakePrimarySurface(width, height, std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
   platform::HResult blt(const platform::Rect* dest, platform::DisplaySurface* source, const platform::Rect* sourceRect,
                         std::uint32_t flags) override {
     frames_.mark("present");
@@ -209,6 +179,7 @@ class LoggingPrimary : public platform::FakePrimarySurface {
   }
 
  private:
+  std::string label_;
   FrameLog& frames_;
 };
 
@@ -232,7 +203,7 @@ class LoggingDevice : public platform::FakeDisplayDevice {
       : FakeDisplayDevice(std::make_shared<platform::FakeDisplayLog>()), frames_(frames) {}
   platform::HResult createSurface(const platform::SurfaceDesc& desc, platform::DisplaySurfaceRef* out) override {
     if (desc.kind == platform::SurfaceKind::primary) {
-      primary = std::make_shared<LoggingPrimary>(modeWidth, modeHeight, frames_);
+      primary = std::make_shared<LoggingSurface>("primary", modeWidth, modeHeight, frames_);
       *out = primary;
     } else {
       auto surface = std::make_shared<LoggingSurface>(offscreen.empty() ? "back" : "font", desc.width,
