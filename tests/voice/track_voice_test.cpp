@@ -234,17 +234,6 @@ TEST_F(TrackVoiceTest, AFailingStepStopsTheLoadAndTheNextReloadRecovers) {
   std::remove(other.c_str());
 }
 
-TEST_F(TrackVoiceTest, NoDeviceMeansASilentTrack) {
-  RecordingSoundSystem none;
-  none.createDeviceResult = platform::DSERR_NODRIVER;
-  tidewell::AudioDevice absent(&none);
-  EXPECT_EQ(absent.initialise(nullptr), platform::DSERR_NODRIVER);
-  EXPECT_FALSE(absent.soundDevice);
-  EXPECT_NE(track.loadSample(&absent, 3), platform::kOk);
-  EXPECT_EQ(track.play(0), -1);
-  EXPECT_EQ(track.applyVolume(), 1);
-}
-
 TEST_F(TrackVoiceTest, ReloadRefillsEntryZeroAndRenewsTheDuplicates) {
   ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
   const int oldCopy = idOf(1);
