@@ -44,13 +44,24 @@ class BeatClock : public ::testing::Test {
   SequencerRig rig;
 };
 
-TEST_F(BeatClock, RhythmTwoFourSevenInBarsOfFourAndEight) {
-  setRhythm(2, 0, 4, 7);
-  s().beatsPerBar = 4;
-  EXPECT_EQ(soundingBeats(8), (std::vector<int>{2, 4, 2, 4}));
-  s().beatsPerBar = 8;
-  s().beatIndex = 1;
-  EXPECT_EQ(soundingBeats(16), (std::vector<int>{2, 4, 7, 2, 4, 7}));
+// Which beats of the bar sound: the entries of the rhythm that fall within
+// the bar; a bar shortened below the beat sends the next beat to one.
+TEST_F(BeatClock, TheRhythmSoundsOnItsBeatsOfTheBar) {
+  const struct {
+    std::int32_t rhythm[4];
+    int beatsPerBar, beatIndex, beats;
+    std::vector<int> sounding;
+  } cases[] = {{{2, 0, 4, 7}, 4, 1, 8, {2, 4, 2, 4}},
+               {{2, 0, 4, 7}, 8, 1, 16, {2, 4, 7, 2, 4, 7}},
+               {{1, 0, 0, 0}, 1, 1, 3, {1, 1, 1}},
+               {{1, 2, 3, 4}, 4, 6, 1, {1}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.beatsPerBar);
+    std::memcpy(s().tracks[0].rhythm, c.rhythm, sizeof c.rhythm);
+    s().beatsPerBar = c.beatsPerBar;
+    s().beatIndex = c.beatIndex;
+    EXPECT_EQ(soundingBeats(c.beats), c.sounding);
+  }
 }
 
 TEST_F(BeatClock, AnIntervalExactlyReachedIsNoBeatYet) {
@@ -151,34 +162,20 @@ TEST_F(BeatClock, TheFractionOfAMillisecondCountsTowardsTheBeat) {
   EXPECT_EQ(precise.tickTime, 1u);
 }
 
-TEST_F(BeatClock, TheFirstTickCountsTheWholeClockReading) {
+// The first tick counts the whole clock reading; across the clock's wrap the
+// step is still the time that passed.
+TEST_F(BeatClock, TheTickStepIsTheTimeSinceTheLastTick) {
   rig.clock.set(5000);
   s().tick();
   EXPECT_EQ(s().tickDelta, 5000u);
   EXPECT_EQ(s().beatIndex, 2);
   EXPECT_EQ(s().captureFileIndex, 1);
-}
-
-TEST_F(BeatClock, AClockWrapStillGivesTheRightStep) {
   rig.clock.set(0xFFFFFFF0u);
   s().tick();
   rig.clock.advance(0x30);
   s().tick();
   EXPECT_EQ(s().tickDelta, 0x30u);
   EXPECT_EQ(s().tickTime, 0x20u);
-}
-
-TEST_F(BeatClock, OneBeatBarsStayOnBeatOne) {
-  setRhythm(1, 0, 0, 0);
-  s().beatsPerBar = 1;
-  EXPECT_EQ(soundingBeats(3), (std::vector<int>{1, 1, 1}));
-}
-
-TEST_F(BeatClock, ShorteningTheBarBelowTheBeatSendsTheNextBeatToOne) {
-  s().beatIndex = 6;
-  s().beatsPerBar = 4;
-  EXPECT_TRUE(rig.tickAfter(101));
-  EXPECT_EQ(s().beatIndex, 1);
 }
 
 TEST_F(BeatClock, NoTempoNoBeatsWhileTheCaptureClockAndRollsGoOn) {
