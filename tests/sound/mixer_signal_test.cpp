@@ -4,31 +4,6 @@
 namespace sound_test {
 namespace {
 
-constexpr std::size_t kWindow = 8192;
-
-TEST_F(MixerTest, SinePlayedAtItsOwnRateKeepsItsFrequency) {
-  auto buffer = makeMono16(sine(1000.0, 48000.0, 48000, 0.5), 48000);
-  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
-  const auto out = render(kWindow + 1024);
-  const Peak peak = analyse(out.data() + 2048, kWindow, 2, 48000.0);
-  EXPECT_NEAR(peak.frequency, 1000.0, 48000.0 / kWindow);
-  EXPECT_LT(peak.strongestOtherDb, -60.0);
-}
-
-TEST_F(MixerTest, SineAtTwiceItsRateIsAnOctaveUpWithAliasesBelow60dB) {
-  // A 44.1 kHz sample exercises fractional positions as well as the widened kernel.
-  for (double tone : {1000.0, 3000.0, 9000.0}) {
-    auto buffer = makeMono16(sine(tone, 44100.0, 44100, 0.5), 44100);
-    ASSERT_EQ(buffer->setFrequency(88200), kOk);
-    ASSERT_EQ(buffer->play(0, 0, 0), kOk);
-    const auto out = render(kWindow + 1024);
-    const Peak peak = analyse(out.data() + 2048, kWindow, 2, 48000.0);
-    EXPECT_NEAR(peak.frequency, 2.0 * tone, 48000.0 / kWindow) << tone;
-    EXPECT_LT(peak.strongestOtherDb, -60.0) << tone;
-    buffer->stop();
-  }
-}
-
 TEST_F(MixerTest, PanIsABalanceThatLeavesTheNearSideAtFullLevel) {
   auto buffer = makeMono16(std::vector<float>(4800, 0.5f), 48000);
   ASSERT_EQ(buffer->setPan(-10000), kOk);
@@ -48,19 +23,6 @@ TEST_F(MixerTest, PanIsABalanceThatLeavesTheNearSideAtFullLevel) {
   out = render(1000);
   EXPECT_NEAR(peakAbs(out.data() + 2 * settled, 1000 - settled, 2), 0.05, 0.0005);
   EXPECT_NEAR(peakAbs(out.data() + 2 * settled + 1, 1000 - settled, 2), 0.5, 0.005);
-}
-
-TEST_F(MixerTest, VolumeMinus600HalvesTheAmplitude) {
-  auto full = makeMono16(sine(500.0, 48000.0, 24000, 0.5), 48000);
-  ASSERT_EQ(full->play(0, 0, 0), kOk);
-  const auto loud = render(6000);
-  full->stop();
-  auto quiet = makeMono16(sine(500.0, 48000.0, 24000, 0.5), 48000);
-  ASSERT_EQ(quiet->setVolume(-600), kOk);
-  ASSERT_EQ(quiet->play(0, 0, 0), kOk);
-  const auto soft = render(6000);
-  const double ratio = rms(soft.data() + 2000, 4000, 2) / rms(loud.data() + 2000, 4000, 2);
-  EXPECT_NEAR(ratio, 0.5, 0.005);
 }
 
 // The largest difference between neighbouring frames of one channel.
@@ -160,7 +122,7 @@ TEST_F(MixerTest, TheLimiterHoldsLoudSumsUnderTheCeilingAndCountsTheFrames) {
     ASSERT_EQ(voices.back()->play(0, 0, 0), kOk);
   }
   const auto out = render(48000);
-  const double ceiling = sound::OutputLimiter::kCeiling;
+  const double ceiling = std::pow(10.0, -0.3 / 20);  // -0.3 dBFS
   EXPECT_LE(peakAbs(out.data(), out.size(), 1), ceiling);
   EXPECT_GT(peakAbs(out.data(), out.size(), 1), 0.9 * ceiling);
   // Linked: the balance between the channels is kept.

@@ -55,8 +55,9 @@ inline std::vector<std::uint8_t> encode(const std::vector<float>& values, std::u
   return out;
 }
 
-// Every frame leaves the mixer this many frames after it was mixed.
-constexpr std::size_t kLatency = sound::Mixer::kLatencyFrames;
+// Every frame leaves the mixer 47 frames (just under 1 ms) after it was
+// mixed: the limiter looks that far ahead.
+constexpr std::size_t kLatency = 47;
 
 class MixerTest : public ::testing::Test {
  protected:
