@@ -258,18 +258,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FloorCase{1, -20, 0, true},  // below the floor: clamped, then replaced
                       FloorCase{2, -1, 0, true}, FloorCase{2, -1, 1, false},
                       FloorCase{3, 0, 0, true}, FloorCase{3, 0, 1, false},
-                      FloorCase{5, 0, -300, true}));
-
-TEST_F(BeatClock, RisingVolumeHasNoCeiling) {
-  s().behaviour = 4;
-  s().waveform = 2;
-  s().tracks[0].volume = 0;
-  s().tracks[0].fadeStep = 25;
-  for (int expected : {25, 50, 75}) {
-    rig.tickAfter(101);
-    EXPECT_EQ(s().tracks[0].volume, expected);
-  }
-}
+                      FloorCase{5, 0, -300, true},
+                      FloorCase{2, 83, 10, false}));  // from full volume up: no ceiling
 
 TEST_F(BeatClock, SilentBehavioursStillDriftAndReplace) {
   s().waveform = 1;

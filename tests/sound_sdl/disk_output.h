@@ -48,16 +48,6 @@ inline Extent soundingExtent(const std::vector<float>& stereo) {
   return extent;
 }
 
-// Amplitude of a steady sine from its RMS.
-inline double sineAmplitude(const float* stereo, std::size_t frames, int channel) {
-  double sum = 0.0;
-  for (std::size_t i = 0; i < frames; ++i) {
-    const double v = stereo[2 * i + static_cast<std::size_t>(channel)];
-    sum += v * v;
-  }
-  return std::sqrt(2.0 * sum / static_cast<double>(frames));
-}
-
 // Pitch from upward zero crossings, each placed between its two frames by
 // linear interpolation: whole cycles over the time they span.
 inline double zeroCrossingFrequency(const float* stereo, std::size_t frames, int channel, double rate) {
