@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "platform/posix/posix_file_finder.h"
 #include "tests/sequencer/sequencer_rig.h"
@@ -121,18 +122,14 @@ TEST(SampleSupply, OnlyFolderSourcesListTheFolder) {
 }
 
 TEST(SampleSupply, EmptyFolderAndRootFolderMakeTheirPatterns) {
-  SequencerRig rig;
-  rig.files.setFolder("", {"here.wav"});
-  rig.seq().pickSample(0);
-  EXPECT_STREQ(rig.seq().tracks[0].sampleName, "here.wav");
-  EXPECT_EQ(rig.files.patterns().back(), "*.wav");
-
-  SequencerRig root;
-  root.files.setFolder("/", {"r.wav"});
-  std::snprintf(root.seq().folder, kFolderSize, "/");
-  root.seq().pickSample(0);
-  EXPECT_STREQ(root.seq().tracks[0].sampleName, "/r.wav");
-  EXPECT_EQ(root.files.patterns().back(), "/*.wav");
+  for (const auto& [folder, pattern, name] : {std::tuple{"", "*.wav", "here.wav"}, std::tuple{"/", "/*.wav", "/here.wav"}}) {
+    SequencerRig rig;
+    rig.files.setFolder(folder, {"here.wav"});
+    std::snprintf(rig.seq().folder, kFolderSize, "%s", folder);
+    rig.seq().pickSample(0);
+    EXPECT_STREQ(rig.seq().tracks[0].sampleName, name);
+    EXPECT_EQ(rig.files.patterns().back(), pattern);
+  }
 }
 
 // The longest folder (127 characters, the most the field holds) with a name

@@ -94,19 +94,14 @@ TEST_F(MixerTest, ACutFadesOverAtLeast2msAndIsSilentWithin20ms) {
 // Sums under the ceiling leave unchanged, only late by the look-ahead, and
 // the limiter counts no frame.
 TEST_F(MixerTest, TheLimiterPassesSumsBelowItsCeilingUntouched) {
-  auto a = makeMono16(sine(700.0, 48000.0, 9600, 0.45), 48000);
-  auto b = makeMono16(sine(1100.0, 48000.0, 9600, 0.5), 48000);
+  const auto low = sine(700.0, 48000.0, 9600, 0.45), high = sine(1100.0, 48000.0, 9600, 0.5);
+  auto a = makeMono16(low, 48000), b = makeMono16(high, 48000);
   ASSERT_EQ(a->play(0, 0, 0), kOk);
   ASSERT_EQ(b->play(0, 0, 0), kOk);
   const auto limited = render(9000);
   EXPECT_EQ(mixer->limitedFrames(), 0u);
-
-  const auto tone = [](std::size_t i) {
-    return static_cast<float>(0.45 * std::sin(2 * M_PI * 700.0 * static_cast<double>(i) / 48000.0) +
-                              0.5 * std::sin(2 * M_PI * 1100.0 * static_cast<double>(i) / 48000.0));
-  };
   // Away from the onset the output is the sum of the two tones, frame for frame.
-  for (std::size_t i = 2000; i < 8000; ++i) ASSERT_NEAR(limited[2 * (i + kLatency)], tone(i), 2e-4) << i;
+  for (std::size_t i = 2000; i < 8000; ++i) ASSERT_NEAR(limited[2 * (i + kLatency)], low[i] + high[i], 2e-4) << i;
 }
 
 // The value a 16-bit sample of `level` plays at.

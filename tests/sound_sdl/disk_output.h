@@ -29,17 +29,17 @@ inline std::vector<float> readRawFloats(const std::string& file) {
   return values;
 }
 
-// The first and one past the last stereo frame with any non-zero channel;
-// both are 0 for silence.
+// The first and one past the last stereo frame with any non-zero channel,
+// from frame `from` on; both are 0 for silence.
 struct Extent {
   std::size_t first = 0;
   std::size_t end = 0;
 };
 
-inline Extent soundingExtent(const std::vector<float>& stereo) {
+inline Extent soundingExtent(const std::vector<float>& stereo, std::size_t from = 0) {
   Extent extent;
   bool found = false;
-  for (std::size_t frame = 0; 2 * frame + 1 < stereo.size(); ++frame) {
+  for (std::size_t frame = from; 2 * frame + 1 < stereo.size(); ++frame) {
     if (stereo[2 * frame] == 0.0f && stereo[2 * frame + 1] == 0.0f) continue;
     if (!found) extent.first = frame;
     found = true;

@@ -172,13 +172,8 @@ TEST_F(TrackVoiceTest, BuffersAreSizedByWholeFramesTheFileHolds) {
     SCOPED_TRACE(c.present);
     std::vector<std::uint8_t> bytes(c.present);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(2, 8000, 16), bytes));
-    // The data chunk's size field lies after RIFF, WAVE, the fmt chunk and "data".
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
-    ASSERT_NE(f, nullptr);
-    std::fseek(f, 40, SEEK_SET);
-    for (int i = 0; i < 4; ++i) std::fputc(static_cast<int>((c.claimed >> (8 * i)) & 0xFF), f);
-    std::fclose(f);
+    using namespace testing_support;
+    ASSERT_TRUE(writeFile(path, riffFile({chunk("fmt ", formatBlock(1, 2, 8000, 16)), chunk("data", bytes, c.claimed)})));
     tidewell::Track fresh;
     std::snprintf(fresh.sampleName, sizeof fresh.sampleName, "%s", path.c_str());
     sound.clearLog();
