@@ -127,13 +127,6 @@ INSTANTIATE_TEST_SUITE_P(Edges, SlidingLimits,
                                            SlideCase{0, 99999, true, true, 0, 100000},
                                            SlideCase{0, 101, true, false, 0, 100}));
 
-TEST_F(Behaviours, SlidingFiresAfterTheSlide) {
-  s().behaviour = 2;
-  fireOnNextBeat(true);
-  beat();
-  EXPECT_EQ(rig.takePlayedTracks(), std::vector<int>{0});
-}
-
 // --- "Random" ---
 
 TEST_F(Behaviours, RandomPansStopShortOfFullRight) {

@@ -54,7 +54,7 @@ class DiskSoundTest : public ::testing::Test {
     wavePath = stem + "tone.wav";
     ASSERT_TRUE(sound_test::writeWave(
         wavePath, sound_test::pcmFormat(1, static_cast<std::uint32_t>(kSampleRate), 16),
-        sound_test::pcm16(sound_test::sine(kToneHz, kSampleRate, kSampleFrames, kToneAmplitude))));
+        sound_test::encode(sound_test::sine(kToneHz, kSampleRate, kSampleFrames, kToneAmplitude), 16, false)));
   }
   void TearDown() override {
     track.reset();

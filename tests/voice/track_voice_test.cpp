@@ -25,7 +25,7 @@ class TrackVoiceTest : public ::testing::Test {
     // address, so the process id keeps their files apart.
     path = ::testing::TempDir() + "voice_" + std::to_string(::getpid()) + ".wav";
     ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(1, 22050, 16),
-                                      sound_test::pcm16(std::vector<float>(2205, 0.5f))));
+                                      sound_test::encode(std::vector<float>(2205, 0.5f), 16, false)));
     ASSERT_EQ(device.initialise(nullptr), platform::kOk);
     std::snprintf(track.sampleName, sizeof track.sampleName, "%s", path.c_str());
   }
@@ -70,10 +70,14 @@ TEST_F(TrackVoiceTest, PlotPositionFollowsPanAndFrequency) {
   }
 }
 
-TEST_F(TrackVoiceTest, AFailingSetFrequencyStopsAtThatBuffer) {
+// The first refusal ends an apply call: the buffers after it keep their
+// value and are not asked, and the plot position stays.
+TEST_F(TrackVoiceTest, TheFirstRefusalEndsAnApplyCall) {
   ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
   track.frequency = 1000;
+  track.volume = -300;
   ASSERT_EQ(track.applyFrequency(), 1);
+  ASSERT_EQ(track.applyVolume(), 1);
   sound.failCall(SoundCallKind::kSetFrequency, idOf(1), platform::E_FAIL);
   track.frequency = 30000;
   EXPECT_EQ(track.applyFrequency(), platform::E_FAIL);
@@ -82,13 +86,7 @@ TEST_F(TrackVoiceTest, AFailingSetFrequencyStopsAtThatBuffer) {
   EXPECT_EQ(sound.buffer(idOf(2))->frequency, 1000u);
   EXPECT_EQ(sound.countCalls(SoundCallKind::kSetFrequency, idOf(2)), 1);
   EXPECT_EQ(track.plotY, 2);
-}
-
-TEST_F(TrackVoiceTest, VolumeAboveFullIsRefusedAtTheFirstBuffer) {
-  ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
-  track.volume = -300;
-  ASSERT_EQ(track.applyVolume(), 1);
-  track.volume = 25;
+  track.volume = 25;  // above full: the first buffer refuses it
   EXPECT_EQ(track.applyVolume(), platform::DSERR_INVALIDPARAM);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(sound.buffer(idOf(i))->volume, -300) << i;
   EXPECT_EQ(sound.countCalls(SoundCallKind::kSetVolume, idOf(1)), 1);

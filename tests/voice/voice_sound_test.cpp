@@ -27,7 +27,7 @@ class VoiceSoundTest : public ::testing::Test {
   }
   // A steady level, 16-bit mono at 48 kHz.
   void nameLevel(const char* file, std::size_t frames, float level) {
-    name(file, sound_test::pcmFormat(1, 48000, 16), sound_test::pcm16(std::vector<float>(frames, level)));
+    name(file, sound_test::pcmFormat(1, 48000, 16), sound_test::encode(std::vector<float>(frames, level), 16, false));
   }
   std::vector<float> play(std::int32_t frequency, std::size_t frames) {
     track.frequency = frequency;
@@ -61,13 +61,9 @@ TEST_F(VoiceSoundTest, AShorterReloadPlaysTheNewSampleThenTheOldTail) {
 TEST_F(VoiceSoundTest, AReloadOfAnotherFormatPlaysTheNewFileAsItIs) {
   nameLevel("mono16.wav", 4000, 0.5f);
   ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
-  std::vector<std::uint8_t> data;
-  for (float v : sound_test::sine(1000.0, 96000.0, 19200, 0.25)) {
-    const auto s = static_cast<std::int32_t>(std::lround(v * 8388607.0));
-    for (int channel = 0; channel < 2; ++channel)
-      for (int i = 0; i < 3; ++i) data.push_back(static_cast<std::uint8_t>((s >> (8 * i)) & 0xFF));
-  }
-  name("stereo24.wav", sound_test::pcmFormat(2, 96000, 24), data);
+  std::vector<float> frames;
+  for (float v : sound_test::sine(1000.0, 96000.0, 19200, 0.25)) frames.insert(frames.end(), {v, v});
+  name("stereo24.wav", sound_test::pcmFormat(2, 96000, 24), sound_test::encode(frames, 24, false));
   ASSERT_EQ(track.reloadSample(&device), platform::kOk);
   const auto out = play(96000, 9000);
   const sound_test::Peak peak = sound_test::analyse(out.data() + 2 * 500, 8192, 2, 48000.0);
