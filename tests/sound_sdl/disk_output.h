@@ -4,9 +4,11 @@
 #include <SDL.h>
 
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_folder.h"
 
 namespace sound_sdl_test {
 
@@ -19,13 +21,9 @@ inline bool startDiskAudio(const std::string& file, int millisecondsPerBuffer) {
 }
 
 inline std::vector<float> readRawFloats(const std::string& file) {
-  std::vector<float> values;
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (f == nullptr) return values;
-  float chunk[1024];
-  std::size_t n;
-  while ((n = std::fread(chunk, sizeof(float), 1024, f)) > 0) values.insert(values.end(), chunk, chunk + n);
-  std::fclose(f);
+  const auto bytes = testing_support::readAll(file);
+  std::vector<float> values(bytes.size() / sizeof(float));
+  std::memcpy(values.data(), bytes.data(), values.size() * sizeof(float));
   return values;
 }
 

@@ -3,7 +3,6 @@
 // pitch asked for. No sound card is needed.
 #include <gtest/gtest.h>
 #include <sched.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -49,9 +48,6 @@ bool waitUntil(Done done, std::chrono::milliseconds limit) {
 class DiskSoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string stem = ::testing::TempDir() + "sound_sdl_" + std::to_string(getpid()) + "_";
-    rawPath = stem + "out.raw";
-    wavePath = stem + "tone.wav";
     ASSERT_TRUE(sound_test::writeWave(
         wavePath, sound_test::pcmFormat(1, static_cast<std::uint32_t>(kSampleRate), 16),
         sound_test::encode(sound_test::sine(kToneHz, kSampleRate, kSampleFrames, kToneAmplitude), 16, false)));
@@ -60,8 +56,6 @@ class DiskSoundTest : public ::testing::Test {
     track.reset();
     system.reset();
     SDL_Quit();
-    std::remove(rawPath.c_str());
-    std::remove(wavePath.c_str());
   }
 
   // Opens the device on the disk driver and loads the tone into a track.
@@ -118,7 +112,8 @@ class DiskSoundTest : public ::testing::Test {
     return out;
   }
 
-  std::string rawPath, wavePath;
+  testing_support::ScratchFolder folder;
+  const std::string rawPath = folder.file("out.raw"), wavePath = folder.file("tone.wav");
   std::unique_ptr<platform::sdl::SdlSoundSystem> system;
   std::unique_ptr<tidewell::AudioDevice> device;
   std::unique_ptr<tidewell::Track> track;
@@ -197,7 +192,7 @@ TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
     SDL_PushEvent(&removed);
   };
   // First with nowhere to open the output again: the mixer runs on silently.
-  const std::string nowhere = ::testing::TempDir() + "no_such_folder_" + std::to_string(getpid()) + "/out.raw";
+  const std::string nowhere = folder.file("no_such_folder/out.raw");
   setenv("SDL_DISKAUDIOFILE", nowhere.c_str(), 1);
   removeOutput();
   ASSERT_TRUE(waitUntil([&] { return !system->outputOpen(); }, std::chrono::seconds(10)));

@@ -6,10 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include <unistd.h>
-
 #include "platform/fake/recording_sound.h"
 #include "tests/sound/signal_analysis.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/audio/audio_device.h"
 #include "tidewell/sequencer/track.h"
 
@@ -21,18 +20,15 @@ using platform::fake::SoundCallKind;
 class TrackVoiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Tests run as parallel processes, where the fixture may sit at the same
-    // address, so the process id keeps their files apart.
-    path = ::testing::TempDir() + "voice_" + std::to_string(::getpid()) + ".wav";
     ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(1, 22050, 16),
                                       sound_test::encode(std::vector<float>(2205, 0.5f), 16, false)));
     ASSERT_EQ(device.initialise(nullptr), platform::kOk);
     std::snprintf(track.sampleName, sizeof track.sampleName, "%s", path.c_str());
   }
-  void TearDown() override { std::remove(path.c_str()); }
   int idOf(int entry) const { return RecordingSoundSystem::idOf(track.buffers[static_cast<std::size_t>(entry)]); }
 
-  std::string path;
+  testing_support::ScratchFolder folder;
+  const std::string path = folder.file("voice.wav");
   RecordingSoundSystem sound;
   tidewell::AudioDevice device{&sound};
   tidewell::Track track;
@@ -144,12 +140,11 @@ TEST_F(TrackVoiceTest, AFailedFirstLoadIsSilentAndTheNextReloadLoadsAfresh) {
 TEST_F(TrackVoiceTest, AReloadOfAnotherFormatMakesNewBuffers) {
   ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
   const int oldFirst = idOf(0);
-  const std::string other = path + ".stereo8.wav";
+  const std::string other = folder.file("stereo8.wav");
   ASSERT_TRUE(sound_test::writeWave(other, sound_test::pcmFormat(2, 44100, 8), std::vector<std::uint8_t>(1000, 0x90)));
   std::snprintf(track.sampleName, sizeof track.sampleName, "%s", other.c_str());
   sound.clearLog();
   EXPECT_EQ(track.reloadSample(&device), platform::kOk);
-  std::remove(other.c_str());
   EXPECT_EQ(sound.countCalls(SoundCallKind::kCreateSoundBuffer), 1) << sound.describeLog();
   EXPECT_TRUE(sound.buffer(oldFirst)->released);
   const auto* first = sound.buffer(idOf(0));
@@ -192,7 +187,7 @@ TEST_F(TrackVoiceTest, BuffersAreSizedByWholeFramesTheFileHolds) {
 // A failing step stops the load or reload with its result, and the track is
 // left so that the next reload, with nothing failing, plays the new file.
 TEST_F(TrackVoiceTest, AFailingStepStopsTheLoadAndTheNextReloadRecovers) {
-  const std::string other = path + ".other.wav";
+  const std::string other = folder.file("other.wav");
   ASSERT_TRUE(sound_test::writeWave(other, sound_test::pcmFormat(1, 8000, 8), std::vector<std::uint8_t>(800, 0xA0)));
   enum class Phase { kLoad, kReloadSameFormat, kReloadOtherFormat };
   const SoundCallKind kinds[] = {SoundCallKind::kCreateSoundBuffer, SoundCallKind::kLock, SoundCallKind::kUnlock,
@@ -224,7 +219,6 @@ TEST_F(TrackVoiceTest, AFailingStepStopsTheLoadAndTheNextReloadRecovers) {
       EXPECT_EQ(playing->format.size(), 18u);
     }
   }
-  std::remove(other.c_str());
 }
 
 TEST_F(TrackVoiceTest, ReloadRefillsEntryZeroAndRenewsTheDuplicates) {

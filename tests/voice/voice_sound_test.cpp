@@ -4,10 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include <unistd.h>
-
 #include "platform/sound/software_sound.h"
 #include "tests/sound/signal_analysis.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/audio/audio_device.h"
 #include "tidewell/sequencer/track.h"
 
@@ -16,14 +15,10 @@ namespace {
 class VoiceSoundTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(device.initialise(nullptr), platform::kOk); }
-  void TearDown() override {
-    for (const auto& f : files) std::remove(f.c_str());
-  }
-  // A file of its own for this process, named as the track's sample.
+  // Writes the file and names it as the track's sample.
   void name(const char* file, const std::vector<std::uint8_t>& format, const std::vector<std::uint8_t>& data) {
-    files.push_back(::testing::TempDir() + std::to_string(::getpid()) + "_" + file);
-    ASSERT_TRUE(sound_test::writeWave(files.back(), format, data));
-    std::snprintf(track.sampleName, sizeof track.sampleName, "%s", files.back().c_str());
+    ASSERT_TRUE(sound_test::writeWave(folder.file(file), format, data));
+    std::snprintf(track.sampleName, sizeof track.sampleName, "%s", folder.file(file).c_str());
   }
   // A steady level, 16-bit mono at 48 kHz.
   void nameLevel(const char* file, std::size_t frames, float level) {
@@ -38,7 +33,7 @@ class VoiceSoundTest : public ::testing::Test {
     return out;
   }
 
-  std::vector<std::string> files;
+  testing_support::ScratchFolder folder;
   std::shared_ptr<platform::sound::Mixer> mixer = std::make_shared<platform::sound::Mixer>();
   platform::sound::SoftwareSoundSystem system{mixer};
   tidewell::AudioDevice device{&system};
