@@ -9,7 +9,8 @@
 namespace tidewell::testing {
 namespace {
 
-using platform::fake::SoundCallKind;
+// Hits are started one frame of a 60 Hz display after their beat's ideal time.
+constexpr double kFrameMs = 1000.0 / 60.0;
 
 // One loaded track playing "Random" at 600 beats a minute (100 ms a beat),
 // with no volume drift unless a test asks for it.
@@ -96,7 +97,7 @@ TEST_P(LateTick, GivesOneBeatKeepingLessThanAnIntervalBeyondIt) {
   // Started at the ideal time plus the lookahead: a start already past is
   // asked for with a delay of 0 or less, which plays at once.
   ASSERT_EQ(rig.takePlayedTracks(), (std::vector<int>{0}));
-  EXPECT_DOUBLE_EQ(rig.sound.buffer(bufferZero)->startDelayMs, kStartLookaheadMs - c.lateness);
+  EXPECT_DOUBLE_EQ(rig.sound.buffer(bufferZero)->startDelayMs, kFrameMs - c.lateness);
   EXPECT_FALSE(rig.tickAfter(1));
 }
 
@@ -288,7 +289,7 @@ TEST_F(BeatClock, AnotherBeatSourceDecidesBeatsLatenessAndTempo) {
   for (int i = 0; i < 4; ++i) rig.tickAfter(1);  // far short of a clock interval
   ASSERT_EQ(starts.hits.size(), 2u);
   EXPECT_EQ(starts.hits[1].beatTime, 4000.0);
-  EXPECT_DOUBLE_EQ(starts.hits[1].delayMs, s().startLookaheadMs - 5.0);
+  EXPECT_DOUBLE_EQ(starts.hits[1].delayMs, kFrameMs - 5.0);
   EXPECT_EQ(rig.takePlayedTracks(), (std::vector<int>{0, 0}));
   source.bpm = 99.0f;  // changed by the source itself
   rig.tickAfter(1);
