@@ -57,7 +57,7 @@ TEST_F(BeatClock, TheRhythmSoundsOnItsBeatsOfTheBar) {
                {{1, 0, 0, 0}, 1, 1, 3, {1, 1, 1}},
                {{1, 2, 3, 4}, 4, 6, 1, {1}}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.beatsPerBar);
+    SCOPED_TRACE(&c - cases);
     std::memcpy(s().tracks[0].rhythm, c.rhythm, sizeof c.rhythm);
     s().beatsPerBar = c.beatsPerBar;
     s().beatIndex = c.beatIndex;

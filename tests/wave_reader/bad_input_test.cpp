@@ -100,7 +100,9 @@ TEST_F(BadInputTest, MalformedFilesGiveOnlyWhatTheyHold) {
     for (std::uint32_t got; opened && (got = reader.read(into.data(), 4096)) > 0;) drained += got;
     EXPECT_EQ(drained, c.drained);
     EXPECT_EQ(reader.lastError, c.error);
-    if (opened) EXPECT_EQ(reader.format->extraSize, c.extraSize);
+    if (opened) {
+      EXPECT_EQ(reader.format->extraSize, c.extraSize);
+    }
   }
 }
 
