@@ -234,6 +234,7 @@ TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
   std::vector<std::uint64_t> playedAt;
   std::vector<std::uint64_t> playedBy;  // frames rendered while play() ran
   for (int i = 0; i < kHits; ++i) {
+    // Not a wait for anything: it lands each play at another point of a block.
     std::this_thread::sleep_for(std::chrono::microseconds(1700 * (i % 7)));
     const std::uint64_t before = system->framesRendered();
     ASSERT_EQ(track->play(0), platform::kOk);
