@@ -53,6 +53,14 @@ class LinkBeatClockTest : public ::testing::Test {
     }
   }
 
+  // Every beat heard comes `spacingMs` after the one before, the next of the bar.
+  void expectEvenBeats(double spacingMs) {
+    for (std::size_t i = 1; i < heard_.size(); ++i) {
+      EXPECT_NEAR(heard_[i].timeMs - heard_[i - 1].timeMs, spacingMs, 0.01) << i;
+      EXPECT_EQ(heard_[i].indexInBar, heard_[i - 1].indexInBar % beatsPerBar_ + 1) << i;
+    }
+  }
+
   platform::fake::FakeClock clock_;
   platform::fake::FakeTimeline timeline_;
   LinkBeatClock beats_;
@@ -69,10 +77,7 @@ TEST_F(LinkBeatClockTest, TheSessionTempoIsHalfTheSequencerTempoAndItsBeatsHalfA
   EXPECT_TRUE(timeline_.temposAskedFor().empty());
   EXPECT_FLOAT_EQ(tempo_, 240.0f);  // shown as 120
   ASSERT_GE(heard_.size(), 10u);
-  for (std::size_t i = 1; i < heard_.size(); ++i) {
-    EXPECT_NEAR(heard_[i].timeMs - heard_[i - 1].timeMs, 250.0, 0.01);  // 60000 / 120 / 2
-    EXPECT_EQ(heard_[i].indexInBar, heard_[i - 1].indexInBar % beatsPerBar_ + 1);
-  }
+  expectEvenBeats(250.0);  // 60000 / 120 / 2
 
   // A key that raises the field by one asks the session for half a beat more.
   tempo_ = beats_.setTempo(tempo_ + 1.0f);
@@ -117,10 +122,7 @@ TEST_F(LinkBeatClockTest, APeersTempoChangeMidBarRetunesWithinOneBeatWithoutBurs
   EXPECT_NEAR(heard_[0].timeMs - changedAt, (lastBeatAt120 + 250.0 - changedAt) * 120.0 / 140.0,
               0.01);
   // ...and every beat after it comes at 140 BPM, none left out, none doubled.
-  for (std::size_t i = 1; i < heard_.size(); ++i) {
-    EXPECT_NEAR(heard_[i].timeMs - heard_[i - 1].timeMs, 60000.0 / 140 / 2, 0.01);
-    EXPECT_EQ(heard_[i].indexInBar, heard_[i - 1].indexInBar % beatsPerBar_ + 1);
-  }
+  expectEvenBeats(60000.0 / 140 / 2);
 
   // A leap to a far tempo keeps the count too: the beat in progress ends at
   // the new tempo, the next ones follow it.
@@ -131,10 +133,8 @@ TEST_F(LinkBeatClockTest, APeersTempoChangeMidBarRetunesWithinOneBeatWithoutBurs
   const double leaptAt = clock_.now();
   play(500);
   ASSERT_GE(heard_.size(), 4u);
-  EXPECT_NEAR(heard_[0].timeMs - leaptAt,
-              (lastBeatAt140 + 60000.0 / 140 / 2 - leaptAt) * 140.0 / 600.0, 0.01);
-  for (std::size_t i = 1; i < heard_.size(); ++i)
-    EXPECT_NEAR(heard_[i].timeMs - heard_[i - 1].timeMs, 50.0, 0.01);
+  EXPECT_NEAR(heard_[0].timeMs - leaptAt, (lastBeatAt140 + 60000.0 / 140 / 2 - leaptAt) * 140.0 / 600.0, 0.01);
+  expectEvenBeats(50.0);
 }
 
 TEST_F(LinkBeatClockTest, SessionTemposBeyondTheSequencersRangeAreClampedAndSaySo) {
@@ -151,8 +151,7 @@ TEST_F(LinkBeatClockTest, SessionTemposBeyondTheSequencersRangeAreClampedAndSayS
   heard_.clear();
   play(600);
   ASSERT_GE(heard_.size(), 10u);
-  for (std::size_t i = 1; i < heard_.size(); ++i)
-    EXPECT_NEAR(heard_[i].timeMs - heard_[i - 1].timeMs, 30.0, 0.01);  // 2000 beats a minute
+  expectEvenBeats(30.0);  // 2000 beats a minute
 
   timeline_.peerSetsTempo(3.0);
   play(100);

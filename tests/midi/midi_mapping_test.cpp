@@ -11,23 +11,19 @@ int noteAt(std::uint32_t frequency, std::uint32_t rate) {
   return nearestNote(semitonesFromOwnRate(frequency, rate), 0.0);
 }
 
-TEST(MidiMapping, OwnRateIsMiddleCAndADoublingIsAnOctave) {
-  EXPECT_EQ(noteAt(48000, 48000), 60);
-  EXPECT_EQ(noteAt(96000, 48000), 72);
-  EXPECT_EQ(noteAt(24000, 48000), 48);
-  EXPECT_EQ(noteAt(22050, 22050), 60);
-}
-
-TEST(MidiMapping, LowestAndHighestPlaybackRatesStayWithinTheNoteRange) {
-  // 100 Hz against 48 kHz is 107 semitones down: below note 0, held there.
-  EXPECT_EQ(noteAt(100, 48000), 0);
-  // 100000 Hz against 48 kHz: 12.7 semitones up.
-  EXPECT_EQ(noteAt(100000, 48000), 73);
-  // Against 8 kHz: 43.7 up; against 1 kHz: 79.7 up, past 127 and held there.
-  EXPECT_EQ(noteAt(100000, 8000), 104);
-  EXPECT_EQ(noteAt(100000, 1000), 127);
-  EXPECT_EQ(noteAt(100, 8000), 0);  // 75.9 down
-  EXPECT_EQ(noteAt(100, 100), 60);
+// The sample's own rate is middle C and a doubling an octave; the lowest and
+// highest playback rates are held within the note range.
+TEST(MidiMapping, ThePlaybackRateAgainstTheSamplesGivesTheNote) {
+  const struct {
+    std::uint32_t frequency, rate;
+    int note;
+  } cases[] = {{48000, 48000, 60}, {96000, 48000, 72}, {24000, 48000, 48}, {22050, 22050, 60}, {100, 100, 60},
+               {100, 48000, 0},      // 107 semitones down: below note 0, held there
+               {100000, 48000, 73},  // 12.7 up
+               {100000, 8000, 104},  // 43.7 up
+               {100000, 1000, 127},  // 79.7 up: past 127, held there
+               {100, 8000, 0}};      // 75.9 down
+  for (const auto& c : cases) EXPECT_EQ(noteAt(c.frequency, c.rate), c.note) << c.frequency << " against " << c.rate;
 }
 
 TEST(MidiMapping, TheRemainderIsABendOfTwoSemitonesFullScale) {

@@ -24,9 +24,13 @@ std::vector<TimedMessage> ofStatus(const std::vector<TimedMessage>& all, std::ui
   return found;
 }
 
-TEST(NoteScheduler, TheNoteEndsWhenTheSampleWouldAtItsPlaybackRate) {
+// A scheduler and the messages it has given.
+struct NoteSchedulerTest : ::testing::Test {
   NoteScheduler notes;
   std::vector<TimedMessage> out;
+};
+
+TEST_F(NoteSchedulerTest, TheNoteEndsWhenTheSampleWouldAtItsPlaybackRate) {
   MidiHit fast = hitAt(1000);
   fast.frequency = 96000;  // twice its rate: 50 ms
   notes.addHit(fast, out);
@@ -40,9 +44,7 @@ TEST(NoteScheduler, TheNoteEndsWhenTheSampleWouldAtItsPlaybackRate) {
   EXPECT_EQ(offs[0].bytes[1], 72);
 }
 
-TEST(NoteScheduler, EveryNoteOnHasOneNoteOffAfterItWhenTheSameKeyStrikesAgain) {
-  NoteScheduler notes;
-  std::vector<TimedMessage> out;
+TEST_F(NoteSchedulerTest, EveryNoteOnHasOneNoteOffAfterItWhenTheSameKeyStrikesAgain) {
   notes.addHit(hitAt(0), out);
   notes.addHit(hitAt(1000), out);  // the first still sounds
   notes.addHit(hitAt(1000, 1), out);
@@ -66,9 +68,7 @@ TEST(NoteScheduler, EveryNoteOnHasOneNoteOffAfterItWhenTheSameKeyStrikesAgain) {
   EXPECT_EQ(offs[0].frame, 1000u);  // cut by the second strike
 }
 
-TEST(NoteScheduler, NoteOffsComeOutInTimeOrderAcrossChannels) {
-  NoteScheduler notes;
-  std::vector<TimedMessage> out;
+TEST_F(NoteSchedulerTest, NoteOffsComeOutInTimeOrderAcrossChannels) {
   MidiHit longer = hitAt(0, 0);
   longer.sampleFrames = 9600;
   notes.addHit(longer, out);
@@ -80,9 +80,7 @@ TEST(NoteScheduler, NoteOffsComeOutInTimeOrderAcrossChannels) {
   EXPECT_EQ(offs[1].frame, 9600u);
 }
 
-TEST(NoteScheduler, PanIsSentOnlyWhenItChanges) {
-  NoteScheduler notes;
-  std::vector<TimedMessage> out;
+TEST_F(NoteSchedulerTest, PanIsSentOnlyWhenItChanges) {
   MidiHit hit = hitAt(0);
   notes.addHit(hit, out);
   hit.startFrame = 10000;
@@ -98,9 +96,7 @@ TEST(NoteScheduler, PanIsSentOnlyWhenItChanges) {
   EXPECT_EQ(pans[1].frame, 20000u);
 }
 
-TEST(NoteScheduler, TheBendMovesOnlyWhileTheChannelIsSilent) {
-  NoteScheduler notes;
-  std::vector<TimedMessage> out;
+TEST_F(NoteSchedulerTest, TheBendMovesOnlyWhileTheChannelIsSilent) {
   MidiHit hit = hitAt(0);
   notes.addHit(hit, out);  // in tune: centre
   hit.startFrame = 1000;

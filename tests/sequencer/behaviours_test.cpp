@@ -42,37 +42,26 @@ class Behaviours : public ::testing::Test {
 
 // --- "Tonal" ---
 
-TEST_F(Behaviours, TonalDividingAtTheBottomStaysAtOneHundred) {
+// A roll over 90 moves the pitch by a factor of 1.5, truncated, up on a
+// second roll over 50, and never past 100 or 100000; "Tonal" never pans.
+TEST_F(Behaviours, TonalStepsByOneAndAHalfWithinTheRange) {
   s().behaviour = 3;
   fireOnNextBeat(true);
-  track().frequency = 100;
   track().pan = -1234;
-  ASSERT_TRUE(skipDrawsUntil([](RandomGenerator g) { return g.next() % 100 > 90 && g.next() % 100 <= 50; }));
-  beat();
-  EXPECT_EQ(track().frequency, 100);
-  EXPECT_EQ(bufferZero().frequency, 100u);
-  EXPECT_EQ(track().pan, -1234);  // "Tonal" never pans
-  EXPECT_EQ(rig.takePlayedTracks(), std::vector<int>{0});
-}
-
-TEST_F(Behaviours, TonalMultiplyingAtTheTopIsHeldAtOneHundredThousand) {
-  s().behaviour = 3;
-  fireOnNextBeat(true);
-  track().frequency = 80000;
-  ASSERT_TRUE(skipDrawsUntil([](RandomGenerator g) { return g.next() % 100 > 90 && g.next() % 100 > 50; }));
-  beat();
-  EXPECT_EQ(track().frequency, 100000);
-  EXPECT_EQ(bufferZero().frequency, 100000u);
-}
-
-TEST_F(Behaviours, TonalStepsByOneAndAHalfWithTruncation) {
-  s().behaviour = 3;
-  fireOnNextBeat(true);
-  track().frequency = 50000;
-  for (int expected : {33333, 22222}) {
-    ASSERT_TRUE(skipDrawsUntil([](RandomGenerator g) { return g.next() % 100 > 90 && g.next() % 100 <= 50; }));
+  const struct {
+    int from;
+    bool up;
+    int to;
+  } steps[] = {{50000, false, 33333}, {22222, false, 14814}, {100, false, 100}, {80000, true, 100000}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.from);
+    track().frequency = step.from;
+    ASSERT_TRUE(skipDrawsUntil([&](RandomGenerator g) { return g.next() % 100 > 90 && (g.next() % 100 > 50) == step.up; }));
     beat();
-    EXPECT_EQ(track().frequency, expected);
+    EXPECT_EQ(track().frequency, step.to);
+    EXPECT_EQ(bufferZero().frequency, static_cast<std::uint32_t>(step.to));
+    EXPECT_EQ(track().pan, -1234);
+    EXPECT_EQ(rig.takePlayedTracks(), std::vector<int>{0});
   }
 }
 
@@ -137,13 +126,6 @@ INSTANTIATE_TEST_SUITE_P(Edges, SlidingLimits,
                                            SlideCase{-9999, 5000, false, false, -10000, 5000},
                                            SlideCase{0, 99999, true, true, 0, 100000},
                                            SlideCase{0, 101, true, false, 0, 100}));
-
-TEST_F(Behaviours, SlidingFiresAfterTheSlide) {
-  s().behaviour = 2;
-  fireOnNextBeat(true);
-  beat();
-  EXPECT_EQ(rig.takePlayedTracks(), std::vector<int>{0});
-}
 
 // --- "Random" ---
 

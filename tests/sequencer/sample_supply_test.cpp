@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "platform/posix/posix_file_finder.h"
 #include "tests/sequencer/sequencer_rig.h"
@@ -39,6 +40,8 @@ TEST(SampleSupply, ThreeFilesForFourTracksStartAgainInsideTheFourthPick) {
   EXPECT_EQ(pickNames(rig.seq(), 1), std::vector<std::string>{"demo1/b.wav"});
 }
 
+// A folder without wave files, or none at all: the fallback for the whole
+// run, the listing never started again even when files arrive.
 TEST(SampleSupply, AFolderWithoutWaveFilesGivesTheFallbackForTheWholeRun) {
   SequencerRig rig;
   rig.files.setFolder("demo1/", {"readme.txt"});
@@ -46,27 +49,28 @@ TEST(SampleSupply, AFolderWithoutWaveFilesGivesTheFallbackForTheWholeRun) {
   EXPECT_EQ(pickNames(rig.seq(), 3), (std::vector<std::string>(3, "C.wav")));
   rig.files.setFolder("demo1/", {"readme.txt", "late.wav"});
   EXPECT_EQ(pickNames(rig.seq(), 3), (std::vector<std::string>(3, "C.wav")));
-  EXPECT_EQ(rig.files.patterns().size(), 1u);  // never started again
-  EXPECT_EQ(rig.seq().searchHandle, platform::kInvalidSearch);
-}
-
-TEST(SampleSupply, AMissingFolderFailsTheSameWay) {
-  SequencerRig rig;
-  std::snprintf(rig.seq().folder, kFolderSize, "nowhere/");
-  EXPECT_EQ(pickNames(rig.seq(), 2), (std::vector<std::string>(2, "C.wav")));
   EXPECT_EQ(rig.files.patterns().size(), 1u);
+  EXPECT_EQ(rig.seq().searchHandle, platform::kInvalidSearch);
+
+  SequencerRig missing;
+  std::snprintf(missing.seq().folder, kFolderSize, "nowhere/");
+  EXPECT_EQ(pickNames(missing.seq(), 2), (std::vector<std::string>(2, "C.wav")));
+  EXPECT_EQ(missing.files.patterns().size(), 1u);
 }
 
-TEST(SampleSupply, RealFolderWithoutWaveFilesStaysOnTheFallbackAfterFilesArrive) {
+// The same over real folders, listed by the POSIX finder.
+class RealFolder : public ::testing::Test {
+ protected:
+  RealFolder() { randomGenerator().reset(); }
   testing_support::ScratchFolder dir{testing_support::kWorkInside};
-  randomGenerator().reset();
   platform::fake::RecordingSoundSystem sound;
   platform::fake::FakeClock clock;
   platform::posix::PosixFileFinder finder;
-  Sequencer s(nullptr, SequencerServices{&sound, &clock, &finder});
-  std::FILE* f = std::fopen("notes.txt", "w");
-  ASSERT_NE(f, nullptr);
-  std::fclose(f);
+  Sequencer s{nullptr, SequencerServices{&sound, &clock, &finder}};
+};
+
+TEST_F(RealFolder, WithoutWaveFilesStaysOnTheFallbackAfterFilesArrive) {
+  std::fclose(std::fopen("notes.txt", "w"));
   std::snprintf(s.folder, kFolderSize, "%s/", dir.path().c_str());
   s.pickSample(0);
   EXPECT_STREQ(s.tracks[0].sampleName, "C.wav");
@@ -75,20 +79,10 @@ TEST(SampleSupply, RealFolderWithoutWaveFilesStaysOnTheFallbackAfterFilesArrive)
   EXPECT_STREQ(s.tracks[1].sampleName, "C.wav");
 }
 
-TEST(SampleSupply, RealFolderDealsMixedCaseNamesInByteOrder) {
-  testing_support::ScratchFolder dir{testing_support::kWorkInside};
-  randomGenerator().reset();
-  platform::fake::RecordingSoundSystem sound;
-  platform::fake::FakeClock clock;
-  platform::posix::PosixFileFinder finder;
-  Sequencer s(nullptr, SequencerServices{&sound, &clock, &finder});
-  writeWaveFile("set/b.wav");
-  writeWaveFile("set/A.WAV");
-  writeWaveFile("set/c.Wav");
-  writeWaveFile("set/skip.txt");
+TEST_F(RealFolder, MixedCaseNamesAreDealtInByteOrder) {
+  for (const char* name : {"set/b.wav", "set/A.WAV", "set/c.Wav", "set/skip.txt"}) writeWaveFile(name);
   std::snprintf(s.folder, kFolderSize, "set/");
-  EXPECT_EQ(pickNames(s, 4),
-            (std::vector<std::string>{"set/A.WAV", "set/b.wav", "set/c.Wav", "set/A.WAV"}));
+  EXPECT_EQ(pickNames(s, 4), (std::vector<std::string>{"set/A.WAV", "set/b.wav", "set/c.Wav", "set/A.WAV"}));
   // An empty folder lists the working directory itself.
   Sequencer here(nullptr, SequencerServices{&sound, &clock, &finder});
   writeWaveFile("top.wav");
@@ -108,63 +102,51 @@ TEST(SampleSupply, CaptureRunsNameTheFileTheClockShows) {
   EXPECT_TRUE(rig.files.patterns().empty());
 }
 
-TEST(SampleSupply, SourcesZeroThreeAndFourKeepTheNameTheTrackHad) {
-  for (int source : {0, 3, 4}) {
+// Sources 0, 3 and 4 give the fallback and keep the name a track had; 5 and
+// above list the folder as 1 does.
+TEST(SampleSupply, OnlyFolderSourcesListTheFolder) {
+  for (int source : {0, 3, 4, 5, 9}) {
+    SCOPED_TRACE(source);
+    const bool lists = source >= 5;
     SequencerRig rig;
     rig.provideFolder("demo1/", {"a.wav"});
     rig.seq().inputFormat = source;
     rig.seq().pickSample(0);
-    EXPECT_STREQ(rig.seq().tracks[0].sampleName, "C.wav") << source;
+    EXPECT_STREQ(rig.seq().tracks[0].sampleName, lists ? "demo1/a.wav" : "C.wav");
+    if (lists) continue;
     std::snprintf(rig.seq().tracks[1].sampleName, kSampleNameSize, "kept.wav");
     rig.seq().pickSample(1);
-    EXPECT_STREQ(rig.seq().tracks[1].sampleName, "kept.wav") << source;
-    EXPECT_TRUE(rig.files.patterns().empty()) << source;
-  }
-}
-
-TEST(SampleSupply, SourcesFiveAndAboveListTheFolder) {
-  for (int source : {5, 9}) {
-    SequencerRig rig;
-    rig.provideFolder("demo1/", {"a.wav"});
-    rig.seq().inputFormat = source;
-    rig.seq().pickSample(0);
-    EXPECT_STREQ(rig.seq().tracks[0].sampleName, "demo1/a.wav") << source;
+    EXPECT_STREQ(rig.seq().tracks[1].sampleName, "kept.wav");
+    EXPECT_TRUE(rig.files.patterns().empty());
   }
 }
 
 TEST(SampleSupply, EmptyFolderAndRootFolderMakeTheirPatterns) {
-  SequencerRig rig;
-  rig.files.setFolder("", {"here.wav"});
-  rig.seq().pickSample(0);
-  EXPECT_STREQ(rig.seq().tracks[0].sampleName, "here.wav");
-  EXPECT_EQ(rig.files.patterns().back(), "*.wav");
-
-  SequencerRig root;
-  root.files.setFolder("/", {"r.wav"});
-  std::snprintf(root.seq().folder, kFolderSize, "/");
-  root.seq().pickSample(0);
-  EXPECT_STREQ(root.seq().tracks[0].sampleName, "/r.wav");
-  EXPECT_EQ(root.files.patterns().back(), "/*.wav");
+  for (const auto& [folder, pattern, name] : {std::tuple{"", "*.wav", "here.wav"}, std::tuple{"/", "/*.wav", "/here.wav"}}) {
+    SequencerRig rig;
+    rig.files.setFolder(folder, {"here.wav"});
+    std::snprintf(rig.seq().folder, kFolderSize, "%s", folder);
+    rig.seq().pickSample(0);
+    EXPECT_STREQ(rig.seq().tracks[0].sampleName, name);
+    EXPECT_EQ(rig.files.patterns().back(), pattern);
+  }
 }
 
-TEST(SampleSupply, TheLongestFolderWithALongFileNameFitsWhole) {
-  SequencerRig rig;
-  const std::string folder = std::string(126, 'f') + "/";  // 127 characters, the most the field holds
-  const std::string file = std::string(251, 'n') + ".wav";  // 255, the longest name a folder can hold
-  rig.files.setFolder(folder, {file});
-  std::snprintf(rig.seq().folder, kFolderSize, "%s", folder.c_str());
-  rig.seq().pickSample(0);
-  EXPECT_EQ(std::string(rig.seq().tracks[0].sampleName), folder + file);
-}
-
-TEST(SampleSupply, ANameBeyondTheFieldIsCutNotOverrun) {
-  SequencerRig rig;
+// The longest folder (127 characters, the most the field holds) with a name
+// of 255 fits whole; one of 259 (the most a listing entry holds) is cut, not
+// overrun.
+TEST(SampleSupply, LongNamesFitOrAreCutNeverOverrun) {
   const std::string folder = std::string(126, 'f') + "/";
-  const std::string file = std::string(255, 'n') + ".wav";  // 259, the most a listing entry holds
-  rig.files.setFolder(folder, {file});
-  std::snprintf(rig.seq().folder, kFolderSize, "%s", folder.c_str());
-  rig.seq().pickSample(0);
-  EXPECT_EQ(std::string(rig.seq().tracks[0].sampleName), (folder + file).substr(0, kSampleNameSize - 1));
+  for (std::size_t length : {251u, 255u}) {
+    SCOPED_TRACE(length);
+    SequencerRig rig;
+    const std::string file = std::string(length, 'n') + ".wav";
+    rig.files.setFolder(folder, {file});
+    std::snprintf(rig.seq().folder, kFolderSize, "%s", folder.c_str());
+    rig.seq().pickSample(0);
+    const std::string whole = folder + file;
+    EXPECT_EQ(std::string(rig.seq().tracks[0].sampleName), length == 251 ? whole : whole.substr(0, kSampleNameSize - 1));
+  }
 }
 
 TEST(SampleSupply, AFolderFieldWithoutTerminatorIsReadOnlyWithinItsSize) {

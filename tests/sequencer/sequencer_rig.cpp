@@ -3,40 +3,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
+
+#include "tests/support/wav_image.h"
 
 namespace tidewell::testing {
-
-namespace {
-
-void putLe(std::FILE* f, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) std::fputc(static_cast<int>((value >> (8 * i)) & 0xFF), f);
-}
-
-}  // namespace
 
 void writeWaveFile(const std::string& path, int frames) {
   const auto slash = path.rfind('/');
   if (slash != std::string::npos) mkdir(path.substr(0, slash).c_str(), 0755);
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr) << path;
-  const auto dataBytes = static_cast<std::uint32_t>(frames);
-  std::fwrite("RIFF", 1, 4, f);
-  putLe(f, 4 + 8 + 16 + 8 + dataBytes, 4);
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  putLe(f, 16, 4);
-  putLe(f, 1, 2);     // PCM
-  putLe(f, 1, 2);     // mono
-  putLe(f, 8000, 4);  // frames per second
-  putLe(f, 8000, 4);  // bytes per second
-  putLe(f, 1, 2);     // block alignment
-  putLe(f, 8, 2);     // bits
-  std::fwrite("data", 1, 4, f);
-  putLe(f, dataBytes, 4);
-  for (int i = 0; i < frames; ++i) std::fputc((i % 16) < 8 ? 0x60 : 0xA0, f);
-  std::fclose(f);
+  testing_support::Bytes data(static_cast<std::size_t>(frames));
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = (i % 16) < 8 ? 0x60 : 0xA0;
+  ASSERT_TRUE(testing_support::writeFile(path, testing_support::waveFile(testing_support::formatBlock(1, 1, 8000, 8), data)))
+      << path;
 }
 
 bool skipDrawsUntil(const std::function<bool(RandomGenerator)>& wanted, int limit) {

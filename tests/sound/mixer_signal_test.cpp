@@ -4,31 +4,6 @@
 namespace sound_test {
 namespace {
 
-constexpr std::size_t kWindow = 8192;
-
-TEST_F(MixerTest, SinePlayedAtItsOwnRateKeepsItsFrequency) {
-  auto buffer = makeMono16(sine(1000.0, 48000.0, 48000, 0.5), 48000);
-  ASSERT_EQ(buffer->play(0, 0, 0), kOk);
-  const auto out = render(kWindow + 1024);
-  const Peak peak = analyse(out.data() + 2048, kWindow, 2, 48000.0);
-  EXPECT_NEAR(peak.frequency, 1000.0, 48000.0 / kWindow);
-  EXPECT_LT(peak.strongestOtherDb, -60.0);
-}
-
-TEST_F(MixerTest, SineAtTwiceItsRateIsAnOctaveUpWithAliasesBelow60dB) {
-  // A 44.1 kHz sample exercises fractional positions as well as the widened kernel.
-  for (double tone : {1000.0, 3000.0, 9000.0}) {
-    auto buffer = makeMono16(sine(tone, 44100.0, 44100, 0.5), 44100);
-    ASSERT_EQ(buffer->setFrequency(88200), kOk);
-    ASSERT_EQ(buffer->play(0, 0, 0), kOk);
-    const auto out = render(kWindow + 1024);
-    const Peak peak = analyse(out.data() + 2048, kWindow, 2, 48000.0);
-    EXPECT_NEAR(peak.frequency, 2.0 * tone, 48000.0 / kWindow) << tone;
-    EXPECT_LT(peak.strongestOtherDb, -60.0) << tone;
-    buffer->stop();
-  }
-}
-
 TEST_F(MixerTest, PanIsABalanceThatLeavesTheNearSideAtFullLevel) {
   auto buffer = makeMono16(std::vector<float>(4800, 0.5f), 48000);
   ASSERT_EQ(buffer->setPan(-10000), kOk);
@@ -48,19 +23,6 @@ TEST_F(MixerTest, PanIsABalanceThatLeavesTheNearSideAtFullLevel) {
   out = render(1000);
   EXPECT_NEAR(peakAbs(out.data() + 2 * settled, 1000 - settled, 2), 0.05, 0.0005);
   EXPECT_NEAR(peakAbs(out.data() + 2 * settled + 1, 1000 - settled, 2), 0.5, 0.005);
-}
-
-TEST_F(MixerTest, VolumeMinus600HalvesTheAmplitude) {
-  auto full = makeMono16(sine(500.0, 48000.0, 24000, 0.5), 48000);
-  ASSERT_EQ(full->play(0, 0, 0), kOk);
-  const auto loud = render(6000);
-  full->stop();
-  auto quiet = makeMono16(sine(500.0, 48000.0, 24000, 0.5), 48000);
-  ASSERT_EQ(quiet->setVolume(-600), kOk);
-  ASSERT_EQ(quiet->play(0, 0, 0), kOk);
-  const auto soft = render(6000);
-  const double ratio = rms(soft.data() + 2000, 4000, 2) / rms(loud.data() + 2000, 4000, 2);
-  EXPECT_NEAR(ratio, 0.5, 0.005);
 }
 
 // The largest difference between neighbouring frames of one channel.
@@ -132,19 +94,14 @@ TEST_F(MixerTest, ACutFadesOverAtLeast2msAndIsSilentWithin20ms) {
 // Sums under the ceiling leave unchanged, only late by the look-ahead, and
 // the limiter counts no frame.
 TEST_F(MixerTest, TheLimiterPassesSumsBelowItsCeilingUntouched) {
-  auto a = makeMono16(sine(700.0, 48000.0, 9600, 0.45), 48000);
-  auto b = makeMono16(sine(1100.0, 48000.0, 9600, 0.5), 48000);
+  const auto low = sine(700.0, 48000.0, 9600, 0.45), high = sine(1100.0, 48000.0, 9600, 0.5);
+  auto a = makeMono16(low, 48000), b = makeMono16(high, 48000);
   ASSERT_EQ(a->play(0, 0, 0), kOk);
   ASSERT_EQ(b->play(0, 0, 0), kOk);
   const auto limited = render(9000);
   EXPECT_EQ(mixer->limitedFrames(), 0u);
-
-  const auto tone = [](std::size_t i) {
-    return static_cast<float>(0.45 * std::sin(2 * M_PI * 700.0 * static_cast<double>(i) / 48000.0) +
-                              0.5 * std::sin(2 * M_PI * 1100.0 * static_cast<double>(i) / 48000.0));
-  };
   // Away from the onset the output is the sum of the two tones, frame for frame.
-  for (std::size_t i = 2000; i < 8000; ++i) ASSERT_NEAR(limited[2 * (i + kLatency)], tone(i), 2e-4) << i;
+  for (std::size_t i = 2000; i < 8000; ++i) ASSERT_NEAR(limited[2 * (i + kLatency)], low[i] + high[i], 2e-4) << i;
 }
 
 // The value a 16-bit sample of `level` plays at.
@@ -160,7 +117,7 @@ TEST_F(MixerTest, TheLimiterHoldsLoudSumsUnderTheCeilingAndCountsTheFrames) {
     ASSERT_EQ(voices.back()->play(0, 0, 0), kOk);
   }
   const auto out = render(48000);
-  const double ceiling = sound::OutputLimiter::kCeiling;
+  const double ceiling = std::pow(10.0, -0.3 / 20);  // -0.3 dBFS
   EXPECT_LE(peakAbs(out.data(), out.size(), 1), ceiling);
   EXPECT_GT(peakAbs(out.data(), out.size(), 1), 0.9 * ceiling);
   // Linked: the balance between the channels is kept.

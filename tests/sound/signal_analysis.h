@@ -4,6 +4,7 @@
 #include <complex>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -91,12 +92,21 @@ inline std::vector<std::uint8_t> pcmFormat(std::uint16_t channels, std::uint32_t
   return testing_support::formatBlock(1, channels, rate, bits);
 }
 
-inline std::vector<std::uint8_t> pcm16(const std::vector<float>& values) {
+// Samples as 8-bit unsigned, 16-, 24- or 32-bit signed integers or 32-bit floats.
+inline std::vector<std::uint8_t> encode(const std::vector<float>& values, std::uint16_t bits, bool isFloat) {
   std::vector<std::uint8_t> out;
   for (float v : values) {
-    const auto s = static_cast<std::int16_t>(std::lround(v * 32767.0f));
-    out.push_back(static_cast<std::uint8_t>(s & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((s >> 8) & 0xFF));
+    if (isFloat) {
+      std::uint8_t b[4];
+      std::memcpy(b, &v, 4);
+      out.insert(out.end(), b, b + 4);
+    } else if (bits == 8) {
+      out.push_back(static_cast<std::uint8_t>(std::lround(v * 127.0f) + 128));
+    } else {
+      const double full = std::ldexp(1.0, bits - 1) - 1.0;
+      const auto s = static_cast<std::int32_t>(std::lround(v * full));
+      for (int i = 0; i < bits / 8; ++i) out.push_back(static_cast<std::uint8_t>((s >> (8 * i)) & 0xFF));
+    }
   }
   return out;
 }

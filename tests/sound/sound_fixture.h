@@ -37,26 +37,9 @@ inline std::vector<std::uint8_t> formatRecord(std::uint16_t tag, std::uint16_t c
   return out;
 }
 
-inline std::vector<std::uint8_t> encode(const std::vector<float>& values, std::uint16_t bits, bool isFloat) {
-  std::vector<std::uint8_t> out;
-  for (float v : values) {
-    if (isFloat) {
-      std::uint8_t b[4];
-      std::memcpy(b, &v, 4);
-      out.insert(out.end(), b, b + 4);
-    } else if (bits == 8) {
-      out.push_back(static_cast<std::uint8_t>(std::lround(v * 127.0f) + 128));
-    } else {
-      const double full = std::ldexp(1.0, bits - 1) - 1.0;
-      const auto s = static_cast<std::int32_t>(std::lround(v * full));
-      for (int i = 0; i < bits / 8; ++i) out.push_back(static_cast<std::uint8_t>((s >> (8 * i)) & 0xFF));
-    }
-  }
-  return out;
-}
-
-// Every frame leaves the mixer this many frames after it was mixed.
-constexpr std::size_t kLatency = sound::Mixer::kLatencyFrames;
+// Every frame leaves the mixer 47 frames (just under 1 ms) after it was
+// mixed: the limiter looks that far ahead.
+constexpr std::size_t kLatency = 47;
 
 class MixerTest : public ::testing::Test {
  protected:

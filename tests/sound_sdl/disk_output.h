@@ -4,9 +4,11 @@
 #include <SDL.h>
 
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_folder.h"
 
 namespace sound_sdl_test {
 
@@ -19,43 +21,29 @@ inline bool startDiskAudio(const std::string& file, int millisecondsPerBuffer) {
 }
 
 inline std::vector<float> readRawFloats(const std::string& file) {
-  std::vector<float> values;
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (f == nullptr) return values;
-  float chunk[1024];
-  std::size_t n;
-  while ((n = std::fread(chunk, sizeof(float), 1024, f)) > 0) values.insert(values.end(), chunk, chunk + n);
-  std::fclose(f);
+  const auto bytes = testing_support::readAll(file);
+  std::vector<float> values(bytes.size() / sizeof(float));
+  std::memcpy(values.data(), bytes.data(), values.size() * sizeof(float));
   return values;
 }
 
-// The first and one past the last stereo frame with any non-zero channel;
-// both are 0 for silence.
+// The first and one past the last stereo frame with any non-zero channel,
+// from frame `from` on; both are 0 for silence.
 struct Extent {
   std::size_t first = 0;
   std::size_t end = 0;
 };
 
-inline Extent soundingExtent(const std::vector<float>& stereo) {
+inline Extent soundingExtent(const std::vector<float>& stereo, std::size_t from = 0) {
   Extent extent;
   bool found = false;
-  for (std::size_t frame = 0; 2 * frame + 1 < stereo.size(); ++frame) {
+  for (std::size_t frame = from; 2 * frame + 1 < stereo.size(); ++frame) {
     if (stereo[2 * frame] == 0.0f && stereo[2 * frame + 1] == 0.0f) continue;
     if (!found) extent.first = frame;
     found = true;
     extent.end = frame + 1;
   }
   return extent;
-}
-
-// Amplitude of a steady sine from its RMS.
-inline double sineAmplitude(const float* stereo, std::size_t frames, int channel) {
-  double sum = 0.0;
-  for (std::size_t i = 0; i < frames; ++i) {
-    const double v = stereo[2 * i + static_cast<std::size_t>(channel)];
-    sum += v * v;
-  }
-  return std::sqrt(2.0 * sum / static_cast<double>(frames));
 }
 
 // Pitch from upward zero crossings, each placed between its two frames by

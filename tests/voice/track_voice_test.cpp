@@ -6,10 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include <unistd.h>
-
 #include "platform/fake/recording_sound.h"
 #include "tests/sound/signal_analysis.h"
+#include "tests/support/scratch_folder.h"
 #include "tidewell/audio/audio_device.h"
 #include "tidewell/sequencer/track.h"
 
@@ -21,18 +20,15 @@ using platform::fake::SoundCallKind;
 class TrackVoiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Tests run as parallel processes, where the fixture may sit at the same
-    // address, so the process id keeps their files apart.
-    path = ::testing::TempDir() + "voice_" + std::to_string(::getpid()) + ".wav";
     ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(1, 22050, 16),
-                                      sound_test::pcm16(std::vector<float>(2205, 0.5f))));
+                                      sound_test::encode(std::vector<float>(2205, 0.5f), 16, false)));
     ASSERT_EQ(device.initialise(nullptr), platform::kOk);
     std::snprintf(track.sampleName, sizeof track.sampleName, "%s", path.c_str());
   }
-  void TearDown() override { std::remove(path.c_str()); }
   int idOf(int entry) const { return RecordingSoundSystem::idOf(track.buffers[static_cast<std::size_t>(entry)]); }
 
-  std::string path;
+  testing_support::ScratchFolder folder;
+  const std::string path = folder.file("voice.wav");
   RecordingSoundSystem sound;
   tidewell::AudioDevice device{&sound};
   tidewell::Track track;
@@ -70,10 +66,14 @@ TEST_F(TrackVoiceTest, PlotPositionFollowsPanAndFrequency) {
   }
 }
 
-TEST_F(TrackVoiceTest, AFailingSetFrequencyStopsAtThatBuffer) {
+// The first refusal ends an apply call: the buffers after it keep their
+// value and are not asked, and the plot position stays.
+TEST_F(TrackVoiceTest, TheFirstRefusalEndsAnApplyCall) {
   ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
   track.frequency = 1000;
+  track.volume = -300;
   ASSERT_EQ(track.applyFrequency(), 1);
+  ASSERT_EQ(track.applyVolume(), 1);
   sound.failCall(SoundCallKind::kSetFrequency, idOf(1), platform::E_FAIL);
   track.frequency = 30000;
   EXPECT_EQ(track.applyFrequency(), platform::E_FAIL);
@@ -82,13 +82,7 @@ TEST_F(TrackVoiceTest, AFailingSetFrequencyStopsAtThatBuffer) {
   EXPECT_EQ(sound.buffer(idOf(2))->frequency, 1000u);
   EXPECT_EQ(sound.countCalls(SoundCallKind::kSetFrequency, idOf(2)), 1);
   EXPECT_EQ(track.plotY, 2);
-}
-
-TEST_F(TrackVoiceTest, VolumeAboveFullIsRefusedAtTheFirstBuffer) {
-  ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
-  track.volume = -300;
-  ASSERT_EQ(track.applyVolume(), 1);
-  track.volume = 25;
+  track.volume = 25;  // above full: the first buffer refuses it
   EXPECT_EQ(track.applyVolume(), platform::DSERR_INVALIDPARAM);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(sound.buffer(idOf(i))->volume, -300) << i;
   EXPECT_EQ(sound.countCalls(SoundCallKind::kSetVolume, idOf(1)), 1);
@@ -146,12 +140,11 @@ TEST_F(TrackVoiceTest, AFailedFirstLoadIsSilentAndTheNextReloadLoadsAfresh) {
 TEST_F(TrackVoiceTest, AReloadOfAnotherFormatMakesNewBuffers) {
   ASSERT_EQ(track.loadSample(&device, 3), platform::kOk);
   const int oldFirst = idOf(0);
-  const std::string other = path + ".stereo8.wav";
+  const std::string other = folder.file("stereo8.wav");
   ASSERT_TRUE(sound_test::writeWave(other, sound_test::pcmFormat(2, 44100, 8), std::vector<std::uint8_t>(1000, 0x90)));
   std::snprintf(track.sampleName, sizeof track.sampleName, "%s", other.c_str());
   sound.clearLog();
   EXPECT_EQ(track.reloadSample(&device), platform::kOk);
-  std::remove(other.c_str());
   EXPECT_EQ(sound.countCalls(SoundCallKind::kCreateSoundBuffer), 1) << sound.describeLog();
   EXPECT_TRUE(sound.buffer(oldFirst)->released);
   const auto* first = sound.buffer(idOf(0));
@@ -172,13 +165,8 @@ TEST_F(TrackVoiceTest, BuffersAreSizedByWholeFramesTheFileHolds) {
     SCOPED_TRACE(c.present);
     std::vector<std::uint8_t> bytes(c.present);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    ASSERT_TRUE(sound_test::writeWave(path, sound_test::pcmFormat(2, 8000, 16), bytes));
-    // The data chunk's size field lies after RIFF, WAVE, the fmt chunk and "data".
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
-    ASSERT_NE(f, nullptr);
-    std::fseek(f, 40, SEEK_SET);
-    for (int i = 0; i < 4; ++i) std::fputc(static_cast<int>((c.claimed >> (8 * i)) & 0xFF), f);
-    std::fclose(f);
+    using namespace testing_support;
+    ASSERT_TRUE(writeFile(path, riffFile({chunk("fmt ", formatBlock(1, 2, 8000, 16)), chunk("data", bytes, c.claimed)})));
     tidewell::Track fresh;
     std::snprintf(fresh.sampleName, sizeof fresh.sampleName, "%s", path.c_str());
     sound.clearLog();
@@ -199,7 +187,7 @@ TEST_F(TrackVoiceTest, BuffersAreSizedByWholeFramesTheFileHolds) {
 // A failing step stops the load or reload with its result, and the track is
 // left so that the next reload, with nothing failing, plays the new file.
 TEST_F(TrackVoiceTest, AFailingStepStopsTheLoadAndTheNextReloadRecovers) {
-  const std::string other = path + ".other.wav";
+  const std::string other = folder.file("other.wav");
   ASSERT_TRUE(sound_test::writeWave(other, sound_test::pcmFormat(1, 8000, 8), std::vector<std::uint8_t>(800, 0xA0)));
   enum class Phase { kLoad, kReloadSameFormat, kReloadOtherFormat };
   const SoundCallKind kinds[] = {SoundCallKind::kCreateSoundBuffer, SoundCallKind::kLock, SoundCallKind::kUnlock,
@@ -231,18 +219,6 @@ TEST_F(TrackVoiceTest, AFailingStepStopsTheLoadAndTheNextReloadRecovers) {
       EXPECT_EQ(playing->format.size(), 18u);
     }
   }
-  std::remove(other.c_str());
-}
-
-TEST_F(TrackVoiceTest, NoDeviceMeansASilentTrack) {
-  RecordingSoundSystem none;
-  none.createDeviceResult = platform::DSERR_NODRIVER;
-  tidewell::AudioDevice absent(&none);
-  EXPECT_EQ(absent.initialise(nullptr), platform::DSERR_NODRIVER);
-  EXPECT_FALSE(absent.soundDevice);
-  EXPECT_NE(track.loadSample(&absent, 3), platform::kOk);
-  EXPECT_EQ(track.play(0), -1);
-  EXPECT_EQ(track.applyVolume(), 1);
 }
 
 TEST_F(TrackVoiceTest, ReloadRefillsEntryZeroAndRenewsTheDuplicates) {

@@ -21,14 +21,6 @@ class BadInputTest : public ::testing::Test {
     writeAll(path, bytes);
     return path;
   }
-  // Opens the file and reads all its data as the track voice would.
-  std::uint32_t openAndDrain(const Bytes& bytes, RiffWaveReader& reader) {
-    if (!reader.open(write(bytes).c_str())) return 0;
-    Bytes into(4096);
-    std::uint32_t total = 0;
-    while (const std::uint32_t got = reader.read(into.data(), 4096)) total += got;
-    return total;
-  }
   ScratchFolder folder_;
 };
 
@@ -53,134 +45,78 @@ TEST_F(BadInputTest, EveryTruncationOfTheHeaderIsReported) {
   }
 }
 
-TEST_F(BadInputTest, LargestSizesNeitherWrapNorAllocate) {
-  {
-    // A RIFF size beyond the file is no obstacle to what the file holds.
-    RiffWaveReader reader;
-    EXPECT_EQ(openAndDrain(riffFile({pcmFmt(), chunk("data", sampleBytes(64))}, "WAVE", 0xFFFFFFFFu), reader), 64u);
-  }
-  {
-    // The caller allocates dataSize; the reader only reports it.
-    RiffWaveReader reader;
-    EXPECT_EQ(openAndDrain(riffFile({pcmFmt(), chunk("data", sampleBytes(64), 0xFFFFFFFFu)}), reader), 0u);
-    EXPECT_EQ(reader.dataSize, 0xFFFFFFFFu);
-    EXPECT_EQ(reader.lastError, riff::MMIOERR_CANNOTREAD);
-  }
-  {
-    // Skipping this chunk would wrap a 32-bit offset back to the file's start.
-    RiffWaveReader reader;
-    const Bytes file = riffFile({chunk("junk", {}, 0xFFFFFFECu), pcmFmt(), chunk("data", sampleBytes(4))});
-    EXPECT_FALSE(reader.open(write(file).c_str()));
-    EXPECT_EQ(reader.lastError, riff::MMIOERR_CHUNKNOTFOUND);
-  }
-  {
-    // An fmt chunk claiming the largest size: leaving it goes past the file.
-    RiffWaveReader reader;
-    const Bytes file = riffFile({chunk("data", sampleBytes(6)), chunk("fmt ", formatBlock(1, 1, 8000, 8), 0xFFFFFFFFu)});
-    EXPECT_EQ(openAndDrain(file, reader), 6u);
-  }
-}
-
-TEST_F(BadInputTest, FormatBlocksThatDoNotFitTheirChunk) {
-  {
-    // A 12-byte fmt body: the block takes 4 bytes of what follows, the data
-    // is still found from the chunk sizes.
-    RiffWaveReader reader;
-    const Bytes block = formatBlock(1, 1, 8000, 8);
-    const Bytes file = riffFile({chunk("fmt ", Bytes(block.begin(), block.begin() + 12)), chunk("data", sampleBytes(20))});
-    EXPECT_EQ(openAndDrain(file, reader), 20u);
-    EXPECT_EQ(reader.lastError, 0u);
-  }
-  {
-    // extraSize beyond its chunk and beyond the file.
-    RiffWaveReader reader;
-    Bytes body = formatBlock(2, 1, 8000, 4);
-    appendU16(body, 1000);
-    EXPECT_EQ(openAndDrain(riffFile({chunk("fmt ", body), chunk("data", sampleBytes(100))}), reader), 0u);
-    EXPECT_EQ(reader.lastError, riff::MMIOERR_CANNOTREAD);
-    EXPECT_EQ(reader.format, nullptr);
-  }
-  {
-    // extraSize beyond its chunk but within the file: the record takes the
-    // following bytes and the data is found all the same.
-    RiffWaveReader reader;
-    Bytes body = formatBlock(2, 1, 8000, 4);
-    appendU16(body, 0xFFFF);
-    EXPECT_EQ(openAndDrain(riffFile({chunk("fmt ", body), chunk("data", sampleBytes(70000))}), reader), 70000u);
-    EXPECT_EQ(reader.format->extraSize, 0xFFFFu);
-  }
-}
-
-TEST_F(BadInputTest, ZeroFieldsAreTheSoundLayersToRefuse) {
-  RiffWaveReader reader;
+// Sizes that run past the file or wrap, format blocks that do not fit their
+// chunk, odd chunks, tens of thousands of chunks: the reader opens what it can
+// find and reads only the bytes the file holds.
+TEST_F(BadInputTest, MalformedFilesGiveOnlyWhatTheyHold) {
+  Bytes twelve = formatBlock(1, 1, 8000, 8);
+  twelve.resize(12);
+  Bytes extraPastFile = formatBlock(2, 1, 8000, 4), extraPastChunk = extraPastFile;
+  appendU16(extraPastFile, 1000);
+  appendU16(extraPastChunk, 0xFFFF);
   Bytes zeros(16, 0);
-  zeros[0] = 1;  // PCM with no channels, rate, alignment or bits
-  const Bytes file = riffFile({chunk("fmt ", zeros), chunk("data", sampleBytes(9))});
-  EXPECT_EQ(openAndDrain(file, reader), 9u);
-  EXPECT_EQ(reader.format->formatTag, 1u);
-  EXPECT_EQ(reader.format->channels, 0u);
-  EXPECT_EQ(reader.format->samplesPerSec, 0u);
-  EXPECT_EQ(reader.format->blockAlign, 0u);
-  EXPECT_EQ(reader.format->bitsPerSample, 0u);
-}
-
-// A non-PCM fmt chunk of only 16 bytes has no extra-size field: the reader
-// does not take the next chunk's header ("da" of "data") for one.
-TEST_F(BadInputTest, ANonPcmFormatOfSixteenBytesHasNoExtraSize) {
-  for (std::uint16_t tag : {std::uint16_t{0}, std::uint16_t{3}}) {
-    SCOPED_TRACE(tag);
-    RiffWaveReader reader;
-    const Bytes file = riffFile({chunk("fmt ", formatBlock(tag, 1, 8000, 32)), chunk("data", sampleBytes(8))});
-    ASSERT_TRUE(reader.open(write(file).c_str()));
-    EXPECT_EQ(reader.format->formatTag, tag);
-    EXPECT_EQ(reader.format->extraSize, 0u);
-    EXPECT_EQ(reader.dataSize, 8u);
-  }
-}
-
-TEST_F(BadInputTest, OddChunkSizesWithAndWithoutThePadByte) {
-  const Bytes odd = {1, 2, 3};
-  {
-    RiffWaveReader reader;
-    EXPECT_EQ(openAndDrain(riffFile({pcmFmt(), chunk("junk", odd), chunk("data", sampleBytes(5))}), reader), 5u);
-  }
-  {
-    // Without its pad byte the next header is read one byte late.
-    RiffWaveReader reader;
-    const Bytes file = riffFile({pcmFmt(), chunk("junk", odd, std::nullopt, false), chunk("data", sampleBytes(5))});
-    EXPECT_FALSE(reader.open(write(file).c_str()));
-    EXPECT_EQ(reader.lastError, riff::MMIOERR_CHUNKNOTFOUND);
-    EXPECT_EQ(reader.file, nullptr);
-  }
-}
-
-TEST_F(BadInputTest, ChunksBeyondTheRiffChunkAreNotSearched) {
-  // A RIFF size that ends before "data": the search stops at the parent's end.
-  RiffWaveReader reader;
-  const Bytes file = riffFile({pcmFmt(), chunk("data", sampleBytes(4))}, "WAVE", 4 + 24);
-  EXPECT_FALSE(reader.open(write(file).c_str()));
-  EXPECT_EQ(reader.lastError, riff::MMIOERR_CHUNKNOTFOUND);
-}
-
-TEST_F(BadInputTest, ThousandsOfTinyChunks) {
+  zeros[0] = 1;  // PCM with no channels, rate, alignment or bits: the sound layer's to refuse
   Bytes many;
   for (int i = 0; i < 50000; ++i) {
     const Bytes tiny = chunk("junk", i % 2 ? Bytes{static_cast<std::uint8_t>(i)} : Bytes{});
     many.insert(many.end(), tiny.begin(), tiny.end());
   }
-  RiffWaveReader reader;
-  EXPECT_EQ(openAndDrain(riffFile({many, pcmFmt(), many, chunk("data", sampleBytes(3))}), reader), 3u);
+  const Bytes odd = {1, 2, 3};
+  constexpr std::uint32_t kNotFound = riff::MMIOERR_CHUNKNOTFOUND, kCannotRead = riff::MMIOERR_CANNOTREAD;
+  const struct {
+    const char* name;
+    Bytes file;
+    bool opens;
+    std::uint32_t drained, error;
+    std::uint16_t extraSize;
+  } cases[] = {
+      {"RIFF size beyond the file", riffFile({pcmFmt(), chunk("data", sampleBytes(64))}, "WAVE", 0xFFFFFFFFu), true, 64, 0, 0},
+      {"data size of 4 GB", riffFile({pcmFmt(), chunk("data", sampleBytes(64), 0xFFFFFFFFu)}), true, 0, kCannotRead, 0},
+      {"a skip that wraps the offset", riffFile({chunk("junk", {}, 0xFFFFFFECu), pcmFmt(), chunk("data", sampleBytes(4))}),
+       false, 0, kNotFound, 0},
+      {"largest fmt size, after data", riffFile({chunk("data", sampleBytes(6)), chunk("fmt ", formatBlock(1, 1, 8000, 8), 0xFFFFFFFFu)}),
+       true, 6, 0, 0},
+      {"12-byte fmt body", riffFile({chunk("fmt ", twelve), chunk("data", sampleBytes(20))}), true, 20, 0, 0},
+      {"extra size beyond the file", riffFile({chunk("fmt ", extraPastFile), chunk("data", sampleBytes(100))}), false, 0, kCannotRead, 0},
+      {"extra size beyond its chunk", riffFile({chunk("fmt ", extraPastChunk), chunk("data", sampleBytes(70000))}), true, 70000, 0, 0xFFFF},
+      // A 16-byte non-PCM body has no extra-size field: "da" of "data" is none.
+      {"float fmt of 16 bytes", riffFile({chunk("fmt ", formatBlock(3, 1, 8000, 32)), chunk("data", sampleBytes(8))}), true, 8, 0, 0},
+      {"tag 0 fmt of 16 bytes", riffFile({chunk("fmt ", formatBlock(0, 1, 8000, 32)), chunk("data", sampleBytes(8))}), true, 8, 0, 0},
+      {"fields all zero", riffFile({chunk("fmt ", zeros), chunk("data", sampleBytes(9))}), true, 9, 0, 0},
+      {"odd chunk with its pad", riffFile({pcmFmt(), chunk("junk", odd), chunk("data", sampleBytes(5))}), true, 5, 0, 0},
+      {"odd chunk without its pad", riffFile({pcmFmt(), chunk("junk", odd, std::nullopt, false), chunk("data", sampleBytes(5))}),
+       false, 0, kNotFound, 0},
+      {"data beyond the RIFF chunk", riffFile({pcmFmt(), chunk("data", sampleBytes(4))}, "WAVE", 4 + 24), false, 0, kNotFound, 0},
+      {"100000 tiny chunks", riffFile({many, pcmFmt(), many, chunk("data", sampleBytes(3))}), true, 3, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RiffWaveReader reader;
+    const bool opened = reader.open(write(c.file).c_str());
+    ASSERT_EQ(opened, c.opens);
+    EXPECT_EQ(reader.file != nullptr, opened);
+    std::uint32_t drained = 0;
+    Bytes into(4096);
+    for (std::uint32_t got; opened && (got = reader.read(into.data(), 4096)) > 0;) drained += got;
+    EXPECT_EQ(drained, c.drained);
+    EXPECT_EQ(reader.lastError, c.error);
+    if (opened) {
+      EXPECT_EQ(reader.format->extraSize, c.extraSize);
+    }
+  }
 }
 
-TEST_F(BadInputTest, NotARegularFile) {
-  RiffWaveReader reader;
-  EXPECT_FALSE(reader.open(folder_.file("").c_str())) << "a folder";
-  EXPECT_EQ(reader.lastError, riff::MMIOERR_CANNOTOPEN);
+// A missing file, a folder, a FIFO with no writer (which must not be waited for).
+TEST_F(BadInputTest, WhatIsNoRegularFileCannotBeOpened) {
   const std::string fifo = folder_.file("pipe.wav");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  RiffWaveReader fromFifo;
-  EXPECT_FALSE(fromFifo.open(fifo.c_str())) << "must not wait for a writer";
-  EXPECT_EQ(fromFifo.lastError, riff::MMIOERR_CANNOTOPEN);
+  for (const std::string& path : {folder_.file("absent.wav"), folder_.file(""), fifo}) {
+    RiffWaveReader reader;
+    EXPECT_FALSE(reader.open(path.c_str())) << path;
+    EXPECT_EQ(reader.lastError, riff::MMIOERR_CANNOTOPEN) << path;
+    EXPECT_EQ(reader.format, nullptr);
+    EXPECT_EQ(reader.dataSize, 0u);
+  }
 }
 
 }  // namespace
