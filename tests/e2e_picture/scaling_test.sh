@@ -35,21 +35,15 @@ expect_window() {
   fail "the window is $geometry, not ${w}x$h"
 }
 
-quit() {
-  xdotool key --window "$E2E_WINDOW" Escape
-  wait_for_exit 2000
-  [ "$E2E_EXIT" = "0" ] || fail "Escape ended the program with $E2E_EXIT"
-}
-
 export SDL_AUDIODRIVER=dummy
 start_tidewell --integer-scale
 expect_box "--integer-scale" 1200 900
-quit
+end_tidewell Escape 5000
 
 start_tidewell --window
 expect_window 800 600
 expect_box "--window" 800 600
-quit
+end_tidewell Escape 5000
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
 start_tidewell
@@ -66,7 +60,7 @@ expect_window 1920 1080
 expect_box "full screen again" 1440 1080
 wait_for_stream_seconds "$(awk -v s="$back" 'BEGIN { print s + 1.5 }')"
 end=$(stream_seconds)
-quit
+end_tidewell Escape 5000
 
 # Onsets a second before the switch, in the window and after the way back.
 "$measure" "$E2E_WORKDIR/out.raw" | sed -n 's/^onsets=//p' | tr ',' '\n' |

@@ -22,9 +22,9 @@ cleanup_e2e() {
 }
 
 # Starts ./tidewell (with the arguments given) in the scratch directory;
-# E2E_PID and E2E_WINDOW are set
-# once start-up has finished. SDL makes its X window anew when the renderer
-# comes up, so the window is looked for only after that.
+# E2E_PID and E2E_WINDOW are set once start-up has finished. SDL makes its X
+# window anew when the renderer comes up, so the window is looked for only
+# after that.
 start_tidewell() {
   (cd "$E2E_WORKDIR" && exec ./tidewell "$@") >"$E2E_WORKDIR/stdout.txt" 2>&1 &
   E2E_PID=$!
@@ -33,7 +33,7 @@ start_tidewell() {
   for _ in $(seq 150); do
     if ! kill -0 "$E2E_PID" 2>/dev/null; then
       wait "$E2E_PID"
-      fail "tidewell ended at start with $?: $(cat "$E2E_WORKDIR/stdout.txt")"
+      fail "tidewell ended at start with $?: $(cat "$E2E_WORKDIR/stdout.txt"); its log: $(cat "$E2E_WORKDIR/data/debug.txt" 2>&1)"
     fi
     E2E_WINDOW=$(xdotool search --onlyvisible --name '^Direct Draw Swirlgate Example$' 2>/dev/null | tail -n 1)
     if [ -n "$E2E_WINDOW" ] && [ "$E2E_WINDOW" = "$previous" ]; then
@@ -50,6 +50,19 @@ start_tidewell() {
     sleep 0.1
   done
   fail "no window"
+}
+
+# end_tidewell KEY|TERM LIMIT_MS: Escape or F12 in the window, or SIGTERM;
+# the program must end within LIMIT_MS with exit code 0 (E2E_MS says when).
+# The key is let go through the server, not sent to the window: the window
+# is gone by then, and a release sent to it is refused (BadWindow) while the
+# press, which went to the focused window through the server, stays held on
+# this display, whose auto-repeats then end the next program started here.
+end_tidewell() {
+  if [ "$1" = TERM ]; then kill -TERM "$E2E_PID"; else xdotool keydown --window "$E2E_WINDOW" "$1"; fi
+  wait_for_exit "$2"
+  [ "$1" = TERM ] || xdotool keyup "$1"
+  [ "$E2E_EXIT" = 0 ] || fail "$1 ended tidewell with $E2E_EXIT (after $E2E_MS ms): $(tail -c 3000 "$E2E_WORKDIR/stdout.txt")"
 }
 
 # Waits for the program to end; sets E2E_EXIT (its exit code, or "timeout")
