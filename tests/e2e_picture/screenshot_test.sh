@@ -20,30 +20,19 @@ check() {
 }
 
 # expect_screen NAME MODE: the next frames show MODE (help toggles with the
-# next frame after the key, the ripples spread in the first seconds). Shots
-# are taken until one does, for at most 10 s, and how many it took is
-# printed, so a slow change shows in the log.
+# next frame after the key, the ripples spread in the first seconds); shots
+# are taken until one does, for at least 10 s.
 expect_screen() {
-  local name=$1 mode=$2 shots
-  for shots in $(seq 20); do
-    shoot "$name"
-    check "$name" "$mode" >"$E2E_WORKDIR/$name.txt" && { cat "$E2E_WORKDIR/$name.txt"; echo "($name: shot $shots)"; return; }
-    sleep 0.5
-  done
-  cat "$E2E_WORKDIR/$name.txt"
-  fail "$name screenshot: see above"
+  local name=$1 mode=$2
+  wait_until 10 eval 'shoot "$name" && check "$name" "$mode" >"$E2E_WORKDIR/$name.txt"' ||
+    fail "$name screenshot: $(cat "$E2E_WORKDIR/$name.txt")"
 }
 
 start_tidewell
-# The ripples spread over the picture in the first seconds.
 expect_screen plain plain
-xdotool key --window "$E2E_WINDOW" F1
-xdotool key --window "$E2E_WINDOW" F6
+xdotool key --window "$E2E_WINDOW" F1 F6
 expect_screen help help
-
-# Off again: the help panel goes with the next frame.
-xdotool key --window "$E2E_WINDOW" F1
-xdotool key --window "$E2E_WINDOW" F6
+xdotool key --window "$E2E_WINDOW" F1 F6  # off again
 expect_screen off plain
 
 if [ -n "$keep_png" ]; then
@@ -52,7 +41,5 @@ if [ -n "$keep_png" ]; then
     -crop "${w}x$h+$left+$top" +repage "$keep_png" || fail "could not keep the screenshot"
 fi
 
-xdotool key --window "$E2E_WINDOW" Escape
-wait_for_exit 2000
-[ "$E2E_EXIT" = "0" ] || fail "Escape ended the program with $E2E_EXIT"
+end_tidewell Escape 5000
 echo "ok"

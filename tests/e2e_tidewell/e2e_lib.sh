@@ -7,9 +7,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 . "$(dirname "${BASH_SOURCE[0]}")/../support/private_display.sh"
 on_exit cleanup_e2e
 
-# A scratch copy of the assembled working directory.
+# A scratch copy of the assembled working directory, in place of the last one.
 make_workdir() {
   local run_dir=$1
+  [ -n "${E2E_WORKDIR:-}" ] && rm -rf "$E2E_WORKDIR"
   E2E_WORKDIR=$(mktemp -d)
   cp -r "$run_dir"/. "$E2E_WORKDIR"/
   rm -f "$E2E_WORKDIR"/data/debug.txt "$E2E_WORKDIR"/data/settings.txt "$E2E_WORKDIR"/data/choices.txt
@@ -30,7 +31,7 @@ start_tidewell() {
   E2E_PID=$!
   E2E_WINDOW=""
   local previous="" stable=0
-  for _ in $(seq 150); do
+  for _ in $(seq 300); do  # 30 s and more: four programs may start side by side
     if ! kill -0 "$E2E_PID" 2>/dev/null; then
       wait "$E2E_PID"
       fail "tidewell ended at start with $?: $(cat "$E2E_WORKDIR/stdout.txt"); its log: $(cat "$E2E_WORKDIR/data/debug.txt" 2>&1)"
