@@ -15,16 +15,13 @@ start_private_display
 make_workdir "$run_dir"
 printf '%s' "1,7,0,2,0,0,0,3,3,demo1,none," >"$E2E_WORKDIR/data/settings.txt"
 
-check() {
-  python3 "$here/check_screen.py" "$E2E_WORKDIR/data/text" "$E2E_WORKDIR/$1.rgb" "$SCREEN_W" "$SCREEN_H" "$2"
-}
-
 # expect_screen NAME MODE: the next frames show MODE (help toggles with the
 # next frame after the key, the ripples spread in the first seconds); shots
 # are taken until one does, for at least 10 s.
 expect_screen() {
   local name=$1 mode=$2
-  wait_until 10 eval 'shoot "$name" && check "$name" "$mode" >"$E2E_WORKDIR/$name.txt"' ||
+  wait_until 10 eval 'shoot "$name" && python3 "$here/check_screen.py" "$E2E_WORKDIR/data/text" \
+      "$E2E_WORKDIR/$name.rgb" "$SCREEN_W" "$SCREEN_H" "$mode" >"$E2E_WORKDIR/$name.txt"' ||
     fail "$name screenshot: $(cat "$E2E_WORKDIR/$name.txt")"
 }
 

@@ -30,27 +30,23 @@ start_tidewell() {
   (cd "$E2E_WORKDIR" && exec ./tidewell "$@") >"$E2E_WORKDIR/stdout.txt" 2>&1 &
   E2E_PID=$!
   E2E_WINDOW=""
-  local previous="" stable=0
-  for _ in $(seq 300); do  # 30 s and more: four programs may start side by side
-    if ! kill -0 "$E2E_PID" 2>/dev/null; then
-      wait "$E2E_PID"
-      fail "tidewell ended at start with $?: $(cat "$E2E_WORKDIR/stdout.txt"); its log: $(cat "$E2E_WORKDIR/data/debug.txt" 2>&1)"
-    fi
-    E2E_WINDOW=$(xdotool search --onlyvisible --name '^Direct Draw Swirlgate Example$' 2>/dev/null | tail -n 1)
-    if [ -n "$E2E_WINDOW" ] && [ "$E2E_WINDOW" = "$previous" ]; then
-      stable=$((stable + 1))
-    else
-      stable=0
-    fi
-    if [ "$stable" -ge 5 ]; then
-      if [ ! -d "$E2E_WORKDIR/data" ] || grep -q "loaded sounds up" "$E2E_WORKDIR/data/debug.txt" 2>/dev/null; then
-        return
-      fi
-    fi
-    previous=$E2E_WINDOW
-    sleep 0.1
-  done
-  fail "no window"
+  E2E_WINDOW_STOOD=0
+  # 30 s and more: four programs may start side by side.
+  wait_until 30 started_up || fail "no window"
+}
+
+# True once the window has stood for half a second and the log (where there
+# is one) says the sounds are loaded.
+started_up() {
+  if ! kill -0 "$E2E_PID" 2>/dev/null; then
+    wait "$E2E_PID"
+    fail "tidewell ended at start with $?: $(cat "$E2E_WORKDIR/stdout.txt"); its log: $(cat "$E2E_WORKDIR/data/debug.txt" 2>&1)"
+  fi
+  local window
+  window=$(xdotool search --onlyvisible --name '^Direct Draw Swirlgate Example$' 2>/dev/null | tail -n 1)
+  if [ -n "$window" ] && [ "$window" = "$E2E_WINDOW" ]; then E2E_WINDOW_STOOD=$((E2E_WINDOW_STOOD + 1)); else E2E_WINDOW_STOOD=0; fi
+  E2E_WINDOW=$window
+  [ "$E2E_WINDOW_STOOD" -ge 5 ] && { [ ! -d "$E2E_WORKDIR/data" ] || grep -q "loaded sounds up" "$E2E_WORKDIR/data/debug.txt" 2>/dev/null; }
 }
 
 # end_tidewell KEY|TERM LIMIT_MS: Escape or F12 in the window, or SIGTERM;

@@ -54,14 +54,9 @@ awk -v b="$back_rate" -v q="$quiet_rate" 'BEGIN { exit !(b >= q / 2 && q > 0) }'
 
 # Mouse flood: one xdotool run moves the pointer a hundred times, so the
 # loop gives well over a few hundred moves a second.
-moves=""
-for y in $(seq 300 319); do
-  for x in 100 300 500 700 900; do moves="$moves mousemove $x $y"; done
-done
-(
-  # shellcheck disable=SC2086
-  while :; do xdotool $moves; done
-) 2>/dev/null &
+moves=$(for y in $(seq 300 319); do printf ' mousemove %s %s' 100 "$y" 300 "$y" 500 "$y" 700 "$y" 900 "$y"; done)
+# shellcheck disable=SC2086
+(while :; do xdotool $moves; done) 2>/dev/null &
 FLOOD_PID=$!
 wait_for_stream_seconds +0.5
 flood_from=$(stream_seconds)

@@ -85,14 +85,12 @@ expect_beats() {
 # sound (+S: S more than now); the disk driver keeps about real-time pace,
 # so four times as long in wall time (and at least 10 s) is the cap.
 wait_for_stream_seconds() {
-  local target=$1 tries
-  [ "${target#+}" != "$target" ] && target=$(awk -v s="$(stream_seconds)" -v d="${target#+}" 'BEGIN { print s + d }')
-  tries=$(awk -v s="${1#+}" 'BEGIN { printf "%d", s * 40 + 100 }')
-  for _ in $(seq "$tries"); do
-    awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw" 2>/dev/null || echo 0)" -v s="$target" \
-      'BEGIN { exit !(b / 8 / 48000 >= s) }' && return
-    kill -0 "$E2E_PID" 2>/dev/null || fail "the program ended while playing"
-    sleep 0.1
-  done
-  fail "only $(stream_seconds) s of sound after waiting for $1 s"
+  local target=${1#+}
+  [ "$target" != "$1" ] && target=$(awk -v s="$(stream_seconds)" -v d="$target" 'BEGIN { print s + d }')
+  wait_until "$(awk -v s="${1#+}" 'BEGIN { printf "%d", s * 4 + 10 }')" stream_reached "$target" ||
+    fail "only $(stream_seconds) s of sound after waiting for $1 s"
+}
+stream_reached() {
+  kill -0 "$E2E_PID" 2>/dev/null || fail "the program ended while playing"
+  awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw" 2>/dev/null || echo 0)" -v s="$1" 'BEGIN { exit !(b / 8 / 48000 >= s) }'
 }
