@@ -15,9 +15,6 @@ loopback_with_multicast() {
     fail "could not set up loopback in the namespace"
 }
 
-# A JACK server of the test's own (LinkHut's audio needs one).
-start_jack() { start_private_jack "$E2E_WORKDIR/jackd.log" 256; }
-
 # LinkHut reads single keys from its terminal; each write to fd 3 is one.
 start_linkhut() {
   mkfifo "$E2E_WORKDIR/linkhut.in"

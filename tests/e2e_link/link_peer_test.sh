@@ -25,7 +25,7 @@ make_click_folder
 write_click_settings 3  # 700 in the tempo field: 350 on the info line, until the session wins
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
 
-start_jack
+start_private_jack "$E2E_WORKDIR/jackd.log" 256  # LinkHut's audio needs a server
 start_linkhut
 linkhut_keys a
 wait_linkhut 1 yes 10 || fail "LinkHut did not enable Link: $(linkhut_field 1)"

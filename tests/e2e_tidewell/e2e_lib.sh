@@ -66,19 +66,17 @@ end_tidewell() {
 # and E2E_MS (how long it took). Call it directly, not in $(...): only this
 # shell can collect the exit code of its child.
 wait_for_exit() {
-  local limit_ms=$1 start now
+  local limit_ms=$1 start
   start=$(date +%s%N)
   E2E_EXIT=timeout
   while kill -0 "$E2E_PID" 2>/dev/null; do
-    now=$(date +%s%N)
-    E2E_MS=$(( (now - start) / 1000000 ))
+    E2E_MS=$(( ($(date +%s%N) - start) / 1000000 ))
     [ "$E2E_MS" -gt "$limit_ms" ] && return
     sleep 0.02
   done
   wait "$E2E_PID"
   E2E_EXIT=$?
-  now=$(date +%s%N)
-  E2E_MS=$(( (now - start) / 1000000 ))
+  E2E_MS=$(( ($(date +%s%N) - start) / 1000000 ))
   E2E_PID=""
 }
 
