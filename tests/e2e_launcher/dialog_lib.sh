@@ -11,6 +11,10 @@ waitForWindow() {  # title regex, seconds
   wait_until "$2" eval 'id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1); [ -n "$id" ]' &&
     echo "$id"
 }
+waitForWindowGone() {  # title regex, seconds
+  local title=$1
+  wait_until "$2" eval '! xdotool search --onlyvisible --name "$title" >/dev/null 2>&1'
+}
 clickControl() {  # window, x, y, width, height in dialog units
   xdotool mousemove --window "$1" $(( $(px "$2") + $(px "$4") / 2 )) $(( $(py "$3") + $(py "$5") / 2 )) click 1
 }

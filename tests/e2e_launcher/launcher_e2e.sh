@@ -98,10 +98,10 @@ chooseFile take1
 waitForWindow '^Confirm Save As$' 5 >/dev/null || fail "no overwrite question for take1 (take1.wav exists)"
 sleep 0.3  # as the dialog: keys count only a moment after it shows
 xdotool key Escape  # "No": the chooser comes back
-sleep 0.5
+waitForWindowGone '^Confirm Save As$' 5 || fail "the overwrite question stayed"
 waitForWindow '^Save Sound File$' 5 >/dev/null || fail "the chooser did not come back"
 xdotool key Escape  # cancelled
-sleep 0.5
+waitForWindowGone '^Save Sound File$' 5 || fail "the chooser stayed after Escape"
 [ "$(cat take1.wav)" = "an earlier take" ] || fail "take1.wav was overwritten"
 chooseFile fresh
 sleep 2  # the quiet before the press, which the file must not hold

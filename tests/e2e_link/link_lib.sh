@@ -48,7 +48,7 @@ wait_linkhut() {
 stop_link_peers() {
   if [ -n "${LINK_HUT_PID:-}" ]; then
     printf q >&3 2>/dev/null
-    sleep 0.2
+    wait_until 2 eval '! kill -0 "$LINK_HUT_PID" 2>/dev/null'
     kill "$LINK_HUT_PID" 2>/dev/null
   fi
   stop_private_jack
