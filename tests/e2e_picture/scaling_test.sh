@@ -19,9 +19,11 @@ make_workdir "$run_dir"
 make_click_folder
 write_click_settings 3
 
-# Waits for the picture at its size, then checks that shot once.
+# Waits up to 20 s for the picture at its size, then checks that shot once.
+box() { python3 "$here/../support/picture_box.py" "$E2E_WORKDIR/shot.rgb" 1920 1080; }
+box_is() { shoot shot && box | awk -v w="$1" -v h="$2" '{ exit !(($3 - w) ^ 2 <= 4 && ($4 - h) ^ 2 <= 4) }'; }
 expect_box() {
-  wait_for_picture shot "$2" "$3"
+  wait_until 20 box_is "$2" "$3" || fail "$1: no picture of ${2}x$3 on the screen: $(box)"
   python3 "$here/check_scaling.py" "$E2E_WORKDIR/shot.rgb" 1920 1080 "$2" "$3" || fail "$1: see above"
 }
 

@@ -86,20 +86,3 @@ shoot() {
   read -r SCREEN_W SCREEN_H < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
   import -silent -window root -depth 8 "rgb:$E2E_WORKDIR/$1.rgb" || fail "no screenshot"
 }
-
-# wait_for_picture NAME [WIDTH HEIGHT]: shoots the screen until the picture
-# shows (of that size on the screen, when given), at most 20 s; the last
-# shot stays as NAME.rgb, and PICTURE_BOX holds "LEFT TOP WIDTH HEIGHT".
-wait_for_picture() {
-  local box
-  for _ in $(seq 40); do
-    shoot "$1"
-    box=$(python3 "$(dirname "${BASH_SOURCE[0]}")/../support/picture_box.py" \
-          "$E2E_WORKDIR/$1.rgb" "$SCREEN_W" "$SCREEN_H" 2>/dev/null) &&
-      { [ -z "${2:-}" ] || awk -v b="$box" -v w="$2" -v h="$3" \
-          'BEGIN { split(b, a, " "); exit !((a[3] - w) ^ 2 <= 4 && (a[4] - h) ^ 2 <= 4) }'; } &&
-      { PICTURE_BOX=$box; return; }
-    sleep 0.5
-  done
-  fail "$1: no picture${2:+ of ${2}x$3} on the screen; last seen: $box"
-}

@@ -12,10 +12,12 @@ E2E_EXIT_COMMANDS=()
 on_exit() { E2E_EXIT_COMMANDS=("$1" "${E2E_EXIT_COMMANDS[@]}"); }
 
 wait_until() {
-  local tries=$(( $1 * 10 )) try
+  local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
   shift
-  for ((try = 0; try < tries; try++)); do "$@" && return 0; sleep 0.1; done
-  "$@"
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
 }
 
 run_exit_commands() {
