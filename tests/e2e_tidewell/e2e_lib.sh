@@ -52,9 +52,9 @@ started_up() {
 # end_tidewell KEY|TERM LIMIT_MS: Escape or F12 in the window, or SIGTERM;
 # the program must end within LIMIT_MS with exit code 0 (E2E_MS says when).
 # The key is let go through the server, not sent to the window: the window
-# is gone by then, and a release sent to it is refused (BadWindow) while the
-# press, which went to the focused window through the server, stays held on
-# this display, whose auto-repeats then end the next program started here.
+# is gone by then, a release sent to it is lost (BadWindow), and the press,
+# which reached the focused window through the server, stays held on this
+# display; its auto-repeats end the next program started here at once.
 end_tidewell() {
   if [ "$1" = TERM ]; then kill -TERM "$E2E_PID"; else xdotool keydown --window "$E2E_WINDOW" "$1"; fi
   wait_for_exit "$2"
