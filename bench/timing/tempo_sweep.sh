@@ -75,8 +75,7 @@ run_tempo() {
   sleep "$seconds"
   local end
   end=$(stream_seconds)
-  xdotool key --window "$E2E_WINDOW" Escape
-  wait_for_exit 2000
+  end_tidewell Escape 2000  # lets the key go, so that it does not end the next tempo's start
   stop_growth_log
   local late
   late=$(sed -n 's/.*late_starts=\([0-9]*\).*/\1/p' "$E2E_WORKDIR/stdout.txt")

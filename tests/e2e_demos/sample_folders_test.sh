@@ -12,93 +12,62 @@
 #      peak memory stays under 150 MB.
 # Usage: sample_folders_test.sh RUN_DIR AUDIO_MEASURE [SECONDS]
 set -u
-
-RUN_DIR=$1
-MEASURE=$2
-SECONDS_PER_RUN=${3:-12}
-
-fail() { echo "FAIL: $*" >&2; status=1; }
-[ -x "$RUN_DIR/tidewell" ] || { echo "FAIL: no tidewell in $RUN_DIR" >&2; exit 1; }
-
-. "$(dirname "$0")/demo_lib.sh"
+run_dir=$1
+measure=$2
+per_run=${3:-12}
+. "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
+. "$(dirname "$0")/../e2e_tidewell/timing_lib.sh"
 start_private_display
+export SDL_AUDIODRIVER=disk
 
 # A fresh working directory with the given settings line.
 prepare() {
-  local work="$SCRATCH/$1"
-  mkdir -p "$work"
-  cp -r "$RUN_DIR"/. "$work"/
-  rm -f "$work/data/debug.txt" "$work"/autoaudio/*.wav
-  printf '%s' "$2" > "$work/data/settings.txt"
-  echo "$work"
+  make_workdir "$run_dir"
+  rm -f "$E2E_WORKDIR"/autoaudio/*.wav
+  printf '%s' "$1" >"$E2E_WORKDIR/data/settings.txt"
+  export SDL_DISKAUDIOFILE=$E2E_WORKDIR/out.raw
 }
-
-# Starts the program in $1 writing its sound to $2; PLAYER_PID is set.
-start() {
-  (cd "$1" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$2" exec ./tidewell) >"$1.log" 2>&1 &
-  PLAYER_PID=$!
-}
-
-finish() {
-  kill -0 "$PLAYER_PID" 2>/dev/null || fail "$1: tidewell ended early: $(tail -3 "$SCRATCH/$1.log")"
-  kill -TERM "$PLAYER_PID" 2>/dev/null
-  for _ in $(seq 100); do kill -0 "$PLAYER_PID" 2>/dev/null || break; sleep 0.05; done
-  kill -9 "$PLAYER_PID" 2>/dev/null
-  wait "$PLAYER_PID" 2>/dev/null
-  PLAYER_PID=""
-}
-
-RAW=(-t raw -r 48000 -e floating-point -b 32 -c 2)
-status=0
+# figure NAME [OPTIONS]: one figure of the sound written (after the options' --skip).
+figure() { "$measure" "$E2E_WORKDIR/out.raw" "${@:2}" | sed -n "s/^$1=//p"; }
 
 # 1. Six formats.
-work=$(prepare six "1,0,0,1,0,0,0,1,3,six,none,")
-mkdir -p "$work/six"
-sox -n -r 8000 -b 8 -e unsigned-integer -c 1 "$work/six/a_u8_8k_mono.wav" synth 0.025 sine 440 vol 0.1
-sox -n -r 44100 -b 24 -e signed-integer -c 2 "$work/six/b_s24_44k_stereo.wav" synth 0.025 sine 550 vol 0.1
-sox -n -r 48000 -b 16 -e signed-integer -c 1 "$work/six/c_s16_48k_mono.wav" synth 0.025 sine 660 vol 0.1
-sox -n -r 22050 -b 32 -e floating-point -c 2 "$work/six/d_f32_22k_stereo.wav" synth 0.025 sine 330 vol 0.1
-sox -n -r 96000 -b 24 -e signed-integer -c 1 "$work/six/e_s24_96k_mono.wav" synth 0.025 sine 770 vol 0.1
-sox -n -r 16000 -b 16 -e signed-integer -c 2 "$work/six/f_s16_16k_stereo.wav" synth 0.025 sine 880 vol 0.1
-start "$work" "$SCRATCH/six.raw"
-wait_for_stream "$SCRATCH/six.raw" "$SECONDS_PER_RUN"
-finish six
-figures=$("$MEASURE" "$SCRATCH/six.raw" --rate 48000 --channels 2)
-peak=$(sed -n 's/^peak_dbfs=//p' <<<"$figures")
-rms=$(sed -n 's/^rms_dbfs=//p' <<<"$figures")
-echo "six formats: peak_dbfs=$peak rms_dbfs=$rms"
+prepare "1,0,0,1,0,0,0,1,3,six,none,"
+six=$E2E_WORKDIR/six
+mkdir -p "$six"
+sox -n -r 8000 -b 8 -e unsigned-integer -c 1 "$six/a_u8_8k_mono.wav" synth 0.025 sine 440 vol 0.1
+sox -n -r 44100 -b 24 -e signed-integer -c 2 "$six/b_s24_44k_stereo.wav" synth 0.025 sine 550 vol 0.1
+sox -n -r 48000 -b 16 -e signed-integer -c 1 "$six/c_s16_48k_mono.wav" synth 0.025 sine 660 vol 0.1
+sox -n -r 22050 -b 32 -e floating-point -c 2 "$six/d_f32_22k_stereo.wav" synth 0.025 sine 330 vol 0.1
+sox -n -r 96000 -b 24 -e signed-integer -c 1 "$six/e_s24_96k_mono.wav" synth 0.025 sine 770 vol 0.1
+sox -n -r 16000 -b 16 -e signed-integer -c 2 "$six/f_s16_16k_stereo.wav" synth 0.025 sine 880 vol 0.1
+start_tidewell
+wait_for_stream_seconds "$per_run"
+end_tidewell TERM 5000
+peak=$(figure peak_dbfs) rms=$(figure rms_dbfs)
 awk -v p="$peak" 'BEGIN { exit !(p <= -12.04) }' || fail "six formats: peak $peak dBFS is above 0.25"
 awk -v r="$rms" 'BEGIN { exit !(r > -45) }' || fail "six formats: nearly silent ($rms dBFS)"
-onsets=$(sed -n 's/^onset_count=//p' <<<"$figures")
-echo "six formats: $onsets onsets"
 
 # 2. Capture files that appear 2 s after start.
-work=$(prepare capture "2,0,0,0,0,0,0,1,4,none,none,")
-sox -n -r 22050 -b 16 -e signed-integer -c 1 "$SCRATCH/capture.wav" synth 2 sine 500 vol 0.3
-start "$work" "$SCRATCH/capture.raw"
-wait_for_stream "$SCRATCH/capture.raw" 2
-for i in $(seq 0 10); do cp "$SCRATCH/capture.wav" "$work/autoaudio/$i.wav"; done
-wait_for_stream "$SCRATCH/capture.raw" "$SECONDS_PER_RUN"
-finish capture
-half=$(awk -v s="$SECONDS_PER_RUN" 'BEGIN { print s / 2 }')
-figures=$("$MEASURE" "$SCRATCH/capture.raw" --rate 48000 --channels 2 --skip "$half")
-rms=$(sed -n 's/^rms_dbfs=//p' <<<"$figures")
-echo "capture: second half rms_dbfs=$rms"
+prepare "2,0,0,0,0,0,0,1,4,none,none,"
+sox -n -r 22050 -b 16 -e signed-integer -c 1 "$E2E_WORKDIR/capture.wav" synth 2 sine 500 vol 0.3
+start_tidewell
+wait_for_stream_seconds 2
+for i in $(seq 0 10); do cp "$E2E_WORKDIR/capture.wav" "$E2E_WORKDIR/autoaudio/$i.wav"; done
+wait_for_stream_seconds "$per_run"
+end_tidewell TERM 5000
+rms=$(figure rms_dbfs --skip "$(awk -v s="$per_run" 'BEGIN { print s / 2 }')")
 awk -v r="$rms" 'BEGIN { exit !(r > -40) }' || fail "capture: the second half is silent ($rms dBFS)"
 
 # 3. A tiny file that claims a quarter of a gigabyte of data.
-work=$(prepare claim "1,0,0,0,0,0,0,1,4,claim,none,")
-mkdir -p "$work/claim"
+prepare "1,0,0,0,0,0,0,1,4,claim,none,"
+mkdir -p "$E2E_WORKDIR/claim"
 { printf 'RIFF\x5c\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00'
-  printf 'data\x00\xff\xff\x0f'; head -c 56 /dev/urandom; } > "$work/claim/big.wav"
-[ "$(stat -c %s "$work/claim/big.wav")" -eq 100 ] || fail "claim: the file is not 100 bytes"
-start "$work" "$SCRATCH/claim.raw"
+  printf 'data\x00\xff\xff\x0f'; head -c 56 /dev/urandom; } >"$E2E_WORKDIR/claim/big.wav"
+[ "$(stat -c %s "$E2E_WORKDIR/claim/big.wav")" -eq 100 ] || fail "claim: the file is not 100 bytes"
+start_tidewell
 # The tracks load at start and reload as they play: three seconds of sound.
-wait_for_stream "$SCRATCH/claim.raw" 3
-peak_kb=$(awk '/^VmHWM/ { print $2 }' "/proc/$PLAYER_PID/status" 2>/dev/null)
-finish claim
-echo "claim: peak memory ${peak_kb:-?} kB"
+wait_for_stream_seconds 3
+peak_kb=$(awk '/^VmHWM/ { print $2 }' "/proc/$E2E_PID/status")
+end_tidewell TERM 5000
 [ -n "$peak_kb" ] && [ "$peak_kb" -lt $((150 * 1024)) ] || fail "claim: peak memory ${peak_kb:-?} kB"
-
-[ "$status" -eq 0 ] && echo "PASS"
-exit "$status"
+echo "PASS"

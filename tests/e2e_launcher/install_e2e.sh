@@ -12,10 +12,13 @@ SOURCE_DIR=$2
 T=$(mktemp -d /tmp/install-e2e-XXXXXX)
 P=$T/prefix
 fail() { echo "FAIL: $*"; exit 1; }
-cleanup() {
+installedTidewell() {
   for p in $(pgrep -x tidewell); do
-    [ "$(readlink "/proc/$p/exe")" = "$P/bin/tidewell" ] && kill -9 "$p" 2>/dev/null
+    [ "$(readlink "/proc/$p/exe")" = "$P/bin/tidewell" ] && echo "$p"
   done
+}
+cleanup() {
+  installedTidewell | xargs -r kill -9 2>/dev/null
   [ -n "${LAUNCHER_PID:-}" ] && kill -9 "$LAUNCHER_PID" 2>/dev/null
   rm -rf "$T"
 }
@@ -49,7 +52,6 @@ for f in ./usr/bin/tidewell ./usr/bin/tidewell-launcher ./usr/share/applications
          ./usr/share/icons/hicolor/48x48/apps/tidewell.png ./usr/share/tidewell/demo1/ ./usr/share/tidewell/C.wav; do
   grep -qx "$f" "$T/contents" || fail "$DEB lacks $f"
 done
-echo "package: $(basename "$DEB"), $(stat -c %s "$DEB") bytes, Depends: $DEPENDS"
 
 # 2. No display: a clear message and an exit at once.
 export HOME=$T/home
@@ -70,27 +72,16 @@ done
 # A display of its own: no full-screen picture of another test covers the dialog.
 start_private_display
 . "$SOURCE_DIR/tests/e2e_launcher/dialog_lib.sh"
-installedTidewell() {
-  for p in $(pgrep -x tidewell); do
-    [ "$(readlink "/proc/$p/exe")" = "$P/bin/tidewell" ] && echo "$p"
-  done
-}
 WORKDIR=$HOME/.local/share/tidewell
 
 runFolderOk() {  # what the run is called
   (cd / && exec "$P/bin/tidewell-launcher") >"$T/launcher.out" 2>&1 &
   LAUNCHER_PID=$!
-  WID=$(waitForWindow '^Tidewell Setup$' 60)
-  [ -n "$WID" ] || fail "$1: no setup dialog: $(cat "$T/launcher.out")"
-  sleep 0.3
+  WID=$(waitForWindow '^Tidewell Setup$' 60) || fail "$1: no setup dialog: $(cat "$T/launcher.out")"
+  sleep 0.3  # the dialog takes clicks only a moment after it shows
   clickControl "$WID" 231 17 50 14  # OK of "Run From Local Folder"
-  TIDEWELL_PID=
-  for _ in $(seq 100); do
-    TIDEWELL_PID=$(installedTidewell | head -1)
-    [ -n "$TIDEWELL_PID" ] && grep -q "loaded sounds up" "$WORKDIR/data/debug.txt" 2>/dev/null && break
-    sleep 0.1
-  done
-  [ -n "$TIDEWELL_PID" ] || fail "$1: the installed tidewell did not start: $(cat "$T/launcher.out")"
+  wait_until 10 eval 'TIDEWELL_PID=$(installedTidewell | head -1); [ -n "$TIDEWELL_PID" ] &&
+    grep -q "loaded sounds up" "$WORKDIR/data/debug.txt" 2>/dev/null' || fail "$1: the installed tidewell did not start: $(cat "$T/launcher.out")"
   [ "$(cat "$WORKDIR/data/settings.txt")" = "1,0,0,0,0,0,0,2,2,demo1,currently disabled," ] ||
     fail "$1: settings '$(cat "$WORKDIR/data/settings.txt")'"
   [ "$(readlink "/proc/$TIDEWELL_PID/cwd")" = "$WORKDIR" ] || fail "$1: tidewell works in $(readlink "/proc/$TIDEWELL_PID/cwd")"
@@ -102,10 +93,9 @@ runFolderOk() {  # what the run is called
 quitLauncher() {
   # The full-screen picture covers the dialog: it goes first.
   kill "$TIDEWELL_PID" 2>/dev/null
-  for _ in $(seq 50); do kill -0 "$TIDEWELL_PID" 2>/dev/null || break; sleep 0.1; done
+  wait_until 5 gone "$TIDEWELL_PID"
   clickControl "$WID" 11 176 50 14  # Quit
-  for _ in $(seq 50); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "$1: the launcher did not quit"
+  wait_until 5 gone "$LAUNCHER_PID" || fail "$1: the launcher did not quit"
   wait "$LAUNCHER_PID"; [ $? = 1 ] || fail "$1: launcher's exit code after Quit"
   LAUNCHER_PID=
 }
@@ -117,7 +107,6 @@ for f in data/text C.wav demo1 demo2 demo3 demo4 autoaudio; do
   [ -e "$WORKDIR/$f" ] || fail "$WORKDIR lacks $f"
 done
 quitLauncher "no audio driver"
-echo "no audio driver: dialog opened, tidewell $TIDEWELL_PID ran in $WORKDIR"
 
 # The user's own files stay; what is missing comes back. Heard through the disk driver.
 echo "my own C.wav" > "$WORKDIR/C.wav"
@@ -127,11 +116,6 @@ runFolderOk "disk audio"
 [ "$(cat "$WORKDIR/C.wav")" = "my own C.wav" ] || fail "the user's C.wav was overwritten"
 ls "$WORKDIR"/demo2/*.wav >/dev/null 2>&1 || fail "demo2 was not restored"
 # The first hit comes within a few seconds; 30 s allows for a loaded machine.
-for _ in $(seq 300); do
-  [ -n "$(tr -d '\0' <"$T/out.raw" 2>/dev/null | head -c 1)" ] && break
-  sleep 0.1
-done
-[ -n "$(tr -d '\0' <"$T/out.raw" 2>/dev/null | head -c 1)" ] || fail "tidewell was silent"
-echo "heard $(stat -c %s "$T/out.raw") bytes with sound in them"
+wait_until 30 eval '[ -n "$(tr -d "\0" <"$T/out.raw" 2>/dev/null | head -c 1)" ]' || fail "tidewell was silent"
 quitLauncher "disk audio"
 echo PASS

@@ -38,41 +38,35 @@ export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN=$WORK/in.raw SDL_DISKAUDIOFILE=/
 
 . "$SOURCE_DIR/tests/e2e_launcher/dialog_lib.sh"
 
-# 1. Run From Sound Capture with the first format (8000 Hz, 8-bit Mono);
-# only this run's starts of the main program are counted.
+# The launcher started (with the environment given), "Run From Sound
+# Capture" with the first format (8000 Hz, 8-bit Mono): CAP is the capture
+# window. The dialog takes clicks only a moment after it shows.
+openCaptureWindow() {
+  env "$@" "$WORK/launcher" 2>>"$WORK/launcher.err" &
+  LAUNCHER_PID=$!
+  WID=$(waitForWindow '^Tidewell Setup$' 60) || fail "no setup dialog: $(cat "$WORK/launcher.err")"
+  sleep 0.5
+  [ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
+  clickControl "$WID" 129 58 92 8   # first line of the format list
+  sleep 0.3
+  clickControl "$WID" 231 70 50 14  # OK of "Run From Sound Capture"
+  CAP=$(waitForWindow '^Capturing Sound$' 10) || fail "no capture window"
+}
+
+# 1. A capture run; only this run's starts of the main program are counted.
 cd "$WORK" || exit 1
 rm -f tidewell.pids
-"$WORK/launcher" 2>"$WORK/launcher2.err" &
-LAUNCHER_PID=$!
-WID=$(waitForWindow '^Tidewell Setup$' 60)
-[ -n "$WID" ] || fail "no setup dialog for the capture run"
-sleep 0.5
-[ -n "${SHOT:-}" ] && import -window "$WID" "$SHOT"
-clickControl "$WID" 129 58 92 8   # first line of the format list
-sleep 0.3
-clickControl "$WID" 231 70 50 14  # OK of "Run From Sound Capture"
-CAP=$(waitForWindow '^Capturing Sound$' 10)
-[ -n "$CAP" ] || fail "no capture window"
-START=$(date +%s.%N)
+openCaptureWindow
 # The second start comes with the end of autoaudio/4.wav, about 20 s in.
-for _ in $(seq 300); do
-  [ "$(wc -l < tidewell.pids)" -ge 2 ] && break
-  sleep 0.1
-done
+wait_until 30 eval '[ "$(wc -l < tidewell.pids)" -ge 2 ]'
 [ "$(head -c 2 data/settings.txt)" = "2," ] || fail "capture settings: '$(cat data/settings.txt)'"
 xdotool windowfocus --sync "$CAP" 2>/dev/null
 xdotool key --window "$CAP" Escape
-for _ in $(seq 50); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs after closing the capture window"
+wait_until 5 gone "$LAUNCHER_PID" || fail "launcher still runs after closing the capture window"
 wait "$LAUNCHER_PID"; RC=$?
-END=$(date +%s.%N)
 [ "$RC" = 1 ] || fail "launcher ended with $RC"
-for n in 0 1 2 3 4; do
-  python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/$n.wav || fail "autoaudio/$n.wav"
-done
+python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" autoaudio/[0-4].wav || fail "autoaudio/0.wav to 4.wav"
 [ "$(wc -l < tidewell.pids)" = 2 ] || fail "$(wc -l < tidewell.pids) starts of the main program in the capture run"
-grep -c "^Writing " launcher2.err | sed 's/^/drain lines: /'
-echo "capture run: $(echo "$END - $START" | bc) s from capture window to exit"
 # The capture run's main programs have shown what they had to.
 xargs kill < tidewell.pids 2>/dev/null
 
@@ -89,21 +83,11 @@ mkdir -p "$HOME/.fltk/fltk.org"
 printf '[options]\nFNFCUsesGTK:0\n' > "$HOME/.fltk/fltk.org/fltk.prefs"
 echo "an earlier take" > take1.wav
 : > heard.raw  # quiet until the tone is played
-SDL_DISKAUDIOFILEIN=$WORK/heard.raw "$WORK/launcher" 2>launcher3.err &
-LAUNCHER_PID=$!
-WID=$(waitForWindow '^Tidewell Setup$' 60)
-[ -n "$WID" ] || fail "no setup dialog for the SIGTERM run: $(cat launcher3.err)"
-sleep 0.5
-clickControl "$WID" 129 58 92 8
-sleep 0.3
-clickControl "$WID" 231 70 50 14
-CAP=$(waitForWindow '^Capturing Sound$' 10)
-[ -n "$CAP" ] || fail "no capture window for the chooser run"
+SHOT="" openCaptureWindow SDL_DISKAUDIOFILEIN="$WORK/heard.raw"
 chooseFile() {  # the name to type, without .wav
   clickControl "$CAP" 7 7 46 13  # "Sound file..."
   local chooser
-  chooser=$(waitForWindow '^Save Sound File$' 10)
-  [ -n "$chooser" ] || fail "no chooser"
+  chooser=$(waitForWindow '^Save Sound File$' 10) || fail "no chooser"
   sleep 0.5
   # Without a window manager nothing gives the chooser the keyboard by itself.
   xdotool windowfocus --sync "$chooser"
@@ -111,29 +95,26 @@ chooseFile() {  # the name to type, without .wav
   xdotool key Delete Return  # no completion of the typed name
 }
 chooseFile take1
-waitForWindow '^Confirm Save As$' 5 >/dev/null ||
-  fail "no overwrite question for take1 (take1.wav exists)"
-sleep 0.3
+waitForWindow '^Confirm Save As$' 5 >/dev/null || fail "no overwrite question for take1 (take1.wav exists)"
+sleep 0.3  # as the dialog: keys count only a moment after it shows
 xdotool key Escape  # "No": the chooser comes back
-sleep 0.5
+waitForWindowGone '^Confirm Save As$' 5 || fail "the overwrite question stayed"
 waitForWindow '^Save Sound File$' 5 >/dev/null || fail "the chooser did not come back"
 xdotool key Escape  # cancelled
-sleep 0.5
+waitForWindowGone '^Save Sound File$' 5 || fail "the chooser stayed after Escape"
 [ "$(cat take1.wav)" = "an earlier take" ] || fail "take1.wav was overwritten"
 chooseFile fresh
-sleep 2
+sleep 2  # the quiet before the press, which the file must not hold
 cp in.raw heard.raw
 clickControl "$CAP" 202 25 50 14  # "&Record"
-sleep 2
+sleep 2  # two seconds of tone
 clickControl "$CAP" 202 25 50 14
-for _ in $(seq 100); do [ -s fresh.wav ] && break; sleep 0.1; done
+wait_until 10 test -s fresh.wav
 python3 "$SOURCE_DIR/tests/e2e_launcher/check_recording.py" fresh.wav || fail "fresh.wav"
-for _ in $(seq 80); do ls autoaudio/*.part >/dev/null 2>&1 && break; sleep 0.1; done
-ls autoaudio/*.part >/dev/null 2>&1 || fail "no take in progress under a temporary name"
+wait_until 8 eval 'ls autoaudio/*.part >/dev/null 2>&1' || fail "no take in progress under a temporary name"
 sleep 1  # halfway through the take
 kill -TERM "$LAUNCHER_PID"
-for _ in $(seq 30); do kill -0 "$LAUNCHER_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$LAUNCHER_PID" 2>/dev/null && fail "launcher still runs 3 s after SIGTERM"
+wait_until 3 gone "$LAUNCHER_PID" || fail "launcher still runs 3 s after SIGTERM"
 wait "$LAUNCHER_PID"; RC=$?
 [ "$RC" = 1 ] || fail "launcher ended with $RC after SIGTERM"
 checkTakes autoaudio

@@ -15,9 +15,6 @@ loopback_with_multicast() {
     fail "could not set up loopback in the namespace"
 }
 
-# A JACK server of the test's own (LinkHut's audio needs one).
-start_jack() { start_private_jack "$E2E_WORKDIR/jackd.log" 256; }
-
 # LinkHut reads single keys from its terminal; each write to fd 3 is one.
 start_linkhut() {
   mkfifo "$E2E_WORKDIR/linkhut.in"
@@ -44,35 +41,17 @@ linkhut_field() {
 
 # wait_linkhut FIELD VALUE SECONDS: true once the field reads VALUE.
 wait_linkhut() {
-  local limit=$(( $3 * 20 )) i
-  for ((i = 0; i < limit; i++)); do
-    [ "$(linkhut_field "$1")" = "$2" ] && return 0
-    sleep 0.05
-  done
-  return 1
+  local field=$1 value=$2
+  wait_until "$3" eval '[ "$(linkhut_field "$field")" = "$value" ]'
 }
 
 stop_link_peers() {
   if [ -n "${LINK_HUT_PID:-}" ]; then
     printf q >&3 2>/dev/null
-    sleep 0.2
+    wait_until 2 eval '! kill -0 "$LINK_HUT_PID" 2>/dev/null'
     kill "$LINK_HUT_PID" 2>/dev/null
   fi
   stop_private_jack
   LINK_HUT_PID=""
   return 0
-}
-
-# expect_spacing FROM TO INTERVAL TOLERANCE_PCT LABEL: the beats between those
-# stream seconds come every INTERVAL ms within the tolerance, timed by when
-# the disk driver wrote their frames.
-expect_spacing() {
-  local result spacing
-  result=$("$TIMING_BEAT_GRID" "$E2E_WORKDIR/out.raw" --interval "$3" --threshold 0.02 \
-      --growth "$E2E_WORKDIR/growth.log" --from "$1" --to "$2")
-  spacing=$(sed -n 's/^frame_clock_spacing_ms=//p' <<<"$result")
-  echo "$5: beats every $spacing ms (want $3 +-$4 %), $(sed -n 's/^onsets=//p' <<<"$result") onsets, $(sed -n 's/^frame_clock_rms_ms=//p' <<<"$result") ms rms"
-  [ -n "$spacing" ] || fail "$5: no beats found: $result"
-  awk -v s="$spacing" -v i="$3" -v t="$4" 'BEGIN { exit !(s >= i * (1 - t / 100) && s <= i * (1 + t / 100)) }' ||
-    fail "$5: beats every $spacing ms, want $3 ms +-$4 %"
 }

@@ -25,7 +25,7 @@ make_click_folder
 write_click_settings 3  # 700 in the tempo field: 350 on the info line, until the session wins
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORKDIR/out.raw"
 
-start_jack
+start_private_jack "$E2E_WORKDIR/jackd.log" 256  # LinkHut's audio needs a server
 start_linkhut
 linkhut_keys a
 wait_linkhut 1 yes 10 || fail "LinkHut did not enable Link: $(linkhut_field 1)"
@@ -40,31 +40,26 @@ start_growth_log
 wait "$joined_watch"
 joined_ms=$(cat "$E2E_WORKDIR/joined_ms" 2>/dev/null)
 [ -n "$joined_ms" ] || fail "LinkHut never saw Tidewell as a peer (peers: $(linkhut_field 2))"
-echo "LinkHut shows 1 peer $joined_ms ms after tidewell --link started"
 [ "$joined_ms" -le 3000 ] || fail "LinkHut saw Tidewell only after $joined_ms ms"
 grep -q "^Link on" "$E2E_WORKDIR/data/debug.txt" || fail "the debug log does not say Link is on"
 
-sleep 1
+wait_for_stream_seconds +1
 at120_from=$(stream_seconds)
-sleep 5
+wait_for_stream_seconds +5
 at120_to=$(stream_seconds)
 
 linkhut_keys eeeeeeeeeeeeeeeeeeee
 wait_linkhut 5 140.00 10 || fail "LinkHut did not reach 140 BPM: $(linkhut_field 5)"
 changed=$(stream_seconds)
-sleep 4
+wait_for_stream_seconds +4
 at140_to=$(stream_seconds)
 
 xdotool key --window "$E2E_WINDOW" --delay 30 --repeat 40 F8
 wait_linkhut 5 160.00 15 || fail "40 x F8 took LinkHut to $(linkhut_field 5) BPM, not 160"
-echo "40 x F8 in Tidewell: LinkHut shows $(linkhut_field 5) BPM"
-
-xdotool key --window "$E2E_WINDOW" Escape
-wait_for_exit 5000
+end_tidewell Escape 5000
 stop_growth_log
-[ "$E2E_EXIT" = "0" ] || fail "Escape ended tidewell with $E2E_EXIT"
 
-expect_spacing "$at120_from" "$at120_to" 250 3 "LinkHut at 120 BPM"
+expect_beats "$at120_from" "$at120_to" 250 3 "LinkHut at 120 BPM"
 after_one_beat=$(awk -v c="$changed" 'BEGIN { printf "%.3f", c + 0.25 }')
-expect_spacing "$after_one_beat" "$at140_to" 214.2857 3 "LinkHut at 140 BPM, from one beat after the change"
+expect_beats "$after_one_beat" "$at140_to" 214.2857 3 "LinkHut at 140 BPM, from one beat after the change"
 echo "link peer test passed"

@@ -3,19 +3,20 @@
 ripple field against the font picture.
 
 check_screen.py FONT SHOT.rgb WIDTH HEIGHT MODE
-  MODE "help": the help panel, the info line and the sample-name arrows show
-  MODE "plain": only the info line shows; no help, no names
-Prints what it measured; exits 1 with the reason when a check fails.
+  MODE "help", "names", "help+names" or "plain": the info line shows, and the
+  help panel and the arrows that start the sample names show exactly where
+  the mode names them
+Exits 1 with the reason, and what it measured, when a check fails.
 """
 import os
 import struct
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from picture_box import PictureBox, NoBox, PICTURE_W, PICTURE_H  # noqa: E402
+from picture_box import load, fail, PICTURE_W, PICTURE_H  # noqa: E402
 
 CELL = 8
-INK_THRESHOLD = 0.9  # share of text cells that must match; names may cover a few
+INK_THRESHOLD = 0.9  # share of text cells that must show their glyph; names may cover a few
 
 HELP_LINES = [
     "Help",
@@ -34,11 +35,6 @@ HELP_LINES = [
     "ESC Quit Tidewell",
 ]
 INFO_TEXTS = [(10, 290, "Behaviour "), (110, 290, "TimeSig "), (276, 290, "Form ")]
-
-
-def fail(reason):
-    print("FAIL:", reason)
-    sys.exit(1)
 
 
 def read_font(path):
@@ -132,46 +128,36 @@ def field_colours(shot, region):
 def main():
     font_path, shot_path, width, height, mode = sys.argv[1:6]
     font = read_font(font_path)
-    try:
-        shot = PictureBox(open(shot_path, "rb").read(), int(width), int(height))
-    except NoBox as e:
-        fail(str(e))
-    print("picture %dx%d at (%d, %d)" % (shot.box_w, shot.box_h, shot.left, shot.top))
+    shot = load(shot_path, width, height)
 
     help_texts = [(10, 10 + 10 * i, line) for i, line in enumerate(HELP_LINES)]
     cells, matched, colours = check_text(shot, font, help_texts)
-    print("help: %d of %d cells show their glyph" % (matched, cells))
     info_cells, info_matched, _ = check_text(shot, font, INFO_TEXTS)
-    print("info line: %d of %d cells show their glyph" % (info_matched, info_cells))
     if info_matched < INK_THRESHOLD * info_cells:
-        fail("the info line is not legible at y = 290")
+        fail("the info line is not legible at y = 290: %d of %d cells show their glyph" % (info_matched, info_cells))
 
     # The arrows that start the sample names, looked for outside the help
     # panel (whose cells side by side could mimic one).
     help_panel = (10, 10, 10 + CELL * max(len(line) for line in HELP_LINES), 10 + 10 * len(HELP_LINES))
     arrows = count_glyph(shot, font, ">", help_panel)
-    print("name arrows outside the help panel: %d" % arrows)
+    help_seen = "%d of %d help cells show their glyph" % (matched, cells)
+    if "help" in mode:
+        if matched < INK_THRESHOLD * cells:
+            fail("help lines are not legible at their places: " + help_seen)
+        if len(colours) > 2:
+            fail("help cells disagree on their colours: %s" % colours)
+    elif matched > 0.1 * cells:
+        fail("help shows although it is off: " + help_seen)
+    if "names" in mode and arrows < 1:
+        fail("no sample name shows")
+    if "names" not in mode and arrows > 0:
+        fail("sample names show although they are off: %d arrows" % arrows)
 
     # The ripple field: the picture right of the help panel and above the info line.
     seen = field_colours(shot, (290, 10, 400, 280))
     commonest = max(seen.values()) / sum(seen.values())
-    print("field: %d distinct colours, the commonest covers %.0f %%" % (len(seen), 100 * commonest))
-
-    if mode == "help":
-        if matched < INK_THRESHOLD * cells:
-            fail("help lines are not legible at their places")
-        if len(colours) > 2:
-            fail("help cells disagree on their colours: %s" % colours)
-        if arrows < 1:
-            fail("no sample name shows")
-    else:
-        if matched > 0.1 * cells:
-            fail("help shows although it is off")
-        if arrows > 0:
-            fail("sample names show although they are off")
     if len(seen) < 16 or commonest > 0.6:
-        fail("the ripple field looks flat")
-    print("ok")
+        fail("the ripple field looks flat: %d colours, the commonest on %.0f %%" % (len(seen), 100 * commonest))
 
 
 if __name__ == "__main__":

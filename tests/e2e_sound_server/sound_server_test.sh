@@ -39,8 +39,7 @@ $realtime pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log
     --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pa.sock" &
 PA_PID=$!
 export PULSE_SERVER=unix:$work/pa.sock
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl info >/dev/null 2>&1 || fail "the sound server did not answer: $(tail -5 "$work/pa.log")"
+wait_until 10 eval 'pactl info >/dev/null 2>&1' || fail "the sound server did not answer: $(tail -5 "$work/pa.log")"
 
 parec -d out.monitor --format=float32le --rate=48000 --channels=2 >"$work/rec.raw" 2>"$work/parec.err" &
 REC_PID=$!
@@ -62,9 +61,7 @@ pactl list sink-inputs >"$work/inputs.txt"
 # The daemon logs at debug level, where every underrun of a stream shows
 # (its end, when the program closes, is one too: counted before).
 underruns=$(tail -n +"$((log_mark + 1))" "$work/pa.log" | grep -ci 'underrun of')
-xdotool key --window "$E2E_WINDOW" Escape
-wait_for_exit 10000
-[ "$E2E_EXIT" = "0" ] || fail "tidewell ended with $E2E_EXIT: $(cat "$work/stdout.txt")"
+end_tidewell Escape 10000
 stop_servers
 
 interval=$(awk 'BEGIN { printf "%.6f", 60000 / 700 }')

@@ -50,29 +50,47 @@ build_present_counter() {
   export PRESENT_COUNT_FILE=$E2E_WORKDIR/presents.txt
 }
 
+# The count comes as a new line of the file once the program takes the signal.
 presents_so_far() {
+  local lines
+  lines=$(grep -vc '^renderer' "$PRESENT_COUNT_FILE")
   kill -USR1 "$E2E_PID"
-  sleep 0.1
+  wait_until 5 eval '[ "$(grep -vc "^renderer" "$PRESENT_COUNT_FILE")" -gt "$lines" ]' || fail "no count of presents"
   grep -v '^renderer' "$PRESENT_COUNT_FILE" | tail -n 1 | cut -d' ' -f1
 }
 
-# onsets_between FROM TO: onsets in that stretch of stream seconds.
-onsets_between() {
+# onset_rate FROM TO: onsets a second in that stretch of stream seconds.
+onset_rate() {
   "$TIMING_BEAT_GRID" "$E2E_WORKDIR/out.raw" --interval 85.714287 --threshold 0.02 --from "$1" --to "$2" |
-    sed -n 's/^onsets=//p'
+    awk -v a="$1" -v b="$2" -F= '$1 == "onsets" { printf "%.2f", $2 / (b - a) }'
+}
+
+# expect_beats FROM TO INTERVAL_MS TOLERANCE_PCT LABEL [MAX_RMS_MS]: the beats
+# between those stream seconds come every INTERVAL_MS within the tolerance
+# (and keep to their grid within MAX_RMS_MS rms, when given), each timed by
+# when the disk driver wrote its frames.
+expect_beats() {
+  local result spacing rms
+  result=$("$TIMING_BEAT_GRID" "$E2E_WORKDIR/out.raw" --interval "$3" --threshold 0.02 \
+      --growth "$E2E_WORKDIR/growth.log" --from "$1" --to "$2")
+  spacing=$(sed -n 's/^frame_clock_spacing_ms=//p' <<<"$result")
+  rms=$(sed -n 's/^frame_clock_rms_ms=//p' <<<"$result")
+  echo "$5: beats every ${spacing:-?} ms (want $3 +-$4 %), ${rms:-?} ms rms off the grid"
+  awk -v s="$spacing" -v i="$3" -v t="$4" -v r="$rms" -v m="${6:-1e9}" \
+    'BEGIN { exit !(s != "" && s >= i * (1 - t / 100) && s <= i * (1 + t / 100) && r <= m) }' ||
+    fail "$5: beats every ${spacing:-?} ms, ${rms:-?} ms rms off the grid; want $3 ms +-$4 %${6:+, $6 ms rms}"
 }
 
 # wait_for_stream_seconds S: until the program has written S seconds of
-# sound; the disk driver keeps about real-time pace, so four times as long
-# in wall time (and at least 10 s) is the cap.
+# sound (+S: S more than now); the disk driver keeps about real-time pace,
+# so four times as long in wall time (and at least 10 s) is the cap.
 wait_for_stream_seconds() {
-  local tries
-  tries=$(awk -v s="$1" 'BEGIN { printf "%d", s * 40 + 100 }')
-  for _ in $(seq "$tries"); do
-    awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw" 2>/dev/null || echo 0)" -v s="$1" \
-      'BEGIN { exit !(b / 8 / 48000 >= s) }' && return
-    kill -0 "$E2E_PID" 2>/dev/null || fail "the program ended while playing"
-    sleep 0.1
-  done
-  fail "only $(stream_seconds) s of sound after waiting for $1 s"
+  local target=${1#+}
+  [ "$target" != "$1" ] && target=$(awk -v s="$(stream_seconds)" -v d="$target" 'BEGIN { print s + d }')
+  wait_until "$(awk -v s="${1#+}" 'BEGIN { printf "%d", s * 4 + 10 }')" stream_reached "$target" ||
+    fail "only $(stream_seconds) s of sound after waiting for $1 s"
+}
+stream_reached() {
+  kill -0 "$E2E_PID" 2>/dev/null || fail "the program ended while playing"
+  awk -v b="$(stat -c %s "$E2E_WORKDIR/out.raw" 2>/dev/null || echo 0)" -v s="$1" 'BEGIN { exit !(b / 8 / 48000 >= s) }'
 }

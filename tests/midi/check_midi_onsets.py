@@ -88,13 +88,9 @@ def main():
     missing = [t for t in wav_onsets if nearest(note_times, t) > TOLERANCE_S]
     if missing:
         fail(f"{len(missing)} of {len(wav_onsets)} onsets have no note-on within 1 ms, first at {missing[0]:.4f} s")
-    heard = sum(1 for t in note_times if nearest(wav_onsets, t) <= TOLERANCE_S)
-    share = heard / len(note_times)
-    worst = max(nearest(note_times, t) for t in wav_onsets)
-    print(f"onsets={len(wav_onsets)} note_on_times={len(note_times)} heard_share={share:.3f} "
-          f"worst_onset_to_note_ms={worst * 1000:.4f}")
+    share = sum(1 for t in note_times if nearest(wav_onsets, t) <= TOLERANCE_S) / len(note_times)
     if share < 0.95:
-        fail(f"only {share:.1%} of the note-on times have an onset")
+        fail(f"only {share:.1%} of the {len(note_times)} note-on times have an onset")
 
 
 main()

@@ -7,13 +7,11 @@ set -u
 run_dir=$1
 checker=$(realpath "$2")
 python=${PYTHON:-/usr/bin/python3}
-fail() { echo "FAIL: $*" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r "$run_dir"/. "$work"/
-cd "$work" || fail "no scratch folder"
-mkdir -p data clicks
-sox -n -r 48000 -b 16 -c 1 clicks/click.wav synth 0.004 square 1500 vol 0.5 || fail "sox could not make a click"
+. "$(dirname "$0")/../e2e_tidewell/e2e_lib.sh"
+. "$(dirname "$0")/../e2e_tidewell/timing_lib.sh"
+make_workdir "$run_dir"
+make_click_folder
+cd "$E2E_WORKDIR" || fail "no scratch folder"
 # Tonal, eight tracks, tempo 700, the click folder.
 printf '%s' "1,4,0,2,0,0,0,7,3,clicks,none," >data/settings.txt
 

@@ -61,17 +61,21 @@ class PictureBox:
         return self.screen(*self.block_centre(x, y))
 
 
+def fail(reason):
+    print("FAIL:", reason)
+    sys.exit(1)
+
+
 def load(path, width, height):
-    return PictureBox(open(path, "rb").read(), width, height)
+    """The picture on the shot, or a failure that says why there is none."""
+    try:
+        return PictureBox(open(path, "rb").read(), int(width), int(height))
+    except NoBox as e:
+        fail("no picture box: %s" % e)
 
 
 def main():
-    path, width, height = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-    try:
-        box = load(path, width, height)
-    except NoBox as e:
-        print("FAIL: no picture box: %s" % e)
-        sys.exit(1)
+    box = load(*sys.argv[1:4])
     if sys.argv[4:5] == ["--mask"]:
         x0, y0, w, h = map(int, sys.argv[5:9])
         print("".join("0" if box.picture(x, y) == b"\0\0\0" else "1"

@@ -2,6 +2,7 @@
 # end-to-end tests can run side by side (CONTRIBUTING.md shows the use).
 #   start_private_display [WIDTHxHEIGHT]   # default 1024x768; exports DISPLAY
 #   on_exit COMMAND                        # clean-up at exit, last first; no trap of your own
+#   wait_until SECONDS COMMAND...          # polls COMMAND until it succeeds; false after SECONDS
 # Xvfb picks the free display number itself (-displayfd), so tests that start
 # together never race for one; it is checked to answer and ended at exit.
 
@@ -9,6 +10,15 @@ PRIVATE_DISPLAY_PID=""
 E2E_EXIT_COMMANDS=()
 
 on_exit() { E2E_EXIT_COMMANDS=("$1" "${E2E_EXIT_COMMANDS[@]}"); }
+
+wait_until() {
+  local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 
 run_exit_commands() {
   local command

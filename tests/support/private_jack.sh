@@ -28,9 +28,7 @@ start_private_jack() {
   PRIVATE_JACK_LOG=$1
   jackd --no-realtime -d dummy -r 48000 -p "$2" >"$PRIVATE_JACK_LOG" 2>&1 &
   PRIVATE_JACK_PID=$!
-  local _
-  for _ in $(seq 300); do jack_lsp >/dev/null 2>&1 && return 0; sleep 0.1; done
-  fail "the JACK server did not start: $(cat "$PRIVATE_JACK_LOG")"
+  wait_until 30 eval 'jack_lsp >/dev/null 2>&1' || fail "the JACK server did not start: $(cat "$PRIVATE_JACK_LOG")"
 }
 
 # Ends the server with SIGTERM, which takes its shared-memory entries with it
@@ -39,8 +37,7 @@ start_private_jack() {
 stop_private_jack() {
   [ -n "${PRIVATE_JACK_PID:-}" ] || return 0
   kill -TERM "$PRIVATE_JACK_PID" 2>/dev/null
-  local _
-  for _ in $(seq 50); do kill -0 "$PRIVATE_JACK_PID" 2>/dev/null || break; sleep 0.1; done
+  wait_until 5 eval '! kill -0 "$PRIVATE_JACK_PID" 2>/dev/null'
   kill -9 "$PRIVATE_JACK_PID" 2>/dev/null
   wait "$PRIVATE_JACK_PID" 2>/dev/null
   PRIVATE_JACK_PID=""
