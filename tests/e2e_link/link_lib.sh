@@ -15,7 +15,7 @@ loopback_with_multicast() {
     fail "could not set up loopback in the namespace"
 }
 
-# LinkHut reads single keys from its terminal; each write to fd 3 is one.
+# LinkHut reads single keys from its terminal, written to fd 3.
 start_linkhut() {
   mkfifo "$E2E_WORKDIR/linkhut.in"
   exec 3<>"$E2E_WORKDIR/linkhut.in"
@@ -23,20 +23,25 @@ start_linkhut() {
   LINK_HUT_PID=$!
 }
 
-# Types keys into LinkHut one at a time (it takes one key per read).
-linkhut_keys() {
-  local keys=$1 i
-  for ((i = 0; i < ${#keys}; i++)); do
-    printf '%s' "${keys:i:1}" >&3
-    sleep 0.03
-  done
-}
-
 # A field of LinkHut's latest whole status line (enabled | peers | quantum |
 # start stop sync | tempo | beats | metro), spaces removed.
 linkhut_field() {
   tail -c 600 "$E2E_WORKDIR/linkhut.txt" 2>/dev/null | tr '\r' '\n' | grep '|' | tail -n 2 | head -n 1 |
     awk -F'|' -v n="$1" '{ gsub(/ /, "", $n); print $n }'
+}
+
+# linkhut_tempo BPM: LinkHut's tempo stepped there a key at a time, each key
+# typed once the step before it shows (two keys typed together can arrive
+# in one read, and LinkHut takes only the first).
+linkhut_tempo() {
+  local target=$1 shown _
+  for _ in $(seq 100); do
+    shown=$(linkhut_field 5)
+    [ "$shown" = "$target.00" ] && return 0
+    if awk -v s="$shown" -v t="$target" 'BEGIN { exit !(s < t) }'; then printf e >&3; else printf w >&3; fi
+    wait_until 3 eval '[ "$(linkhut_field 5)" != "$shown" ]' || return 1
+  done
+  return 1
 }
 
 # wait_linkhut FIELD VALUE SECONDS: true once the field reads VALUE.
