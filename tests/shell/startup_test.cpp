@@ -91,9 +91,9 @@ TEST_F(StartupTest, DisplayModeFailureIsShownAndNothingIsLogged) {
   EXPECT_EQ(program_->picture->directDraw, nullptr);  // released with everything made before the failure
 }
 
-TEST_F(StartupTest, WindowThatCannotBeMadeEndsQuietly) {
+TEST_F(StartupTest, WindowThatCannotBeMadeEndsWithAFailureCode) {
   windows_.failCreation = true;
-  EXPECT_EQ(program_->winMain(platform::SW_SHOWNORMAL), 0);
+  EXPECT_NE(program_->winMain(platform::SW_SHOWNORMAL), 0);
   EXPECT_TRUE(windows_.messageBoxes.empty());
   EXPECT_FALSE(fs::exists("data/debug.txt"));
 }

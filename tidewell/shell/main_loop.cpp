@@ -55,7 +55,9 @@ void MainProgram::runFrame() {
 }
 
 int MainProgram::winMain(int showCommand) {
-  if (!initApplication(showCommand)) return 0;
+  // A start that failed ends with a failure code, so whoever started the
+  // program (the launcher, a script) can tell it from a player quitting.
+  if (!initApplication(showCommand)) return 1;
 
   picture->setUpPalette();
   picture->present();
