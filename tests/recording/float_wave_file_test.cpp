@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -31,10 +30,11 @@ std::vector<float> ramp(std::size_t frames, float from = 0.0f) {
 // per channel, then the samples unchanged.
 testing_support::Bytes floatWave(const std::vector<float>& samples) {
   using namespace testing_support;
-  Bytes format = formatBlock(3, 2, 48000, 32), frames, data(samples.size() * sizeof(float));
+  Bytes format = formatBlock(3, 2, 48000, 32), frames;
   appendU16(format, 0);
   appendU32(frames, static_cast<std::uint32_t>(samples.size() / 2));
-  std::memcpy(data.data(), samples.data(), data.size());
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(samples.data());
+  const Bytes data(bytes, bytes + samples.size() * sizeof(float));
   return riffFile({chunk("fmt ", format), chunk("fact", frames), chunk("data", data)});
 }
 
