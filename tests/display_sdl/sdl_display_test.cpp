@@ -197,12 +197,6 @@ TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteCrispAndFillingTheHeight) {
   const Mismatches m = compare(after, box, backPixels(), changed);
   EXPECT_EQ(m.picture, 0) << "pixels of the picture not in their palette colour";
   EXPECT_EQ(m.border, 0) << "border pixels that are not black";
-  // The picture's corners, one by one, for a readable failure.
-  EXPECT_TRUE(near(after.at(box.left, box.top), changed[patternIndex(0, 0)]));
-  EXPECT_TRUE(near(after.at(box.right - 1, box.bottom - 1), changed[patternIndex(kWidth - 1, kHeight - 1)]));
-  if (box.left > 0) {
-    EXPECT_EQ(after.at(box.left - 1, box.top), 0u);
-  }
 }
 
 // SDL reports a lost render target or device with an event; the next present
