@@ -143,7 +143,9 @@ TEST_F(SetupDialogTest, FailedStartOrSettingsWriteIsReportedAndTheDialogStays) {
   EXPECT_EQ(dialog->endCode(), 2);
 }
 
-TEST_F(SetupDialogTest, CaptureOkIsUsableOnlyWithASelectedFormat) {
+// Capture OK is usable only with a format selected; confirmed, it writes
+// input 2 and prepares the chosen ring.
+TEST_F(SetupDialogTest, CaptureOkNeedsAFormatAndPreparesTheChosenRing) {
   open();
   EXPECT_FALSE(dialog->isEnabled(IDC_CAPTURE_OK));
   dialog->click(IDC_CAPTURE_OK);
@@ -152,10 +154,6 @@ TEST_F(SetupDialogTest, CaptureOkIsUsableOnlyWithASelectedFormat) {
   EXPECT_TRUE(dialog->isEnabled(IDC_CAPTURE_OK));
   dialog->select(IDC_FORMAT_LIST, -1);
   EXPECT_FALSE(dialog->isEnabled(IDC_CAPTURE_OK));
-}
-
-TEST_F(SetupDialogTest, ConfirmedCaptureWritesInputTwoAndPreparesTheChosenRing) {
-  open();
   dialog->select(IDC_FORMAT_LIST, 4);  // 11025 Hz, 8-bit Mono
   dialog->click(IDC_CAPTURE_OK);
   EXPECT_EQ(settings(), "2,0,0,0,0,0,0,2,2,demo1,currently disabled,");
