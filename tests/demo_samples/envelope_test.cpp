@@ -12,8 +12,6 @@ TEST(Envelopes, AttackDecayStartsAtZeroPeaksAtOneAndLandsOnZero) {
   const float rate = 1000.0f;
   const Signal env = attackDecay(2000, 0.1f, 0.3f, rate);
   ASSERT_EQ(env.size(), 2000u);
-  EXPECT_EQ(env.front(), 0.0f);
-  EXPECT_EQ(env.back(), 0.0f);
   EXPECT_NEAR(*std::max_element(env.begin(), env.end()), 1.0f, 1e-3f);
   // Rising through the attack, never rising again after it.
   EXPECT_LT(env[50], env[99]);
@@ -31,21 +29,22 @@ TEST(Envelopes, DecayFollowsItsTimeConstant) {
 TEST(Envelopes, AttackHoldReleaseHoldsThenEndsAtZero) {
   const float rate = 1000.0f;
   const Signal env = attackHoldRelease(3000, 0.5f, 1.0f, rate);
-  EXPECT_EQ(env.front(), 0.0f);
-  EXPECT_EQ(env.back(), 0.0f);
   EXPECT_FLOAT_EQ(env[1000], 1.0f);
   EXPECT_FLOAT_EQ(env[1990], 1.0f);
   EXPECT_LT(env[2500], 0.5f);
   EXPECT_GT(env[2500], 0.0f);
 }
 
-// Attacks longer than the sound and sounds of no length or one frame end at
-// silence rather than garbage.
-TEST(Envelopes, ShortSoundsStillEndAtZero) {
-  EXPECT_EQ(attackHoldRelease(100, 5.0f, 5.0f, 1000.0f).back(), 0.0f);
-  EXPECT_EQ(attackDecay(100, 5.0f, 1.0f, 1000.0f).back(), 0.0f);
+// Every envelope starts and ends at silence, attacks longer than the sound
+// and sounds of no length or one frame included.
+TEST(Envelopes, StartAndEndAtZeroWhateverTheirLength) {
+  for (const Signal& env : {attackDecay(2000, 0.1f, 0.3f, 1000.0f), attackHoldRelease(3000, 0.5f, 1.0f, 1000.0f),
+                            attackHoldRelease(100, 5.0f, 5.0f, 1000.0f), attackDecay(100, 5.0f, 1.0f, 1000.0f),
+                            attackHoldRelease(1, 0.1f, 0.1f, 1000.0f)}) {
+    EXPECT_EQ(env.front(), 0.0f) << env.size();
+    EXPECT_EQ(env.back(), 0.0f) << env.size();
+  }
   EXPECT_TRUE(attackDecay(0, 0.1f, 0.1f, 1000.0f).empty());
-  EXPECT_EQ(attackHoldRelease(1, 0.1f, 0.1f, 1000.0f), Signal(1, 0.0f));
 }
 
 TEST(Envelopes, ApplyEnvelopeSilencesFramesBeyondIt) {

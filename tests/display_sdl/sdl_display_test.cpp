@@ -125,19 +125,15 @@ class SdlDisplayTest : public ::testing::TestWithParam<const char*>, protected d
 TEST_P(SdlDisplayTest, CreatesEverySurfaceOnADesktopSizedFullScreenWindow) {
   ASSERT_TRUE(picture_->directDraw && picture_->primarySurface && picture_->backBuffer &&
               picture_->fontSurface);
-  EXPECT_EQ(picture_->primarySurface->width(), kWidth);
-  EXPECT_EQ(picture_->primarySurface->height(), kHeight);
-  EXPECT_EQ(picture_->backBuffer->width(), kWidth);
-  EXPECT_EQ(picture_->backBuffer->height(), kHeight);
-  EXPECT_EQ(picture_->fontSurface->width(), 256);
-  EXPECT_EQ(picture_->fontSurface->height(), 256);
+  const auto size = [](const platform::DisplaySurfaceRef& s) { return std::pair(s->width(), s->height()); };
+  EXPECT_EQ(size(picture_->primarySurface), std::pair(kWidth, kHeight));
+  EXPECT_EQ(size(picture_->backBuffer), std::pair(kWidth, kHeight));
+  EXPECT_EQ(size(picture_->fontSurface), std::pair(256, 256));
   EXPECT_FALSE(picture_->primarySurface->isLost());
   platform::Rect client;
   ASSERT_EQ(picture_->directDraw->getClientRect(mainWindow_, &client), platform::kOk);
-  EXPECT_EQ(client.left, 0);
-  EXPECT_EQ(client.top, 0);
-  EXPECT_EQ(client.right, screenWidth_);
-  EXPECT_EQ(client.bottom, screenHeight_);
+  EXPECT_EQ(std::tie(client.left, client.top, client.right, client.bottom),
+            std::make_tuple(0, 0, screenWidth_, screenHeight_));
   // One renderer per window: a second device on it is refused.
   platform::DisplayDeviceRef second;
   ASSERT_EQ(system_.createDisplayDevice(&second), platform::kOk);
@@ -201,12 +197,6 @@ TEST_P(SdlDisplayTest, IndicesShowThroughThePaletteCrispAndFillingTheHeight) {
   const Mismatches m = compare(after, box, backPixels(), changed);
   EXPECT_EQ(m.picture, 0) << "pixels of the picture not in their palette colour";
   EXPECT_EQ(m.border, 0) << "border pixels that are not black";
-  // The picture's corners, one by one, for a readable failure.
-  EXPECT_TRUE(near(after.at(box.left, box.top), changed[patternIndex(0, 0)]));
-  EXPECT_TRUE(near(after.at(box.right - 1, box.bottom - 1), changed[patternIndex(kWidth - 1, kHeight - 1)]));
-  if (box.left > 0) {
-    EXPECT_EQ(after.at(box.left - 1, box.top), 0u);
-  }
 }
 
 // SDL reports a lost render target or device with an event; the next present

@@ -110,31 +110,24 @@ TEST_F(LinkBeatClockTest, APeersTempoChangeMidBarRetunesWithinOneBeatWithoutBurs
   start(240.0f);
   beatsPerBar_ = 8;
   play(2000);
-  const double lastBeatAt120 = playToABeat();
-  heard_.clear();
-  clock_.set(static_cast<std::uint32_t>(lastBeatAt120) + 100);  // mid-beat, mid-bar
-  timeline_.peerSetsTempo(140.0);
-  const double changedAt = clock_.now();
-  play(2000);
-  EXPECT_FLOAT_EQ(tempo_, 280.0f);
-  ASSERT_GE(heard_.size(), 4u);
-  // The rest of the beat in progress runs at the new tempo...
-  EXPECT_NEAR(heard_[0].timeMs - changedAt, (lastBeatAt120 + 250.0 - changedAt) * 120.0 / 140.0,
-              0.01);
-  // ...and every beat after it comes at 140 BPM, none left out, none doubled.
-  expectEvenBeats(60000.0 / 140 / 2);
-
-  // A leap to a far tempo keeps the count too: the beat in progress ends at
-  // the new tempo, the next ones follow it.
-  const double lastBeatAt140 = playToABeat();
-  heard_.clear();
-  clock_.set(static_cast<std::uint32_t>(lastBeatAt140) + 100);
-  timeline_.peerSetsTempo(600.0);
-  const double leaptAt = clock_.now();
-  play(500);
-  ASSERT_GE(heard_.size(), 4u);
-  EXPECT_NEAR(heard_[0].timeMs - leaptAt, (lastBeatAt140 + 60000.0 / 140 / 2 - leaptAt) * 140.0 / 600.0, 0.01);
-  expectEvenBeats(50.0);
+  // A change to 140 BPM, then a leap to 600: the rest of the beat in progress
+  // runs at the new tempo, and every beat after it comes at that tempo, none
+  // left out, none doubled.
+  double from = 120.0;
+  for (const double to : {140.0, 600.0}) {
+    SCOPED_TRACE(to);
+    const double lastBeat = playToABeat();
+    heard_.clear();
+    clock_.set(static_cast<std::uint32_t>(lastBeat) + 100);  // mid-beat, mid-bar
+    timeline_.peerSetsTempo(to);
+    const double changedAt = clock_.now();
+    play(to < 200 ? 2000 : 500);
+    EXPECT_FLOAT_EQ(tempo_, static_cast<float>(2 * to));
+    ASSERT_GE(heard_.size(), 4u);
+    EXPECT_NEAR(heard_[0].timeMs - changedAt, (lastBeat + 30000.0 / from - changedAt) * from / to, 0.01);
+    expectEvenBeats(30000.0 / to);  // two sequencer beats a session beat
+    from = to;
+  }
 }
 
 TEST_F(LinkBeatClockTest, SessionTemposBeyondTheSequencersRangeAreClampedAndSaySo) {

@@ -42,7 +42,7 @@ TEST_F(PresentationTest, StartupStepsStopAtTheFirstFailureWithItsMessage) {
   }
   system_.configure = nullptr;
   EXPECT_TRUE(start().ok());
-  EXPECT_EQ(system_.device->modeWidth, 400);
+  EXPECT_EQ(std::pair(system_.device->modeWidth, system_.device->modeHeight), std::pair(400, 300));
   EXPECT_EQ(system_.device->modeBits, 8);
   EXPECT_EQ(system_.device->cooperativeFlags, 0x11u);
 }

@@ -85,15 +85,9 @@ TEST_F(TextHudTest, CharactersComeFromTheirCellsAndOthersLeaveThePicture) {
   EXPECT_EQ(back_->pixel(0, 20), kGround);
 }
 
-TEST_F(TextHudTest, InfoLineTextsEndWhereTheirSymbolsStart) {
-  drawText(10, 290, "Behaviour ");
-  EXPECT_NE(back_->pixel(81, 290), kGround);  // "r" ends at 89, the space leaves 82..89
-  EXPECT_EQ(back_->pixel(90, 290), kGround);
-  EXPECT_EQ(behaviourCell(3).left, 56);
-  EXPECT_EQ(behaviourCell(3).top, 64);
-}
-
-// The info line: its texts, and each value in its own symbol cell.
+// The info line: its texts (each ending in a space before its symbol), and
+// each value in its own symbol cell; the tempo shown is half the field,
+// truncated.
 TEST_F(TextHudTest, InfoLineShowsTextsTempoTracksAndTheValuesSymbols) {
   struct Case {
     int behaviour, beatsPerBar;
@@ -245,11 +239,8 @@ TEST_F(TextHudTest, SampleNamesFollowTheirTracksWhole) {
   EXPECT_EQ(textShownAt(0, 200, 4), "    ");
 }
 
+// Values the info line never meets, kept in range.
 TEST(ShownTempo, HalfTheTempoTruncated) {
-  EXPECT_EQ(shownTempo(900.0f), 450);
-  EXPECT_EQ(shownTempo(901.0f), 450);
-  EXPECT_EQ(shownTempo(902.0f), 451);
-  EXPECT_EQ(shownTempo(60.0f), 30);
   EXPECT_EQ(shownTempo(-61.0f), 30);
   EXPECT_EQ(shownTempo(1e30f), 2000000000L);
 }

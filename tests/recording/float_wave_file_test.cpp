@@ -2,21 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
 #include "tests/support/file_size_limit.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/wav_image.h"
 
 namespace tidewell::recording {
 namespace {
 
 using testing_support::FileSizeLimit;
-using testing_support::idAt;
 using testing_support::readAll;
 using testing_support::ScratchFolder;
-using testing_support::u16At;
 using testing_support::u32At;
 
 constexpr std::size_t kHeaderBytes = 58;
@@ -27,22 +25,17 @@ std::vector<float> ramp(std::size_t frames, float from = 0.0f) {
   return samples;
 }
 
-std::vector<float> dataOf(const std::vector<std::uint8_t>& bytes) {
-  std::vector<float> samples((bytes.size() - kHeaderBytes) / sizeof(float));
-  std::memcpy(samples.data(), bytes.data() + kHeaderBytes, samples.size() * sizeof(float));
-  return samples;
-}
-
-// The sizes the header claims, checked against the bytes really there.
-void expectConsistent(const std::vector<std::uint8_t>& bytes, std::uint32_t frames) {
-  ASSERT_GE(bytes.size(), kHeaderBytes);
-  EXPECT_EQ(idAt(bytes, 0), "RIFF");
-  EXPECT_EQ(u32At(bytes, 4), bytes.size() - 8);
-  EXPECT_EQ(idAt(bytes, 8), "WAVE");
-  EXPECT_EQ(u32At(bytes, 46), frames);  // fact: frames per channel
-  EXPECT_EQ(idAt(bytes, 50), "data");
-  EXPECT_EQ(u32At(bytes, 54), frames * 8u);
-  EXPECT_EQ(bytes.size(), kHeaderBytes + frames * 8u);
+// The file a float WAVE reader expects for these stereo samples: IEEE float,
+// two channels, 48 kHz, 32 bits, no extra bytes, a fact chunk with the frames
+// per channel, then the samples unchanged.
+testing_support::Bytes floatWave(const std::vector<float>& samples) {
+  using namespace testing_support;
+  Bytes format = formatBlock(3, 2, 48000, 32), frames;
+  appendU16(format, 0);
+  appendU32(frames, static_cast<std::uint32_t>(samples.size() / 2));
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(samples.data());
+  const Bytes data(bytes, bytes + samples.size() * sizeof(float));
+  return riffFile({chunk("fmt ", format), chunk("fact", frames), chunk("data", data)});
 }
 
 TEST(FloatWaveFileTest, WritesA48kHzStereoFloatHeaderAndTheSamplesUnchanged) {
@@ -55,19 +48,7 @@ TEST(FloatWaveFileTest, WritesA48kHzStereoFloatHeaderAndTheSamplesUnchanged) {
     ASSERT_TRUE(file.append(samples.data() + 1200, 400));
     ASSERT_TRUE(file.finish());
   }
-  const std::vector<std::uint8_t> bytes = readAll(folder.file("a.wav"));
-  EXPECT_EQ(idAt(bytes, 12), "fmt ");
-  EXPECT_EQ(u32At(bytes, 16), 18u);
-  EXPECT_EQ(u16At(bytes, 20), 3u);       // IEEE float
-  EXPECT_EQ(u16At(bytes, 22), 2u);       // channels
-  EXPECT_EQ(u32At(bytes, 24), 48000u);   // rate
-  EXPECT_EQ(u32At(bytes, 28), 384000u);  // bytes a second
-  EXPECT_EQ(u16At(bytes, 32), 8u);       // block alignment
-  EXPECT_EQ(u16At(bytes, 34), 32u);      // bits
-  EXPECT_EQ(u16At(bytes, 36), 0u);       // no extra bytes
-  EXPECT_EQ(idAt(bytes, 38), "fact");
-  expectConsistent(bytes, 1000);
-  EXPECT_EQ(dataOf(bytes), samples);
+  EXPECT_EQ(readAll(folder.file("a.wav")), floatWave(samples));
 }
 
 // Read while the file is still open, as a crash would leave it: after each
@@ -77,17 +58,14 @@ TEST(FloatWaveFileTest, ARefreshLeavesAValidFileOfEverythingAppended) {
   const std::string path = folder.file("live.wav");
   FloatWaveFile file;
   ASSERT_TRUE(file.open(path));
-  expectConsistent(readAll(path), 0);
-  std::size_t frames = 0;
+  EXPECT_EQ(readAll(path), floatWave({}));
+  std::vector<float> all;
   for (std::size_t block : {3u, 5000u, 20000u, 1u}) {
-    const std::vector<float> samples = ramp(block, static_cast<float>(frames));
+    const std::vector<float> samples = ramp(block, static_cast<float>(all.size() / 2));
     ASSERT_TRUE(file.append(samples.data(), block));
-    frames += block;
+    all.insert(all.end(), samples.begin(), samples.end());
     ASSERT_TRUE(file.refreshHeader());
-    const std::vector<std::uint8_t> bytes = readAll(path);
-    expectConsistent(bytes, static_cast<std::uint32_t>(frames));
-    const std::vector<float> data = dataOf(bytes);
-    EXPECT_EQ(std::vector<float>(data.end() - 2 * static_cast<long>(block), data.end()), samples);
+    EXPECT_EQ(readAll(path), floatWave(all)) << all.size() / 2 << " frames";
   }
   EXPECT_TRUE(file.finish());
 }

@@ -7,7 +7,6 @@
 #include <string>
 #include <tuple>
 
-#include "platform/posix/posix_file_finder.h"
 #include "tests/sequencer/sequencer_rig.h"
 
 namespace tidewell::testing {
@@ -41,7 +40,9 @@ TEST(SampleSupply, ThreeFilesForFourTracksStartAgainInsideTheFourthPick) {
 }
 
 // A folder without wave files, or none at all: the fallback for the whole
-// run, the listing never started again even when files arrive.
+// run, the listing never started again even when files arrive. (The fake and
+// the POSIX finder share one listing, whose rules on real folders, case and
+// order among them, are the finder's tests.)
 TEST(SampleSupply, AFolderWithoutWaveFilesGivesTheFallbackForTheWholeRun) {
   SequencerRig rig;
   rig.files.setFolder("demo1/", {"readme.txt"});
@@ -56,38 +57,6 @@ TEST(SampleSupply, AFolderWithoutWaveFilesGivesTheFallbackForTheWholeRun) {
   std::snprintf(missing.seq().folder, kFolderSize, "nowhere/");
   EXPECT_EQ(pickNames(missing.seq(), 2), (std::vector<std::string>(2, "C.wav")));
   EXPECT_EQ(missing.files.patterns().size(), 1u);
-}
-
-// The same over real folders, listed by the POSIX finder.
-class RealFolder : public ::testing::Test {
- protected:
-  RealFolder() { randomGenerator().reset(); }
-  testing_support::ScratchFolder dir{testing_support::kWorkInside};
-  platform::fake::RecordingSoundSystem sound;
-  platform::fake::FakeClock clock;
-  platform::posix::PosixFileFinder finder;
-  Sequencer s{nullptr, SequencerServices{&sound, &clock, &finder}};
-};
-
-TEST_F(RealFolder, WithoutWaveFilesStaysOnTheFallbackAfterFilesArrive) {
-  std::fclose(std::fopen("notes.txt", "w"));
-  std::snprintf(s.folder, kFolderSize, "%s/", dir.path().c_str());
-  s.pickSample(0);
-  EXPECT_STREQ(s.tracks[0].sampleName, "C.wav");
-  writeWaveFile(dir.path() + "/arrived.wav");
-  s.pickSample(1);
-  EXPECT_STREQ(s.tracks[1].sampleName, "C.wav");
-}
-
-TEST_F(RealFolder, MixedCaseNamesAreDealtInByteOrder) {
-  for (const char* name : {"set/b.wav", "set/A.WAV", "set/c.Wav", "set/skip.txt"}) writeWaveFile(name);
-  std::snprintf(s.folder, kFolderSize, "set/");
-  EXPECT_EQ(pickNames(s, 4), (std::vector<std::string>{"set/A.WAV", "set/b.wav", "set/c.Wav", "set/A.WAV"}));
-  // An empty folder lists the working directory itself.
-  Sequencer here(nullptr, SequencerServices{&sound, &clock, &finder});
-  writeWaveFile("top.wav");
-  here.pickSample(0);
-  EXPECT_STREQ(here.tracks[0].sampleName, "top.wav");
 }
 
 TEST(SampleSupply, CaptureRunsNameTheFileTheClockShows) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 #include <string>
 
 #include "tests/support/scratch_folder.h"
@@ -19,6 +20,12 @@ struct Read {
       tracks;
   float tempo;
   std::string folder;
+  bool operator==(const Read&) const = default;
+  friend std::ostream& operator<<(std::ostream& o, const Read& r) {
+    return o << r.inputFormat << ',' << r.beatsPerBar << ',' << r.timeSignatureMutation << ',' << r.behaviour << ','
+             << r.behaviourMutation << ',' << r.waveform << ',' << r.waveformMutation << ", tracks " << r.tracks
+             << ", tempo " << r.tempo << ", folder \"" << r.folder << '"';
+  }
 };
 
 Read readInto(Sequencer& s, const std::string& content) {
@@ -57,18 +64,8 @@ TEST(SettingsReader, FilesReadAsTheTablesSay) {
     Sequencer s(nullptr, SequencerServices{});
     s.beatInterval = 1.0f;  // out of step, so that the recomputation shows
     const Read r = readInto(s, c.content);
-    const Read& e = c.expected;
-    EXPECT_EQ(r.inputFormat, e.inputFormat);
-    EXPECT_EQ(r.beatsPerBar, e.beatsPerBar);
-    EXPECT_EQ(r.timeSignatureMutation, e.timeSignatureMutation);
-    EXPECT_EQ(r.behaviour, e.behaviour);
-    EXPECT_EQ(r.behaviourMutation, e.behaviourMutation);
-    EXPECT_EQ(r.waveform, e.waveform);
-    EXPECT_EQ(r.waveformMutation, e.waveformMutation);
-    EXPECT_EQ(r.tracks, e.tracks);
-    EXPECT_FLOAT_EQ(r.tempo, e.tempo);
-    EXPECT_NEAR(s.beatInterval, 60000.0f / e.tempo, 1e-3f);  // a beat every 60000 / tempo ms
-    EXPECT_EQ(r.folder, e.folder);
+    EXPECT_EQ(r, c.expected);  // the tempos are whole numbers: exact in a float
+    EXPECT_NEAR(s.beatInterval, 60000.0f / c.expected.tempo, 1e-3f);  // a beat every 60000 / tempo ms
   }
 }
 

@@ -74,8 +74,6 @@ TEST_F(StartupTest, NormalStartLogsFourLinesAndLoadsTheActiveTracks) {
   EXPECT_STREQ(program_->sequencer()->tracks[2].sampleName, "demo1/a.wav");
   // Three buffers per active track: one made from the sample, two duplicates.
   EXPECT_EQ(sound_.countCalls(SoundCallKind::kDuplicateSoundBuffer), 3 * 2);
-  EXPECT_EQ(display_.device->modeWidth, 400);
-  EXPECT_EQ(display_.device->modeHeight, 300);
 }
 
 TEST_F(StartupTest, DisplayModeFailureIsShownAndNothingIsLogged) {

@@ -38,14 +38,13 @@ TEST_F(TrackVoiceTest, LoadCreatesOneBufferAndDuplicatesIt) {
   sound.clearLog();
   EXPECT_EQ(track.loadSample(&device, 3), platform::kOk);
   ASSERT_EQ(track.buffers.size(), 3u);
-  const auto& log = sound.log();
-  ASSERT_GE(log.size(), 5u) << sound.describeLog();
-  EXPECT_EQ(log[0].kind, SoundCallKind::kCreateSoundBuffer);
-  EXPECT_EQ(log[0].value, 4410);
-  EXPECT_EQ(log[1].kind, SoundCallKind::kLock);
-  EXPECT_EQ(log[2].kind, SoundCallKind::kUnlock);
-  EXPECT_EQ(log[3].kind, SoundCallKind::kDuplicateSoundBuffer);
-  EXPECT_EQ(log[4].kind, SoundCallKind::kDuplicateSoundBuffer);
+  std::vector<SoundCallKind> kinds;
+  for (const auto& call : sound.log()) kinds.push_back(call.kind);
+  kinds.resize(std::min<std::size_t>(kinds.size(), 5));
+  ASSERT_EQ(kinds, (std::vector<SoundCallKind>{SoundCallKind::kCreateSoundBuffer, SoundCallKind::kLock,
+                                               SoundCallKind::kUnlock, SoundCallKind::kDuplicateSoundBuffer,
+                                               SoundCallKind::kDuplicateSoundBuffer})) << sound.describeLog();
+  EXPECT_EQ(sound.log()[0].value, 4410);
   EXPECT_EQ(sound.buffer(idOf(0))->flags, 0xE2u);
   EXPECT_EQ(sound.buffer(idOf(2))->data, sound.buffer(idOf(0))->data);  // one copy of the data
 }
