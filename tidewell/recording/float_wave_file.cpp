@@ -62,6 +62,7 @@ bool FloatWaveFile::open(const std::string& path) {
     return false;
   }
   file_ = std::move(file);
+  path_ = path;
   frames_ = 0;
   failed_ = false;
   // On disk at once: a file cut off before its first refresh is an empty WAV.
@@ -122,7 +123,26 @@ bool FloatWaveFile::finish() {
   const bool refreshed = refreshHeader();
   const bool closed = file_->close() == 0;
   file_.reset();
-  return refreshed && closed && !failed_;
+  const bool whole = refreshed && closed && !failed_;
+  if (!whole) declareWhatReachedTheDisk();
+  return whole;
+}
+
+// After a failed write (a full disk) the sizes name the whole frames that
+// did reach the file, which may be more or fewer than the last refresh
+// declared; rewriting them takes no new room on the disk.
+void FloatWaveFile::declareWhatReachedTheDisk() {
+  file_ = riff::RiffFile::open(path_.c_str(), riff::kReadWrite);
+  if (!file_) return;
+  const std::int64_t size = file_->seek(0, SEEK_END);
+  if (size >= dataChunk_.dataOffset) {
+    frames_ = static_cast<std::uint64_t>(size - dataChunk_.dataOffset) / kBytesPerFrame;
+    failed_ = false;
+    refreshHeader();
+  }
+  file_->close();
+  file_.reset();
+  failed_ = true;
 }
 
 bool readFloatWave(const std::string& path, std::vector<float>* samples) {

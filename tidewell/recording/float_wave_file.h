@@ -42,7 +42,8 @@ class FloatWaveFile {
   bool append(const float* stereo, std::uint64_t frames);
   // Writes the buffered samples out, then the sizes and the frame count.
   bool refreshHeader();
-  // refreshHeader() and close; false when anything failed on the way.
+  // refreshHeader() and close; false when anything failed on the way, and
+  // then the sizes declare the whole frames that reached the disk.
   bool finish();
 
   std::uint64_t frames() const { return frames_; }
@@ -50,8 +51,10 @@ class FloatWaveFile {
  private:
   bool writeSizeAt(std::int64_t offset, std::uint32_t value);
   bool flushBuffer();
+  void declareWhatReachedTheDisk();
 
   std::unique_ptr<riff::RiffFile> file_;
+  std::string path_;
   riff::ChunkRecord riffChunk_;
   riff::ChunkRecord factChunk_;
   riff::ChunkRecord dataChunk_;
