@@ -90,8 +90,8 @@ std::string recordRun(const GoldenCase& c) {
           case SoundCallKind::kPlay: {
             const int t = trackOfBuffer.count(call.buffer) ? trackOfBuffer[call.buffer] : -1;
             char late[32];
-            std::snprintf(late, sizeof late, "%.3f",
-                          kStartLookaheadMs - rig.sound.buffer(call.buffer)->startDelayMs);
+            // How late the hit starts against its beat's time plus one 60 Hz frame.
+            std::snprintf(late, sizeof late, "%.3f", 1000.0 / 60.0 - rig.sound.buffer(call.buffer)->startDelayMs);
             out << beats << ' ' << s.beatIndex << ' ' << t << ' ' << (t >= 0 ? names[t] : "?") << ' '
                 << volume[call.buffer] << ' ' << pan[call.buffer] << ' ' << frequency[call.buffer] << ' '
                 << late << '\n';
