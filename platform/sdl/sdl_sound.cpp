@@ -13,11 +13,12 @@ namespace platform::sdl {
 namespace {
 
 constexpr auto kWatchInterval = std::chrono::milliseconds(250);
-// Two callbacks' worth: no underrun through a sound server on a machine
-// running other work, while the callbacks come evenly enough for the output
-// clock to place hits within a millisecond of their beat (at 64 ms they came
-// in bursts of six and the beats were 2 ms rms off their grid).
-constexpr const char* kServerBufferMs = "20";
+// Enough to ride through a machine that holds the sound thread back for tens
+// of milliseconds (at 20 ms the server ran dry about one run in three on a
+// virtual machine). The server then asks for sound in bursts, which the output
+// clock's smooth line sees through; much more (100 ms) and its bursts bend
+// the line by a millisecond or more.
+constexpr const char* kServerBufferMs = "60";
 
 }  // namespace
 
